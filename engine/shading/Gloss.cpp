@@ -1,0 +1,212 @@
+#include "shading/Gloss.h"
+
+#include "buffer/EngineLog.h"
+#include "colour/ColorConversions.h"
+#include "shading/AquaTables.h"
+#include "stencil/StencilOps.h"
+#include "util/Parallel.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace gelcoat {
+
+namespace {
+
+OnceOnlyLog aquifyLog("Can't aquify");
+
+inline float clampUnit(float x)
+{
+    if (x > 1.0f)
+        return 1.0f;
+    if (!(x >= 0.0f))
+        return 0.0f;
+    return x;
+}
+
+// outA = A × alpha truncated, kept within a byte (an opacity above 100 %
+// saturates instead of wrapping).
+inline std::uint32_t scaledAlpha(std::uint8_t A, float alpha)
+{
+    const float a = float(A) * alpha;
+    if (!(a >= 1.0f))
+        return 0;
+    if (a >= 255.0f)
+        return 255;
+    return std::uint32_t(a);
+}
+
+struct Shading {
+    float hue, saturation, value;
+};
+
+// The four table taps for one pixel's distances, added in the fixed order.
+inline Shading shade(const AquaTables& t, float left, float right, float top, float bottom,
+                     float hueStart)
+{
+    constexpr int N = aquaArraySize;
+    const float xpos = detail::horizontalPosition(left, right);
+    const int ix = detail::tableIndex(xpos, N);
+    const float fx = xpos - float(ix);
+    const detail::ColumnSample c0 = detail::columnSample(top, bottom, ix);
+    const detail::ColumnSample c1 = detail::columnSample(top, bottom, ix + 1);
+    const float w0 = (1.0f - c0.fy) * (1.0f - fx);
+    const float w1 = c0.fy * (1.0f - fx);
+    const float w2 = (1.0f - c1.fy) * fx;
+    const float w3 = c1.fy * fx;
+
+    Shading s{hueStart, 0.0f, 0.0f};
+    s.hue += t.hue[ix][c0.iy] * w0;
+    s.saturation += t.saturation[ix][c0.iy] * w0;
+    s.value += t.value[ix][c0.iy] * w0;
+    s.hue += t.hue[ix][c0.iy + 1] * w1;
+    s.saturation += t.saturation[ix][c0.iy + 1] * w1;
+    s.value += t.value[ix][c0.iy + 1] * w1;
+    s.hue += t.hue[ix + 1][c1.iy] * w2;
+    s.saturation += t.saturation[ix + 1][c1.iy] * w2;
+    s.value += t.value[ix + 1][c1.iy] * w2;
+    s.hue += t.hue[ix + 1][c1.iy + 1] * w3;
+    s.saturation += t.saturation[ix + 1][c1.iy + 1] * w3;
+    s.value += t.value[ix + 1][c1.iy + 1] * w3;
+    return s;
+}
+
+struct RowContext {
+    const AquifyParameters& p;
+    const AquaTables& tables;
+    float mf;
+    float halfW, halfH;
+    float xOffset, yOffset;
+};
+
+void aquifyRow(const RowContext& c, const std::uint8_t* img, const std::uint8_t* ana,
+               std::uint8_t* out, int y, int W)
+{
+    const AquifyParameters& p = c.p;
+    float dy = 0.0f;
+    float cx = 0.0f;
+    if (p.rainbow) {
+        cx = c.halfW + p.xCenter;
+        const float cy = c.halfH + p.yCenter;
+        dy = (float(y) - cy) / c.halfH;
+    }
+    for (int x = 0; x < W; ++x, img += 4, ana += 4, out += 4) {
+        const std::uint32_t D = loadPixelWord(ana);
+        const std::uint8_t A = img[3];
+        if (D == 0 && A == 0) {
+            std::memset(out, 0, 4);
+            continue;
+        }
+        const float oh = float(double(img[0]) / 255.0);
+        const float os = float(double(img[1]) / 255.0);
+        const float ov = float(double(img[2]) / 255.0);
+
+        int L = 1, R = 100, T = 1, B = 100;
+        if (D != 0) {
+            L = ana[0];
+            R = ana[1];
+            T = ana[2];
+            B = ana[3];
+        }
+
+        float hue = 0.0f;
+        if (p.rainbow) {
+            const float dx = (float(x) - cx) / c.halfW;
+            if (p.circular) {
+                const float a = dx * c.xOffset;
+                const float b = dy * c.yOffset;
+                const float sq = a * a + b * b;
+                hue = float(std::sqrt(double(sq)));
+            } else {
+                hue = dx * c.xOffset + dy * c.yOffset;
+            }
+        }
+
+        Shading s = shade(c.tables, float(L - 1) * c.mf, float(R - 1) * c.mf, float(T - 1) * c.mf,
+                          float(B - 1) * c.mf, hue);
+        hue = float(double(s.hue) - 0.59);
+        float saturation = s.saturation;
+        float value = s.value;
+
+        if (os == 0.0f) {
+            if (p.useOriginalSaturation)
+                saturation = 0.0f;
+            else
+                hue = hue + p.hue;
+        } else {
+            hue = hue + (p.useOriginalHue ? oh : p.hue);
+            if (p.useOriginalSaturation)
+                saturation = saturation * os;
+        }
+        if (p.useOriginalBrightness)
+            value = value * ov;
+
+        std::uint32_t outA = scaledAlpha(A, p.alpha);
+        value = float((double(value) - 0.85) * double(p.contrast) + 0.85 + double(p.brightness));
+        saturation = saturation * p.saturation;
+        if (D == 0) {
+            outA = outA / 2;
+            value = value * 0.5f;
+        }
+        hue = wrapHue(hue);
+        saturation = clampUnit(saturation);
+        value = clampUnit(value);
+        value = value * (float(outA) / 255.0f);
+
+        const std::uint32_t rgb = valueForHSV(hue, saturation, value);
+        storePixelWord(out, rgb | outA);
+    }
+}
+
+} // namespace
+
+float wrapHue(float hue)
+{
+    if (!std::isfinite(hue))
+        return 0.0f;
+    if (hue < -kHueWrapLimit || hue >= kHueWrapLimit)
+        hue = float(double(hue) - std::floor(double(hue)));
+    while (hue < 0.0f)
+        hue += 1.0f;
+    while (hue >= 1.0f)
+        hue -= 1.0f;
+    return hue;
+}
+
+void aquifyImage(const BitmapRep& image, const BitmapRep& analysis, BitmapRep& stencil,
+                 const AquifyParameters& params)
+{
+    const int W = image.loopWidth();
+    const int H = image.loopHeight();
+    const float halfW = float(W) * 0.5f;
+    const float halfH = float(H) * 0.5f;
+    const float m2 = params.margin * params.margin;
+    const float mf = float(4.0 * (double(m2) / 10000.0) + 0.01);
+
+    if (!aquaArraysInitialized())
+        initializeAquaArrays();
+    if (!aquaArraysInitialized())
+        return;
+
+    float xOffset = params.xOffset;
+    float yOffset = params.yOffset;
+    if (params.circular) {
+        xOffset = xOffset * 2.0f;
+        yOffset = yOffset * 2.0f;
+    }
+    if (!isEngineFormat(stencil)) {
+        aquifyLog.formatFailure("stencil", &stencil);
+        return;
+    }
+    if (!coversFourByteRaster(image, W, H) || !coversFourByteRaster(analysis, W, H) ||
+        !coversFourByteRaster(stencil, W, H))
+        return;
+
+    const RowContext ctx{params, aquaTables(), mf, halfW, halfH, xOffset, yOffset};
+    parallelFor(H, [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y)
+            aquifyRow(ctx, image.row(y), analysis.row(y), stencil.row(y), y, W);
+    }, 16);
+}
+
+} // namespace gelcoat

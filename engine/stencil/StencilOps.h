@@ -1,0 +1,26 @@
+#pragma once
+// Preparation of a stencil for the shading and shadow stages: the source in
+// HSV codes, and each shape pixel's distances to the shape's edges.
+
+#include "buffer/BitmapRep.h"
+
+namespace gelcoat {
+
+// Alpha at or above this marks a pixel as part of the shape.
+inline constexpr int kInsideAlpha = 127;
+// Edge distances are capped here; 0 marks an outside pixel.
+inline constexpr int kMaxEdgeDistance = 254;
+
+// Rewrites a premultiplied colour buffer in place as hue, saturation and
+// value codes of the un-premultiplied colour, alpha kept.
+void hsvConvertImage(BitmapRep& image);
+
+// Writes each inside pixel's left, right, top and bottom distance (1–254,
+// the pixel itself counted) and zeros for outside pixels. Only the source's
+// alpha bytes are read.
+void analyzeImage(const BitmapRep& source, BitmapRep& stencil);
+
+// True when rep holds at least width × height pixels of 4 bytes.
+bool coversFourByteRaster(const BitmapRep& rep, int width, int height);
+
+} // namespace gelcoat
