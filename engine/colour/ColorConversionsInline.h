@@ -7,14 +7,18 @@ namespace gelcoat {
 
 inline std::uint32_t codeForFraction(float c)
 {
+    // round(c × 256 − 0.5) with halves away from zero, clamped to 0–255.
+    // Below 0.5 the rounded value is 0 or −1 and clamps to 0 (NaN too); from
+    // 255 up it is at least 255. In between, truncation plus the exact
+    // fractional part rounds like roundf without the library call.
     const float t = c * 256.0f;
     const float shifted = t - 0.5f;
-    const float r = std::round(shifted); // halves away from zero
-    if (!(r >= 0.0f))                    // negative or NaN
+    if (!(shifted >= 0.5f))
         return 0;
-    if (r > 255.0f)
+    if (shifted >= 255.0f)
         return 255;
-    return std::uint32_t(r);
+    const auto whole = std::uint32_t(shifted);
+    return (shifted - float(whole)) >= 0.5f ? whole + 1 : whole;
 }
 
 namespace detail {

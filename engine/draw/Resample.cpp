@@ -7,6 +7,10 @@
 #include <memory>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace gelcoat {
 
 namespace {
@@ -98,6 +102,99 @@ inline void limitToAlpha(std::uint8_t* p)
     p[2] = std::min(p[2], a);
 }
 
+#if defined(__SSE2__)
+
+// Two 16-bit weights side by side, for _mm_madd_epi16 over interleaved
+// samples of two taps.
+inline __m128i weightPair(std::int32_t w0, std::int32_t w1)
+{
+    return _mm_set1_epi32(std::int32_t((std::uint32_t(std::uint16_t(std::int16_t(w1))) << 16) |
+                                       std::uint16_t(std::int16_t(w0))));
+}
+
+// Packs four int32 accumulators of whole pixels to bytes, saturating at 0
+// and 255, and limits each colour byte to its pixel's alpha.
+inline __m128i finishPixels(__m128i a0, __m128i a1, __m128i a2, __m128i a3)
+{
+    const __m128i w01 = _mm_packs_epi32(_mm_srai_epi32(a0, kPrecision), _mm_srai_epi32(a1, kPrecision));
+    const __m128i w23 = _mm_packs_epi32(_mm_srai_epi32(a2, kPrecision), _mm_srai_epi32(a3, kPrecision));
+    const __m128i bytes = _mm_packus_epi16(w01, w23);
+    __m128i alpha = _mm_srli_epi32(bytes, 24);
+    alpha = _mm_or_si128(alpha, _mm_slli_epi32(alpha, 8));
+    alpha = _mm_or_si128(alpha, _mm_slli_epi32(alpha, 16));
+    return _mm_min_epu8(bytes, alpha);
+}
+
+inline __m128i loadPixel(const std::uint8_t* p)
+{
+    std::int32_t v;
+    std::memcpy(&v, p, 4);
+    return _mm_cvtsi32_si128(v);
+}
+
+void resampleRow(const std::uint8_t* src, std::uint8_t* dst, const AxisKernel& k, int outW)
+{
+    const __m128i zero = _mm_setzero_si128();
+    for (int x = 0; x < outW; ++x) {
+        const std::int32_t* w = k.weightsOf(x);
+        const std::uint8_t* s = src + 4 * k.first[std::size_t(x)];
+        const int n = k.count[std::size_t(x)];
+        __m128i acc = _mm_set1_epi32(kHalf);
+        int t = 0;
+        for (; t + 1 < n; t += 2, s += 8) {
+            const __m128i pair = _mm_unpacklo_epi8(loadPixel(s), loadPixel(s + 4));
+            acc = _mm_add_epi32(acc, _mm_madd_epi16(_mm_unpacklo_epi8(pair, zero), weightPair(w[t], w[t + 1])));
+        }
+        if (t < n) {
+            const __m128i single = _mm_unpacklo_epi8(loadPixel(s), zero);
+            acc = _mm_add_epi32(acc, _mm_madd_epi16(_mm_unpacklo_epi8(single, zero), weightPair(w[t], 0)));
+        }
+        const __m128i out = finishPixels(acc, acc, acc, acc);
+        const std::int32_t v = _mm_cvtsi128_si32(out);
+        std::memcpy(dst + 4 * x, &v, 4);
+    }
+}
+
+// One output row of the vertical pass, 16 bytes (four pixels) at a time
+// with all taps kept in registers.
+void resampleColumnRow(const BitmapRep& src, std::uint8_t* dst, const AxisKernel& k, int y,
+                       int rowBytes, std::int32_t*)
+{
+    const std::int32_t* w = k.weightsOf(y);
+    const int first = k.first[std::size_t(y)];
+    const int n = k.count[std::size_t(y)];
+    const __m128i zero = _mm_setzero_si128();
+    int i = 0;
+    for (; i + 16 <= rowBytes; i += 16) {
+        __m128i a0 = _mm_set1_epi32(kHalf), a1 = a0, a2 = a0, a3 = a0;
+        for (int t = 0; t < n; t += 2) {
+            const __m128i s0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src.row(first + t) + i));
+            const __m128i s1 = t + 1 < n
+                ? _mm_loadu_si128(reinterpret_cast<const __m128i*>(src.row(first + t + 1) + i))
+                : zero;
+            const __m128i wp = weightPair(w[t], t + 1 < n ? w[t + 1] : 0);
+            const __m128i lo = _mm_unpacklo_epi8(s0, s1);
+            const __m128i hi = _mm_unpackhi_epi8(s0, s1);
+            a0 = _mm_add_epi32(a0, _mm_madd_epi16(_mm_unpacklo_epi8(lo, zero), wp));
+            a1 = _mm_add_epi32(a1, _mm_madd_epi16(_mm_unpackhi_epi8(lo, zero), wp));
+            a2 = _mm_add_epi32(a2, _mm_madd_epi16(_mm_unpacklo_epi8(hi, zero), wp));
+            a3 = _mm_add_epi32(a3, _mm_madd_epi16(_mm_unpackhi_epi8(hi, zero), wp));
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), finishPixels(a0, a1, a2, a3));
+    }
+    for (; i < rowBytes; i += 4) {
+        std::int32_t acc[4] = {kHalf, kHalf, kHalf, kHalf};
+        for (int t = 0; t < n; ++t)
+            for (int c = 0; c < 4; ++c)
+                acc[c] += w[t] * src.row(first + t)[i + c];
+        for (int c = 0; c < 4; ++c)
+            dst[i + c] = toByte(acc[c]);
+        limitToAlpha(dst + i);
+    }
+}
+
+#else
+
 void resampleRow(const std::uint8_t* src, std::uint8_t* dst, const AxisKernel& k, int outW)
 {
     for (int x = 0; x < outW; ++x) {
@@ -114,7 +211,6 @@ void resampleRow(const std::uint8_t* src, std::uint8_t* dst, const AxisKernel& k
     }
 }
 
-__attribute__((target_clones("avx2", "default")))
 void resampleColumnRow(const BitmapRep& src, std::uint8_t* dst, const AxisKernel& k, int y,
                        int rowBytes, std::int32_t* acc)
 {
@@ -123,15 +219,16 @@ void resampleColumnRow(const BitmapRep& src, std::uint8_t* dst, const AxisKernel
     const int first = k.first[std::size_t(y)];
     for (int t = 0, n = k.count[std::size_t(y)]; t < n; ++t) {
         const std::uint8_t* s = src.row(first + t);
-        const std::int32_t wt = w[t];
         for (int i = 0; i < rowBytes; ++i)
-            acc[i] += wt * std::int32_t(s[i]);
+            acc[i] += w[t] * std::int32_t(s[i]);
     }
     for (int i = 0; i < rowBytes; ++i)
         dst[i] = toByte(acc[i]);
     for (int i = 0; i < rowBytes; i += 4)
         limitToAlpha(dst + i);
 }
+
+#endif
 
 void resampleHorizontally(const BitmapRep& src, BitmapRep& dst)
 {

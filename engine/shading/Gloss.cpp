@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace gelcoat {
 
@@ -77,16 +78,27 @@ struct RowContext {
     float mf;
     float halfW, halfH;
     float xOffset, yOffset;
+    float codeFraction[256]; // code / 255 in double, rounded to single
+    const float* dxForColumn;  // (x − cx) / halfW for every column
+    Shading centre;            // the tables at the button's centre
 };
+
+// A pixel whose four distances all exceed the button's radius maps to the
+// centre of the button in both table columns it reads: xpos 0 and the
+// middle of a 20-sample chord. Its shading is then exactly the centre
+// entry, added to the rainbow hue; the other three taps weigh 0.
+inline bool deepInside(float left, float right, float top, float bottom)
+{
+    constexpr float N = float(aquaArraySize);
+    return left > N && right > N && top > N && bottom > N;
+}
 
 void aquifyRow(const RowContext& c, const std::uint8_t* img, const std::uint8_t* ana,
                std::uint8_t* out, int y, int W)
 {
     const AquifyParameters& p = c.p;
     float dy = 0.0f;
-    float cx = 0.0f;
     if (p.rainbow) {
-        cx = c.halfW + p.xCenter;
         const float cy = c.halfH + p.yCenter;
         dy = (float(y) - cy) / c.halfH;
     }
@@ -97,9 +109,9 @@ void aquifyRow(const RowContext& c, const std::uint8_t* img, const std::uint8_t*
             std::memset(out, 0, 4);
             continue;
         }
-        const float oh = float(double(img[0]) / 255.0);
-        const float os = float(double(img[1]) / 255.0);
-        const float ov = float(double(img[2]) / 255.0);
+        const float oh = c.codeFraction[img[0]];
+        const float os = c.codeFraction[img[1]];
+        const float ov = c.codeFraction[img[2]];
 
         int L = 1, R = 100, T = 1, B = 100;
         if (D != 0) {
@@ -111,7 +123,7 @@ void aquifyRow(const RowContext& c, const std::uint8_t* img, const std::uint8_t*
 
         float hue = 0.0f;
         if (p.rainbow) {
-            const float dx = (float(x) - cx) / c.halfW;
+            const float dx = c.dxForColumn[x];
             if (p.circular) {
                 const float a = dx * c.xOffset;
                 const float b = dy * c.yOffset;
@@ -122,8 +134,13 @@ void aquifyRow(const RowContext& c, const std::uint8_t* img, const std::uint8_t*
             }
         }
 
-        Shading s = shade(c.tables, float(L - 1) * c.mf, float(R - 1) * c.mf, float(T - 1) * c.mf,
-                          float(B - 1) * c.mf, hue);
+        const float left = float(L - 1) * c.mf, right = float(R - 1) * c.mf;
+        const float top = float(T - 1) * c.mf, bottom = float(B - 1) * c.mf;
+        Shading s;
+        if (deepInside(left, right, top, bottom))
+            s = {hue + c.centre.hue, c.centre.saturation, c.centre.value};
+        else
+            s = shade(c.tables, left, right, top, bottom, hue);
         hue = float(double(s.hue) - 0.59);
         float saturation = s.saturation;
         float value = s.value;
@@ -202,7 +219,16 @@ void aquifyImage(const BitmapRep& image, const BitmapRep& analysis, BitmapRep& s
         !coversFourByteRaster(stencil, W, H))
         return;
 
-    const RowContext ctx{params, aquaTables(), mf, halfW, halfH, xOffset, yOffset};
+    const AquaTables& tables = aquaTables();
+    std::vector<float> dxForColumn(static_cast<std::size_t>(W));
+    const float cx = halfW + params.xCenter;
+    for (int x = 0; x < W; ++x)
+        dxForColumn[std::size_t(x)] = (float(x) - cx) / halfW;
+    constexpr int mid = aquaSubarraySize[0] / 2;
+    RowContext ctx{params, tables, mf, halfW, halfH, xOffset, yOffset, {}, dxForColumn.data(),
+                   {tables.hue[0][mid], tables.saturation[0][mid], tables.value[0][mid]}};
+    for (int i = 0; i < 256; ++i)
+        ctx.codeFraction[i] = float(double(i) / 255.0);
     parallelFor(H, [&](int y0, int y1) {
         for (int y = y0; y < y1; ++y)
             aquifyRow(ctx, image.row(y), analysis.row(y), stencil.row(y), y, W);

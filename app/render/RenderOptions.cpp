@@ -1,0 +1,169 @@
+#include "RenderOptions.h"
+
+#include "settings/SettingsKeys.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+namespace gelcoat {
+
+namespace {
+
+struct StageName {
+    const char* name;
+    RenderStage stage;
+};
+
+constexpr StageName stageNames[] = {
+    {"source", RenderStage::Source},       {"source-hsv", RenderStage::SourceHsv},
+    {"analysis", RenderStage::Analysis},   {"shadow", RenderStage::Shadow},
+    {"tinted", RenderStage::Tinted},       {"composite", RenderStage::Composite},
+    {"final", RenderStage::Final},
+};
+
+bool parseFloat(const QString& text, float* out)
+{
+    const QByteArray bytes = text.toUtf8();
+    if (bytes.isEmpty() || std::isspace(static_cast<unsigned char>(bytes[0])))
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    const float v = std::strtof(bytes.constData(), &end);
+    if (end != bytes.constData() + bytes.size())
+        return false;
+    *out = v; // out-of-range values saturate to ±inf or 0 as strtof gives them
+    return true;
+}
+
+bool parseInt(const QString& text, std::int32_t* out)
+{
+    const QByteArray bytes = text.toUtf8();
+    if (bytes.isEmpty() || std::isspace(static_cast<unsigned char>(bytes[0])))
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    const long long v = std::strtoll(bytes.constData(), &end, 10);
+    if (end != bytes.constData() + bytes.size() || errno == ERANGE ||
+        v < std::numeric_limits<std::int32_t>::min() ||
+        v > std::numeric_limits<std::int32_t>::max())
+        return false;
+    *out = std::int32_t(v);
+    return true;
+}
+
+} // namespace
+
+QString renderUsage()
+{
+    return QStringLiteral(
+        "Usage: gelcoat-render [INPUT] [-o OUTPUT] [--preset NAME] [--set KEY=VALUE]...\n"
+        "                      [--stage NAME] [--info]\n"
+        "Renders INPUT (an image file; the built-in start picture when omitted) as a gel\n"
+        "image and writes OUTPUT (.tif, .tiff or .png; default gelcoat.tiff).\n"
+        "  --preset NAME   default, blue, blue-highlighted, graphite,\n"
+        "                  graphite-highlighted or inactive (applied before every --set)\n"
+        "  --set KEY=VALUE a document setting, e.g. ColorHue=59, UseRainbow=NO,\n"
+        "                  FinalSize=100, SourceBugX=10\n"
+        "  --stage NAME    write one pipeline buffer as an uncompressed TIFF: source,\n"
+        "                  source-hsv, analysis, shadow, tinted, composite, final\n"
+        "  --info          print the sizes and the shadow warning as JSON\n");
+}
+
+std::optional<RenderOptions> parseRenderOptions(const QStringList& args, QString* error)
+{
+    RenderOptions o;
+    auto fail = [&](const QString& message) {
+        *error = message;
+        return std::optional<RenderOptions>();
+    };
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        auto next = [&](QString* value) {
+            if (i + 1 >= args.size())
+                return false;
+            *value = args[++i];
+            return true;
+        };
+        QString value;
+        if (a == u"-h" || a == u"--help") {
+            o.help = true;
+        } else if (a == u"-o" || a == u"--output") {
+            if (!next(&o.output) || o.output.isEmpty())
+                return fail(QStringLiteral("%1 needs a file name").arg(a));
+        } else if (a == u"--preset") {
+            if (!next(&value))
+                return fail(QStringLiteral("--preset needs a name"));
+            TintPreset preset;
+            if (!presetForName(value.toUtf8().constData(), &preset))
+                return fail(QStringLiteral("unknown preset \"%1\"").arg(value));
+            o.preset = preset;
+        } else if (a == u"--set") {
+            if (!next(&value))
+                return fail(QStringLiteral("--set needs KEY=VALUE"));
+            const qsizetype eq = value.indexOf(u'=');
+            if (eq <= 0)
+                return fail(QStringLiteral("--set needs KEY=VALUE, not \"%1\"").arg(value));
+            o.settings.emplace_back(value.left(eq), value.mid(eq + 1));
+        } else if (a == u"--stage") {
+            if (!next(&value))
+                return fail(QStringLiteral("--stage needs a name"));
+            bool found = false;
+            for (const StageName& s : stageNames)
+                if (value == QLatin1String(s.name)) {
+                    o.stage = s.stage;
+                    found = true;
+                }
+            if (!found)
+                return fail(QStringLiteral("unknown stage \"%1\"").arg(value));
+            o.stageGiven = true;
+        } else if (a == u"--info") {
+            o.info = true;
+        } else if (a.startsWith(u'-') && a.size() > 1) {
+            return fail(QStringLiteral("unknown option \"%1\"").arg(a));
+        } else {
+            if (!o.input.isEmpty())
+                return fail(QStringLiteral("only one input file may be given"));
+            o.input = a;
+        }
+    }
+    return o;
+}
+
+bool applySetting(TintSettings& settings, const QString& key, const QString& value,
+                  QString* error)
+{
+    const SettingField* field = settingFieldForKey(key.toUtf8().constData());
+    if (!field) {
+        *error = QStringLiteral("unknown setting \"%1\"").arg(key);
+        return false;
+    }
+    switch (field->kind) {
+    case SettingKind::Bool:
+        if (value.compare(u"YES", Qt::CaseInsensitive) == 0)
+            settings.*field->boolField = true;
+        else if (value.compare(u"NO", Qt::CaseInsensitive) == 0)
+            settings.*field->boolField = false;
+        else {
+            *error = QStringLiteral("%1 takes YES or NO, not \"%2\"").arg(key, value);
+            return false;
+        }
+        return true;
+    case SettingKind::Int:
+        if (!parseInt(value, &(settings.*field->intField))) {
+            *error = QStringLiteral("%1 takes a whole number, not \"%2\"").arg(key, value);
+            return false;
+        }
+        return true;
+    case SettingKind::Float:
+        if (!parseFloat(value, &(settings.*field->floatField))) {
+            *error = QStringLiteral("%1 takes a number, not \"%2\"").arg(key, value);
+            return false;
+        }
+        return true;
+    }
+    return false;
+}
+
+} // namespace gelcoat

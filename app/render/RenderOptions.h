@@ -1,0 +1,41 @@
+#pragma once
+// The command line of gelcoat-render:
+//   gelcoat-render [INPUT] [-o OUTPUT] [--preset NAME] [--set KEY=VALUE]...
+//                  [--stage NAME] [--info]
+
+#include "settings/TintSettings.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace gelcoat {
+
+enum class RenderStage { Source, SourceHsv, Analysis, Shadow, Tinted, Composite, Final };
+
+struct RenderOptions {
+    QString input;  // empty: the built-in start picture
+    QString output; // empty: gelcoat.tiff, unless only --info was asked for
+    std::optional<TintPreset> preset;
+    std::vector<std::pair<QString, QString>> settings; // --set, in order
+    RenderStage stage = RenderStage::Final;
+    bool stageGiven = false;
+    bool info = false;
+    bool help = false;
+};
+
+// Parses the arguments after the program name; on failure returns nothing
+// and describes the problem in error.
+std::optional<RenderOptions> parseRenderOptions(const QStringList& args, QString* error);
+
+// Applies one --set: booleans take YES or NO in any case, numbers must
+// parse completely, integers must fit. False with a message otherwise.
+bool applySetting(TintSettings& settings, const QString& key, const QString& value,
+                  QString* error);
+
+QString renderUsage();
+
+} // namespace gelcoat

@@ -1,0 +1,100 @@
+// Single engine stages on the 1024 × 1024 benchmark stencil, to see where
+// a pipeline benchmark spends its time.
+
+#include "BenchStencil.h"
+
+#include "draw/Draw.h"
+#include "resources/BundleImages.h"
+#include "shading/AquaTables.h"
+#include "shading/Gloss.h"
+#include "shadow/DropShadow.h"
+#include "stencil/StencilOps.h"
+
+#include <benchmark/benchmark.h>
+
+using namespace gelcoat;
+
+namespace {
+
+struct Stages {
+    BitmapRep colour = bench::makeBenchStencil(1024);
+    BitmapRep hsv = std::move(*colour.clone());
+    BitmapRep analysis = std::move(*BitmapRep::make(1024, 1024));
+    BitmapRep out = std::move(*BitmapRep::make(1024, 1024));
+    Stages()
+    {
+        installEngineResources();
+        initializeAquaArrays();
+        hsvConvertImage(hsv);
+        analyzeImage(hsv, analysis);
+    }
+};
+
+Stages& stages()
+{
+    static Stages s;
+    return s;
+}
+
+void BM_StageHsvConvert(benchmark::State& state)
+{
+    Stages& s = stages();
+    for (auto _ : state) {
+        copyPixels(s.colour, s.out);
+        hsvConvertImage(s.out);
+    }
+}
+
+void BM_StageAnalyze(benchmark::State& state)
+{
+    Stages& s = stages();
+    for (auto _ : state)
+        analyzeImage(s.hsv, s.out);
+}
+
+void BM_StageGloss(benchmark::State& state)
+{
+    Stages& s = stages();
+    AquifyParameters p;
+    p.useOriginalHue = true;
+    p.rainbow = true;
+    p.xOffset = 0.07f;
+    p.yOffset = 0.1f;
+    p.hue = 0.59f;
+    p.saturation = 1.5f;
+    for (auto _ : state)
+        aquifyImage(s.hsv, s.analysis, s.out, p);
+}
+
+void BM_StageShadow(benchmark::State& state)
+{
+    Stages& s = stages();
+    ShadowReport report;
+    for (auto _ : state)
+        shadowImage(s.hsv, s.out, 50, float(state.range(0)), 0, 5, &report);
+}
+
+void BM_StageComposite(benchmark::State& state)
+{
+    Stages& s = stages();
+    for (auto _ : state)
+        compositeSourceOver(s.colour, s.out);
+}
+
+void BM_StageResample(benchmark::State& state)
+{
+    Stages& s = stages();
+    const int side = int(1024 * state.range(0) / 100);
+    BitmapRep dst = std::move(*BitmapRep::make(side, side));
+    for (auto _ : state)
+        resamplePixels(s.colour, dst);
+}
+
+} // namespace
+
+BENCHMARK(BM_StageHsvConvert)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_StageAnalyze)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_StageGloss)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_StageShadow)->Arg(85)->Arg(5)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_StageComposite)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_StageResample)->Arg(50)->Arg(51)->Arg(200)->Unit(benchmark::kMillisecond)->UseRealTime();

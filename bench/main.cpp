@@ -1,0 +1,27 @@
+// gelcoat-bench: the pipeline benchmarks, and
+//   gelcoat-bench --write-stencil SIDE FILE.png
+// which writes the benchmark stencil for timing other programs on it.
+
+#include "BenchStencil.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+
+#include <cstdlib>
+#include <cstring>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc == 4 && std::strcmp(argv[1], "--write-stencil") == 0)
+        return gelcoat::bench::writeBenchStencil(std::atoi(argv[2]), QString::fromLocal8Bit(argv[3]))
+                   ? 0
+                   : 1;
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

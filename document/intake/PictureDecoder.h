@@ -1,0 +1,26 @@
+#pragma once
+// The one way a picture's bytes become a SourcePicture: the kind is told by
+// the content, never by a file name, then the matching decoder describes it.
+
+#include "intake/SourcePicture.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace gelcoat {
+
+// Larger files are not read at all.
+inline constexpr qint64 kMaxPictureFileBytes = qint64(512) << 20;
+
+// TIFF through libtiff; PNG, JPEG, GIF, BMP and WebP through Qt; PDF and SVG
+// are described as vector pictures without pixels. Nothing, with the reason
+// in *error, for unknown or undecodable data.
+std::optional<SourcePicture> decodePicture(const QByteArray& bytes, QString* error = nullptr);
+
+// Reads a regular file of at most kMaxPictureFileBytes (never a FIFO, device
+// or folder) and decodes it.
+std::optional<SourcePicture> decodePictureFile(const QString& path, QString* error = nullptr);
+
+} // namespace gelcoat

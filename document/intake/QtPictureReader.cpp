@@ -1,0 +1,174 @@
+#include "intake/QtPictureReader.h"
+
+#include "intake/PngHeader.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QImageReader>
+
+#include <algorithm>
+#include <cstring>
+
+namespace gelcoat {
+
+namespace {
+
+// Enough for the largest allowed raster at 16 bits per RGBA sample, the
+// widest form Qt decodes into; the size check below comes first anyway.
+constexpr int kReaderAllocationLimitMiB = int((kMaxBitmapPixels * 8) >> 20) + 1;
+
+std::optional<SourcePicture> fail(QString* error, const QString& reason)
+{
+    if (error)
+        *error = reason;
+    return std::nullopt;
+}
+
+QString tooLarge(qint64 width, qint64 height)
+{
+    return QStringLiteral("The image is %1 × %2 pixels, which is empty or too large.")
+        .arg(width)
+        .arg(height);
+}
+
+bool paletteHasTransparency(const QImage& image)
+{
+    const QList<QRgb> table = image.colorTable();
+    return std::any_of(table.begin(), table.end(), [](QRgb c) { return qAlpha(c) != 255; });
+}
+
+// Stored layout as Qt reports it; PNG refines this from its header below.
+void describeFromQt(const QImage& image, SourcePicture& picture)
+{
+    picture.bitsPerSample = 8;
+    switch (image.format()) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+    case QImage::Format_Indexed8:
+        // Palettes are expanded to 8-bit RGB, with alpha when any entry has it.
+        picture.hasAlpha = paletteHasTransparency(image);
+        picture.samplesPerPixel = picture.hasAlpha ? 4 : 3;
+        break;
+    case QImage::Format_Grayscale8:
+    case QImage::Format_Grayscale16:
+        picture.hasAlpha = false;
+        picture.samplesPerPixel = 1;
+        picture.bitsPerSample = image.format() == QImage::Format_Grayscale16 ? 16 : 8;
+        break;
+    case QImage::Format_RGBX64:
+        picture.hasAlpha = false;
+        picture.samplesPerPixel = 3;
+        picture.bitsPerSample = 16;
+        break;
+    case QImage::Format_BGR30:
+    case QImage::Format_RGB30:
+        picture.hasAlpha = false;
+        picture.samplesPerPixel = 3;
+        picture.bitsPerSample = 10;
+        break;
+    default:
+        // Deeper formats with alpha are converted to 8 bits below, so they
+        // are described as what the check then receives.
+        picture.hasAlpha = image.hasAlphaChannel();
+        picture.samplesPerPixel = picture.hasAlpha ? 4 : 3;
+        break;
+    }
+}
+
+void describeFromPng(const PngHeader& header, SourcePicture& picture)
+{
+    switch (header.colourType) {
+    case 0:   // grey
+    case 2:   // RGB
+        if (header.hasTransparencyChunk) {
+            // A transparent colour key: expanded to RGBA, like a palette.
+            picture.hasAlpha = true;
+            picture.samplesPerPixel = 4;
+            picture.bitsPerSample = 8;
+        } else {
+            picture.hasAlpha = false;
+            picture.samplesPerPixel = header.colourType == 0 ? 1 : 3;
+            picture.bitsPerSample = header.bitDepth;
+        }
+        break;
+    case 4:   // grey + alpha: two samples, as stored
+        picture.hasAlpha = true;
+        picture.samplesPerPixel = 2;
+        picture.bitsPerSample = header.bitDepth;
+        break;
+    case 6:   // RGBA, 16-bit samples narrowed to 8 with the conversion below
+        picture.hasAlpha = true;
+        picture.samplesPerPixel = 4;
+        picture.bitsPerSample = 8;
+        break;
+    default:  // palette: as Qt described the expanded table
+        break;
+    }
+}
+
+// Copies the image into 8-bit chunky pixels: RGBA premultiplied when it has
+// alpha, else grey for one-sample pictures and RGB for the rest.
+std::optional<BitmapRep> pixelsFrom(const QImage& image, int describedSamples)
+{
+    QImage::Format target = QImage::Format_RGB888;
+    int samples = 3;
+    if (image.hasAlphaChannel()) {
+        target = QImage::Format_RGBA8888_Premultiplied;
+        samples = 4;
+    } else if (describedSamples == 1) {
+        target = QImage::Format_Grayscale8;
+        samples = 1;
+    }
+    const QImage converted = image.convertToFormat(target);
+    if (converted.isNull())
+        return std::nullopt;
+    auto pixels = BitmapRep::makeLayout(converted.width(), converted.height(), samples, 8,
+                                        samples == 4, false);
+    if (!pixels)
+        return std::nullopt;
+    const std::size_t rowBytes = std::size_t(converted.width()) * std::size_t(samples);
+    for (int y = 0; y < converted.height(); ++y)
+        std::memcpy(pixels->row(y), converted.constScanLine(y), rowBytes);
+    return pixels;
+}
+
+} // namespace
+
+std::optional<SourcePicture> readPictureWithQt(const QByteArray& bytes, const QByteArray& format,
+                                               QString* error)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    if (!buffer.open(QIODevice::ReadOnly))
+        return fail(error, QStringLiteral("The image data cannot be opened."));
+    QImageReader reader(&buffer, format);
+    reader.setAutoTransform(false);
+    reader.setAllocationLimit(kReaderAllocationLimitMiB);
+    const QSize announced = reader.size();
+    if (announced.isValid() && !bitmapSizeAllowed(announced.width(), announced.height()))
+        return fail(error, tooLarge(announced.width(), announced.height()));
+
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        return fail(error, QStringLiteral("The %1 image cannot be decoded (%2).")
+                               .arg(QString::fromLatin1(format.toUpper()), reader.errorString()));
+    if (!bitmapSizeAllowed(image.width(), image.height()))
+        return fail(error, tooLarge(image.width(), image.height()));
+
+    SourcePicture picture;
+    picture.representationCount = 1;   // an animation's first frame stands for it
+    picture.isBitmap = true;
+    picture.isPlanar = false;
+    describeFromQt(image, picture);
+    if (const auto header = readPngHeader(bytes))
+        describeFromPng(*header, picture);
+    picture.bitsPerPixel = picture.bitsPerSample * picture.samplesPerPixel;
+
+    auto pixels = pixelsFrom(image, picture.samplesPerPixel);
+    if (!pixels)
+        return fail(error, QStringLiteral("Not enough memory to decode the image."));
+    picture.pixels = std::move(*pixels);
+    return picture;
+}
+
+} // namespace gelcoat

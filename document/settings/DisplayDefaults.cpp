@@ -1,0 +1,42 @@
+#include "settings/DisplayDefaults.h"
+
+#include "settings/SettingsKeys.h"
+#include "settings/UserDefaults.h"
+
+#include <atomic>
+
+namespace gelcoat {
+
+void registerDefaults()
+{
+    static std::atomic<bool> registeredOnce{false};
+    if (registeredOnce.exchange(true))
+        return;
+    const TintSettings d;
+    UserDefaults& u = UserDefaults::standard();
+    for (const SettingField& f : settingFields()) {
+        if (!f.isDisplayOption)
+            continue;
+        const QString key = QString::fromLatin1(f.key);
+        if (f.kind == SettingKind::Bool)
+            u.registerDefault(key, d.*f.boolField ? QStringLiteral("YES") : QStringLiteral("NO"));
+        else
+            u.registerDefault(key, int(d.*f.intField));
+    }
+}
+
+void readDisplayDefaults(TintSettings& s)
+{
+    const UserDefaults& u = UserDefaults::standard();
+    for (const SettingField& f : settingFields()) {
+        if (!f.isDisplayOption)
+            continue;
+        const QString key = QString::fromLatin1(f.key);
+        if (f.kind == SettingKind::Bool)
+            s.*f.boolField = u.boolForKey(key);
+        else
+            s.*f.intField = u.integerForKey(key);
+    }
+}
+
+} // namespace gelcoat

@@ -1,0 +1,17 @@
+#pragma once
+// The seven display options that new documents take from the user
+// defaults, with the fallbacks registered once per process.
+
+#include "settings/TintSettings.h"
+
+namespace gelcoat {
+
+// Registers "YES"/"NO" strings for the six switches and the integer 3 for
+// the result background; later calls do nothing.
+void registerDefaults();
+
+// Reads the six switches with boolForKey and the background with
+// integerForKey into the display fields.
+void readDisplayDefaults(TintSettings& settings);
+
+} // namespace gelcoat

@@ -1,0 +1,183 @@
+#include "draw/Draw.h"
+#include "pipeline/RenderPipeline.h"
+#include "support/TestImages.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+using namespace gelcoat;
+using namespace gelcoat::test;
+
+namespace {
+
+struct RecordingDestination : PipelineDestination {
+    int images = 0;
+    std::vector<bool> validity;
+    std::vector<bool> warnings;
+    void setImage(const BitmapRep&) override { ++images; }
+    void setImageValid(bool valid) override { validity.push_back(valid); }
+    void setShadowWarningShown(bool shown) override { warnings.push_back(shown); }
+};
+
+class PipelineTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        useSyntheticBase();
+        pipeline.setDestination(&dest);
+    }
+
+    PipelineInput input() { return {&source, false, &settings}; }
+    void remake(bool src, bool tint, bool shadow, bool size)
+    {
+        pipeline.remakeGelcoatWithChangedSourceImage(input(), src, tint, shadow, size);
+    }
+    StageCounts countsAfter(const std::function<void()>& change)
+    {
+        const StageCounts before = pipeline.stageCounts();
+        change();
+        const StageCounts after = pipeline.stageCounts();
+        return {after.sourceBitmap - before.sourceBitmap, after.analysis - before.analysis,
+                after.tinted - before.tinted,             after.shadow - before.shadow,
+                after.composite - before.composite,       after.finalMix - before.finalMix};
+    }
+
+    BitmapRep source = randomShapes(101, 33, 21);
+    TintSettings settings;
+    RecordingDestination dest;
+    RenderPipeline pipeline;
+};
+
+} // namespace
+
+TEST(FinalPixelSize, RoundsHalvesUpAndNeverGoesBelowOne)
+{
+    EXPECT_EQ(RenderPipeline::finalPixelSize(101, 33, 50), std::make_pair(51, 17));
+    EXPECT_EQ(RenderPipeline::finalPixelSize(101, 33, 0), std::make_pair(1, 1));
+    EXPECT_EQ(RenderPipeline::finalPixelSize(101, 33, -20), std::make_pair(1, 1));
+    EXPECT_EQ(RenderPipeline::finalPixelSize(10, 10, std::numeric_limits<float>::quiet_NaN()),
+              std::make_pair(1, 1));
+    EXPECT_FALSE(RenderPipeline::finalPixelSize(1000, 1000, 1e9f));
+    EXPECT_FALSE(RenderPipeline::finalPixelSize(10, 10, std::numeric_limits<float>::infinity()));
+}
+
+TEST_F(PipelineTest, EachChangeRecomputesOnlyItsStages)
+{
+    EXPECT_EQ(countsAfter([&] { remake(true, true, true, true); }),
+              (StageCounts{1, 1, 1, 1, 1, 1}));
+    EXPECT_EQ(countsAfter([&] { remake(false, false, false, false); }), StageCounts{});
+    EXPECT_EQ(countsAfter([&] { remake(false, true, false, false); }),
+              (StageCounts{0, 0, 1, 0, 1, 1}));
+    EXPECT_EQ(countsAfter([&] { remake(false, false, true, false); }),
+              (StageCounts{0, 0, 0, 1, 1, 1}));
+    EXPECT_EQ(countsAfter([&] { remake(false, false, false, true); }),
+              (StageCounts{0, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(countsAfter([&] { remake(true, false, false, false); }),
+              (StageCounts{1, 1, 1, 1, 1, 1}));
+}
+
+TEST_F(PipelineTest, FinalImageIsTheCompositeAtTheFinalSize)
+{
+    settings.finalSize = 100;
+    remake(true, true, true, true);
+    ASSERT_TRUE(pipeline.finalMixImageValid());
+    EXPECT_TRUE(pipeline.finalMixImage()->samePixels(*pipeline.unscaledShadowedImage()));
+    settings.finalSize = 50;
+    remake(false, false, false, true);
+    EXPECT_EQ(pipeline.finalMixImage()->pixelsWide(), 51);
+    EXPECT_EQ(pipeline.finalMixImage()->pixelsHigh(), 17);
+    BitmapRep expected = makeBuffer(51, 17);
+    resamplePixels(*pipeline.unscaledShadowedImage(), expected);
+    EXPECT_TRUE(pipeline.finalMixImage()->samePixels(expected));
+}
+
+TEST_F(PipelineTest, CompositeIsTheTintedImageOverItsShadow)
+{
+    remake(true, true, true, true);
+    BitmapRep expected = std::move(*pipeline.shadowImage()->clone());
+    compositeSourceOver(*pipeline.unscaledTintedImage(), expected);
+    EXPECT_TRUE(pipeline.unscaledShadowedImage()->samePixels(expected));
+}
+
+TEST_F(PipelineTest, SwitchingOffAndOnRecomputesOnlyTheFinalMix)
+{
+    remake(true, true, true, true);
+    dest.validity.clear();
+    EXPECT_EQ(countsAfter([&] { pipeline.toggleTinting(input()); }), StageCounts{});
+    EXPECT_FALSE(pipeline.gelcoatOn);
+    EXPECT_EQ(dest.validity, std::vector<bool>{false});
+    EXPECT_EQ(countsAfter([&] { pipeline.gelcoatChanged(input(), true); }),
+              (StageCounts{0, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(dest.validity, (std::vector<bool>{false, true}));
+    // The same state again does nothing at all.
+    EXPECT_EQ(countsAfter([&] { pipeline.gelcoatChanged(input(), true); }), StageCounts{});
+    EXPECT_EQ(dest.validity.size(), 2u);
+}
+
+TEST_F(PipelineTest, ChangesWhileOffAreRenderedWhenSwitchedOn)
+{
+    remake(true, true, true, true);
+    pipeline.toggleTinting(input());
+    EXPECT_EQ(countsAfter([&] { remake(false, true, false, false); }), StageCounts{});
+    EXPECT_EQ(countsAfter([&] { pipeline.toggleTinting(input()); }),
+              (StageCounts{0, 0, 1, 0, 1, 1}));
+}
+
+TEST_F(PipelineTest, SourceChangeWhileOffFreesTheCaches)
+{
+    remake(true, true, true, true);
+    pipeline.toggleTinting(input());
+    remake(true, false, false, false);
+    EXPECT_FALSE(pipeline.sourceImageBitmap());
+    EXPECT_FALSE(pipeline.sourceAnalysis());
+    EXPECT_FALSE(pipeline.unscaledShadowedImage());
+    EXPECT_TRUE(pipeline.finalMixImage()); // kept until the next final mix
+    EXPECT_TRUE(pipeline.finalMixImageNeedsRealloc());
+    EXPECT_EQ(countsAfter([&] { pipeline.toggleTinting(input()); }),
+              (StageCounts{1, 1, 1, 1, 1, 1}));
+    EXPECT_FALSE(pipeline.finalMixImageNeedsRealloc());
+}
+
+TEST_F(PipelineTest, ZeroDensityMeansNoShadow)
+{
+    settings.shadowDensity = 0;
+    EXPECT_EQ(countsAfter([&] { remake(true, true, true, true); }).shadow, 0);
+    EXPECT_FALSE(pipeline.shadowNeedsWarning());
+    EXPECT_FALSE(pipeline.shadowHasWarning());
+    EXPECT_TRUE(pipeline.unscaledShadowedImage()->samePixels(*pipeline.unscaledTintedImage()));
+}
+
+TEST_F(PipelineTest, ClippedShadowWarnsOnlyWhileOn)
+{
+    source = makeBuffer(40, 40, [](int x, int y) { return (x < 30 && y < 30) ? 0xFFu : 0u; });
+    remake(true, true, true, true);
+    EXPECT_TRUE(pipeline.shadowNeedsWarning());
+    EXPECT_TRUE(pipeline.shadowHasWarning());
+    EXPECT_EQ(dest.warnings, std::vector<bool>{true});
+    // Radius 4 and the default offset of 5 pixels down: only the left edge clips.
+    EXPECT_EQ(pipeline.shadowWarning().left, 4);
+    EXPECT_EQ(pipeline.shadowWarning().top, 0);
+    pipeline.toggleTinting(input());
+    EXPECT_EQ(dest.warnings, (std::vector<bool>{true, false}));
+    EXPECT_EQ(countsAfter([&] { pipeline.toggleTinting(input()); }).shadow, 0);
+    EXPECT_EQ(dest.warnings, (std::vector<bool>{true, false, true}));
+}
+
+TEST_F(PipelineTest, OversizedResultFailsCleanlyAndKeepsEarlierStages)
+{
+    LogCapture log;
+    remake(true, true, true, true);
+    settings.finalSize = 1e9f;
+    remake(false, true, false, true);
+    EXPECT_FALSE(pipeline.lastFailure().empty());
+    EXPECT_FALSE(pipeline.finalMixImageValid());
+    EXPECT_TRUE(pipeline.sourceAnalysisValid());
+    EXPECT_EQ(dest.validity.back(), false);
+    ASSERT_FALSE(log.lines().empty());
+    EXPECT_EQ(log.lines().back(), "Raise during image caching!");
+    settings.finalSize = 50;
+    remake(false, false, false, true);
+    EXPECT_TRUE(pipeline.finalMixImageValid());
+    EXPECT_TRUE(pipeline.lastFailure().empty());
+}
