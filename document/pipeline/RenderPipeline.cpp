@@ -21,7 +21,7 @@ public:
 
 BitmapRep allocate(int width, int height)
 {
-    auto rep = BitmapRep::make(width, height);
+    auto rep = BitmapRep::makeUninitialized(width, height); // every stage overwrites it all
     if (!rep)
         throw RenderFailure("Not enough memory for a " + std::to_string(width) + " × " +
                             std::to_string(height) + " pixel image.");
@@ -192,8 +192,7 @@ void RenderPipeline::renderComposite(const TintSettings& s)
     if (!unscaledShadowedImage_)
         unscaledShadowedImage_ = allocate(tinted.pixelsWide(), tinted.pixelsHigh());
     if (shadowImage_ && s.shadowDensity > 0.0f) {
-        copyPixels(*shadowImage_, *unscaledShadowedImage_);
-        compositeSourceOver(tinted, *unscaledShadowedImage_);
+        compositeSourceOver(tinted, *shadowImage_, *unscaledShadowedImage_);
     } else {
         copyPixels(tinted, *unscaledShadowedImage_);
     }

@@ -16,9 +16,14 @@ std::optional<BitmapRep> BitmapRep::make(int width, int height)
     return makeLayout(width, height, 4, 8, true, false);
 }
 
+std::optional<BitmapRep> BitmapRep::makeUninitialized(int width, int height)
+{
+    return makeLayout(width, height, 4, 8, true, false, 0, false);
+}
+
 std::optional<BitmapRep> BitmapRep::makeLayout(int width, int height, int samplesPerPixel,
                                                int bitsPerSample, bool hasAlpha, bool isPlanar,
-                                               int bytesPerRow)
+                                               int bytesPerRow, bool zeroed)
 {
     if (!bitmapSizeAllowed(width, height) || samplesPerPixel < 1 || samplesPerPixel > 5 ||
         bitsPerSample < 1 || bitsPerSample > 16)
@@ -37,7 +42,8 @@ std::optional<BitmapRep> BitmapRep::makeLayout(int width, int height, int sample
     rep.data_.reset(new (std::nothrow) std::uint8_t[std::size_t(bytes)]);
     if (!rep.data_)
         return std::nullopt;
-    std::memset(rep.data_.get(), 0, std::size_t(bytes));
+    if (zeroed)
+        std::memset(rep.data_.get(), 0, std::size_t(bytes));
     rep.pixelsWide_ = width;
     rep.pixelsHigh_ = height;
     rep.size_ = {float(width), float(height)};
@@ -55,7 +61,7 @@ std::optional<BitmapRep> BitmapRep::clone() const
     if (isNull())
         return std::nullopt;
     auto copy = makeLayout(pixelsWide_, pixelsHigh_, samplesPerPixel_, bitsPerSample_, hasAlpha_,
-                           isPlanar_, bytesPerRow_);
+                           isPlanar_, bytesPerRow_, false);
     if (!copy)
         return std::nullopt;
     const std::size_t planes = isPlanar_ ? std::size_t(samplesPerPixel_) : 1;

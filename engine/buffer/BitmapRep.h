@@ -35,11 +35,15 @@ public:
     // the size is not allowed or memory runs out.
     static std::optional<BitmapRep> make(int width, int height);
 
+    // An engine-format buffer whose bytes are left as they come, for
+    // results that overwrite every pixel.
+    static std::optional<BitmapRep> makeUninitialized(int width, int height);
+
     // A zero-filled buffer of any chunky or planar layout, for callers that
     // describe decoded pictures. bytesPerRow 0 means tightly packed.
     static std::optional<BitmapRep> makeLayout(int width, int height, int samplesPerPixel,
                                                int bitsPerSample, bool hasAlpha, bool isPlanar,
-                                               int bytesPerRow = 0);
+                                               int bytesPerRow = 0, bool zeroed = true);
 
     // An exact copy, stride included.
     std::optional<BitmapRep> clone() const;

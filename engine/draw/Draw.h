@@ -12,6 +12,8 @@ bool copyPixels(const BitmapRep& src, BitmapRep& dst);
 
 // dst = src + dst × (255 − srcA) / 255 per byte, rounded to nearest.
 bool compositeSourceOver(const BitmapRep& src, BitmapRep& dst);
+// The same with the result written to out (which may be below).
+bool compositeSourceOver(const BitmapRep& src, const BitmapRep& below, BitmapRep& out);
 
 // Fills dst with one opaque premultiplied colour.
 void fillPixels(BitmapRep& dst, std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a);

@@ -268,7 +268,7 @@ bool resamplePixels(const BitmapRep& src, BitmapRep& dst)
         resampleHorizontally(src, dst);
         return true;
     }
-    auto tmp = BitmapRep::make(dst.pixelsWide(), src.pixelsHigh());
+    auto tmp = BitmapRep::makeUninitialized(dst.pixelsWide(), src.pixelsHigh());
     if (!tmp)
         return false;
     resampleHorizontally(src, *tmp);

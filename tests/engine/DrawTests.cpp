@@ -104,3 +104,19 @@ TEST(DrawRotated, QuarterTurnCounterClockwise)
     ASSERT_TRUE(drawRotated(src, same, 45)); // draws nothing
     EXPECT_EQ(pixel(same, 0, 0), 0u);
 }
+
+TEST(CompositeSourceOver, PremultipliedPixelsMatchTheFormulaAtAnyWidth)
+{
+    for (int w : {1, 3, 4, 13, 37}) {
+        const BitmapRep src = randomShapes(w, 9, std::uint32_t(w));
+        const BitmapRep below = randomShapes(w, 9, std::uint32_t(w + 100));
+        BitmapRep out = makeBuffer(w, 9);
+        ASSERT_TRUE(compositeSourceOver(src, below, out));
+        for (int y = 0; y < 9; ++y)
+            for (int i = 0; i < 4 * w; ++i) {
+                const int sa = src.row(y)[(i & ~3) + 3];
+                const double exact = src.row(y)[i] + below.row(y)[i] * (255.0 - sa) / 255.0;
+                ASSERT_EQ(out.row(y)[i], std::min(255L, std::lround(exact))) << w << " " << i;
+            }
+    }
+}
