@@ -1,37 +1,22 @@
 #include "pipeline/RenderPipeline.h"
 
+#include "pipeline/StencilDrawing.h"
+
 #include "buffer/EngineLog.h"
 #include "draw/Draw.h"
 #include "shading/Gloss.h"
 #include "stencil/StencilOps.h"
 
 #include <cmath>
-#include <new>
-#include <stdexcept>
 
 namespace gelcoat {
 
 namespace {
 
-// A stage that cannot go on; caught by the remake like any other failure.
-class RenderFailure : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-BitmapRep allocate(int width, int height)
-{
-    auto rep = BitmapRep::makeUninitialized(width, height); // every stage overwrites it all
-    if (!rep)
-        throw RenderFailure("Not enough memory for a " + std::to_string(width) + " × " +
-                            std::to_string(height) + " pixel image.");
-    return std::move(*rep);
-}
-
 // A new buffer holding the source picture drawn at its own size.
 BitmapRep renderedSource(const BitmapRep& source)
 {
-    BitmapRep rep = allocate(source.pixelsWide(), source.pixelsHigh());
+    BitmapRep rep = allocateImage(source.pixelsWide(), source.pixelsHigh());
     copyPixels(source, rep);
     return rep;
 }
@@ -190,7 +175,7 @@ void RenderPipeline::renderComposite(const TintSettings& s)
 {
     const BitmapRep& tinted = *unscaledTintedImage_;
     if (!unscaledShadowedImage_)
-        unscaledShadowedImage_ = allocate(tinted.pixelsWide(), tinted.pixelsHigh());
+        unscaledShadowedImage_ = allocateImage(tinted.pixelsWide(), tinted.pixelsHigh());
     if (shadowImage_ && s.shadowDensity > 0.0f) {
         compositeSourceOver(tinted, *shadowImage_, *unscaledShadowedImage_);
     } else {
@@ -207,9 +192,7 @@ void RenderPipeline::renderFinalMix(int finalW, int finalH)
     if (finalMixImage_ &&
         (finalMixImage_->pixelsWide() != finalW || finalMixImage_->pixelsHigh() != finalH))
         finalMixImage_.reset();
-    if (!finalMixImage_)
-        finalMixImage_ = allocate(finalW, finalH);
-    resamplePixels(*unscaledShadowedImage_, *finalMixImage_);
+    setUpStencil(finalMixImage_, finalW, finalH, *unscaledShadowedImage_, 0);
     ++counts_.finalMix;
     finalMixImageNeedsRealloc_ = false;
     finalMixImageValid_ = true;

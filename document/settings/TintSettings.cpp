@@ -6,12 +6,6 @@ namespace gelcoat {
 
 namespace {
 
-// The preset values are k / 2.07 for even integers k, stored as floats.
-constexpr float presetValue(int k)
-{
-    return float(double(k) / 2.07);
-}
-
 struct PresetValues {
     float saturation, brightness, contrast;
 };
@@ -19,11 +13,13 @@ struct PresetValues {
 constexpr PresetValues colourPresetValues(TintPreset p)
 {
     switch (p) {
-    case TintPreset::Blue: return {presetValue(264), presetValue(220), presetValue(212)};
-    case TintPreset::BlueHighlighted: return {presetValue(264), presetValue(186), presetValue(212)};
-    case TintPreset::Graphite: return {presetValue(48), presetValue(170), presetValue(248)};
-    case TintPreset::GraphiteHighlighted: return {presetValue(48), presetValue(154), presetValue(248)};
-    case TintPreset::Inactive: return {0.0f, presetValue(194), presetValue(240)};
+    // Saturation, brightness and contrast as stored; each is close to k / 2.07
+    // for an even k (264, 220, 212; 186; 48, 170, 248; 154; 194, 240).
+    case TintPreset::Blue: return {127.53623f, 106.28020f, 102.41545f};
+    case TintPreset::BlueHighlighted: return {127.53623f, 89.85507f, 102.41545f};
+    case TintPreset::Graphite: return {23.18841f, 82.12560f, 119.80676f};
+    case TintPreset::GraphiteHighlighted: return {23.18841f, 74.39613f, 119.80676f};
+    case TintPreset::Inactive: return {0.0f, 93.71980f, 115.94202f};
     case TintPreset::Default: break;
     }
     return {};

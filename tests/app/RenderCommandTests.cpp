@@ -1,0 +1,296 @@
+// gelcoat-render end to end: the real binary, real files, exit codes.
+
+#include "RenderOptions.h"
+#include "intake/TiffCodec.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <tiffio.h>
+
+using namespace gelcoat;
+
+namespace {
+
+QCoreApplication& app()
+{
+    static int argc = 1;
+    static char name[] = "gelcoat-app-tests";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication instance(argc, argv);
+    return instance;
+}
+
+struct RenderRun {
+    int exitCode = -1;
+    QString out, err;
+};
+
+class RenderCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        app();
+        ASSERT_TRUE(dir.isValid());
+    }
+
+    RenderRun render(const QStringList& args)
+    {
+        QProcess p;
+        p.setWorkingDirectory(dir.path());
+        p.start(QStringLiteral(GELCOAT_RENDER_BINARY), args);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                QString::fromUtf8(p.readAllStandardError())};
+    }
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QByteArray read(const QString& name) const
+    {
+        QFile f(path(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    QTemporaryDir dir;
+};
+
+// The tags and raw scanlines of a TIFF file.
+struct RawTiff {
+    bool ok = false;
+    uint32_t width = 0, height = 0;
+    uint16_t compression = 0, spp = 0, bps = 0, photometric = 0, orientation = 0;
+    uint16_t extraCount = 0, extra = 99;
+    std::vector<std::uint8_t> pixels;
+};
+
+RawTiff readRawTiff(const QString& file)
+{
+    RawTiff r;
+    TIFF* tif = TIFFOpen(file.toLocal8Bit().constData(), "r");
+    if (!tif)
+        return r;
+    TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &r.width);
+    TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &r.height);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &r.compression);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &r.spp);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &r.bps);
+    TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &r.photometric);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_ORIENTATION, &r.orientation);
+    uint16_t* extras = nullptr;
+    if (TIFFGetField(tif, TIFFTAG_EXTRASAMPLES, &r.extraCount, &extras) && r.extraCount)
+        r.extra = extras[0];
+    r.pixels.resize(std::size_t(TIFFScanlineSize(tif)) * r.height);
+    for (uint32_t y = 0; y < r.height; ++y)
+        TIFFReadScanline(tif, r.pixels.data() + std::size_t(TIFFScanlineSize(tif)) * y, y);
+    TIFFClose(tif);
+    r.ok = true;
+    return r;
+}
+
+} // namespace
+
+TEST_F(RenderCommandTest, DefaultRunWritesTheStartPictureAtHalfSize)
+{
+    const RenderRun run = render({});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const RawTiff t = readRawTiff(path("gelcoat.tiff"));
+    ASSERT_TRUE(t.ok);
+    EXPECT_EQ(t.width, 128u);
+    EXPECT_EQ(t.height, 128u);
+    EXPECT_EQ(t.compression, COMPRESSION_LZW);
+    EXPECT_EQ(t.spp, 4);
+    EXPECT_EQ(t.extra, EXTRASAMPLE_ASSOCALPHA);
+    // Premultiplied: no colour above its alpha, and something opaque.
+    bool opaque = false;
+    for (std::size_t i = 0; i < t.pixels.size(); i += 4) {
+        ASSERT_LE(t.pixels[i], t.pixels[i + 3]);
+        opaque = opaque || t.pixels[i + 3] == 255;
+    }
+    EXPECT_TRUE(opaque);
+}
+
+TEST_F(RenderCommandTest, InfoPrintsJsonAndWritesNothingUnlessAsked)
+{
+    RenderRun run = render({QStringLiteral("--info")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject o = QJsonDocument::fromJson(run.out.toUtf8()).object();
+    EXPECT_EQ(o.value(u"source").toArray(), (QJsonArray{256, 256}));
+    EXPECT_EQ(o.value(u"final").toArray(), (QJsonArray{128, 128}));
+    EXPECT_FALSE(o.value(u"simple").toBool(true));
+    EXPECT_TRUE(o.contains(u"warn") && o.contains(u"top") && o.contains(u"right"));
+    EXPECT_FALSE(QFile::exists(path("gelcoat.tiff")));
+
+    run = render({QStringLiteral("--info"), QStringLiteral("--set"), QStringLiteral("ShadowYOffset=-200"),
+                  QStringLiteral("-o"), QStringLiteral("out.png")});
+    ASSERT_EQ(run.exitCode, 0);
+    const QJsonObject clipped = QJsonDocument::fromJson(run.out.toUtf8()).object();
+    EXPECT_TRUE(clipped.value(u"warn").toBool());
+    EXPECT_GT(clipped.value(u"bottom").toInt(), 0);
+    EXPECT_EQ(QImage(path("out.png")).size(), QSize(128, 128));
+}
+
+TEST_F(RenderCommandTest, StageWritesThePipelineBufferUnchanged)
+{
+    const RenderRun run = render({QStringLiteral("--stage"), QStringLiteral("analysis"), QStringLiteral("-o"),
+                            QStringLiteral("a.tif")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const RawTiff t = readRawTiff(path("a.tif"));
+    ASSERT_TRUE(t.ok);
+    EXPECT_EQ(t.compression, COMPRESSION_NONE);
+    EXPECT_EQ(t.photometric, PHOTOMETRIC_RGB);
+    EXPECT_EQ(t.extra, EXTRASAMPLE_UNSPECIFIED);
+    EXPECT_EQ(t.orientation, ORIENTATION_TOPLEFT);
+    EXPECT_EQ(t.width, 256u);
+    // Analysis words: zeros outside, four distances of 1–254 inside.
+    for (std::size_t i = 0; i < t.pixels.size(); i += 4) {
+        const bool outside = !t.pixels[i] && !t.pixels[i + 1] && !t.pixels[i + 2] && !t.pixels[i + 3];
+        if (!outside) {
+            for (int c = 0; c < 4; ++c)
+                ASSERT_TRUE(t.pixels[i + c] >= 1 && t.pixels[i + c] <= 254);
+        }
+    }
+}
+
+TEST_F(RenderCommandTest, StageRefusesPngAndUnknownStages)
+{
+    EXPECT_EQ(render({QStringLiteral("--stage"), QStringLiteral("tinted"), QStringLiteral("-o"),
+                      QStringLiteral("t.png")}).exitCode, 1);
+    EXPECT_EQ(render({QStringLiteral("--stage"), QStringLiteral("glaze")}).exitCode, 1);
+    EXPECT_FALSE(QFile::exists(path("t.png")));
+}
+
+TEST_F(RenderCommandTest, BadSettingsExitWithOne)
+{
+    for (const char* set : {"UseRainbow=true", "UseRainbow=1", "ColorHue=12abc", "ColorHue=",
+                            "SourceBugX=1.5", "SourceBugX=99999999999", "Colour=3", "SourceData=x",
+                            "NoEquals"}) {
+        const RenderRun run = render({QStringLiteral("--set"), QString::fromLatin1(set)});
+        EXPECT_EQ(run.exitCode, 1) << set;
+        EXPECT_FALSE(run.err.isEmpty()) << set;
+    }
+    EXPECT_EQ(render({QStringLiteral("--preset"), QStringLiteral("teal")}).exitCode, 1);
+    EXPECT_EQ(render({QStringLiteral("--bogus")}).exitCode, 1);
+    EXPECT_EQ(render({QStringLiteral("a.png"), QStringLiteral("b.png")}).exitCode, 1);
+    EXPECT_EQ(render({QStringLiteral("-o"), QStringLiteral("out.jpg")}).exitCode, 1);
+    EXPECT_FALSE(QFile::exists(path("gelcoat.tiff")));
+}
+
+TEST_F(RenderCommandTest, PresetAppliesBeforeEverySetWhereverItStands)
+{
+    ASSERT_EQ(render({QStringLiteral("--set"), QStringLiteral("ColorSaturation=10"),
+                      QStringLiteral("--preset"), QStringLiteral("blue"), QStringLiteral("--stage"),
+                      QStringLiteral("tinted"), QStringLiteral("-o"), QStringLiteral("a.tif")})
+                  .exitCode,
+              0);
+    ASSERT_EQ(render({QStringLiteral("--preset"), QStringLiteral("blue"), QStringLiteral("--set"),
+                      QStringLiteral("colorSaturation=10")}).exitCode,
+              1); // keys are case-sensitive
+    ASSERT_EQ(render({QStringLiteral("--preset"), QStringLiteral("blue"), QStringLiteral("--set"),
+                      QStringLiteral("ColorSaturation=10"), QStringLiteral("--stage"),
+                      QStringLiteral("tinted"), QStringLiteral("-o"), QStringLiteral("b.tif")})
+                  .exitCode,
+              0);
+    ASSERT_EQ(render({QStringLiteral("--preset"), QStringLiteral("blue"), QStringLiteral("--stage"),
+                      QStringLiteral("tinted"), QStringLiteral("-o"), QStringLiteral("c.tif")})
+                  .exitCode,
+              0);
+    EXPECT_EQ(read("a.tif"), read("b.tif"));
+    EXPECT_NE(read("a.tif"), read("c.tif"));
+}
+
+TEST_F(RenderCommandTest, RefusedAndUnreadableInputsExitWithTwo)
+{
+    QFile svg(path("drawing.svg"));
+    ASSERT_TRUE(svg.open(QIODevice::WriteOnly));
+    svg.write("<?xml version=\"1.0\"?><svg xmlns=\"http://www.w3.org/2000/svg\" width=\"4\" "
+              "height=\"4\"><rect width=\"4\" height=\"4\"/></svg>");
+    svg.close();
+    RenderRun run = render({QStringLiteral("drawing.svg")});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains(QStringLiteral(
+        "The image chosen is not compatible with Gelcoat.  Please see Gelcoat's help for more information.")))
+        << run.err.toStdString();
+
+    QFile broken(path("broken.png"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("\x89PNG\r\n\x1a\n garbage");
+    broken.close();
+    EXPECT_EQ(render({QStringLiteral("broken.png")}).exitCode, 2);
+    EXPECT_EQ(render({QStringLiteral("missing.png")}).exitCode, 2);
+    EXPECT_FALSE(QFile::exists(path("gelcoat.tiff")));
+}
+
+TEST_F(RenderCommandTest, SimpleStencilIsReportedAndRendered)
+{
+    QImage rgb(40, 30, QImage::Format_RGB888);
+    rgb.fill(Qt::white);
+    for (int y = 5; y < 25; ++y)
+        for (int x = 5; x < 35; ++x)
+            rgb.setPixel(x, y, qRgb(0, 0, 0));
+    ASSERT_TRUE(rgb.save(path("mask.png")));
+    const RenderRun run = render({QStringLiteral("mask.png"), QStringLiteral("--info")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject o = QJsonDocument::fromJson(run.out.toUtf8()).object();
+    EXPECT_TRUE(o.value(u"simple").toBool());
+    EXPECT_EQ(o.value(u"final").toArray(), (QJsonArray{20, 15}));
+}
+
+TEST_F(RenderCommandTest, FailedWritesAndRendersExitWithThreeAndLeaveNoFile)
+{
+    RenderRun run = render({QStringLiteral("-o"), QStringLiteral("no/such/folder/out.tiff")});
+    EXPECT_EQ(run.exitCode, 3);
+    QFile existing(path("keep.tiff"));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("previous");
+    existing.close();
+    run = render({QStringLiteral("--set"), QStringLiteral("FinalSize=1e9"), QStringLiteral("-o"),
+                  QStringLiteral("keep.tiff")});
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_FALSE(run.err.isEmpty());
+    EXPECT_EQ(read("keep.tiff"), QByteArray("previous"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.tiff")});
+}
+
+TEST_F(RenderCommandTest, HostileValuesStillRender)
+{
+    const QStringList sets = {
+        QStringLiteral("ColorHue=inf"),           QStringLiteral("RainbowXOffset=nan"),
+        QStringLiteral("RainbowYOffset=-1e30"),   QStringLiteral("AquaMargin=1e30"),
+        QStringLiteral("ShadowSharpness=-1e30"),  QStringLiteral("ShadowXOffset=1e30"),
+        QStringLiteral("ShadowYOffset=nan"),      QStringLiteral("Alpha=300"),
+        QStringLiteral("ShadowDensity=1e30"),     QStringLiteral("Contrast=-inf"),
+        QStringLiteral("RainbowCircular=YES"),    QStringLiteral("SourceBugX=-2147483648"),
+    };
+    QStringList args;
+    for (const QString& s : sets)
+        args << QStringLiteral("--set") << s;
+    const RenderRun run = render(args << QStringLiteral("-o") << QStringLiteral("h.png"));
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_FALSE(QImage(path("h.png")).isNull());
+}
+
+TEST(RenderOptions, SettingsParseCompletely)
+{
+    TintSettings s;
+    QString error;
+    EXPECT_TRUE(applySetting(s, QStringLiteral("UseRainbow"), QStringLiteral("no"), &error));
+    EXPECT_FALSE(s.useRainbow);
+    EXPECT_TRUE(applySetting(s, QStringLiteral("RainbowCircular"), QStringLiteral("Yes"), &error));
+    EXPECT_TRUE(s.circularRainbow);
+    EXPECT_TRUE(applySetting(s, QStringLiteral("FinalSize"), QStringLiteral("75.5"), &error));
+    EXPECT_EQ(s.finalSize, 75.5f);
+    EXPECT_TRUE(applySetting(s, QStringLiteral("SourceBugY"), QStringLiteral("-12"), &error));
+    EXPECT_EQ(s.sourceBugY, -12);
+    EXPECT_TRUE(applySetting(s, QStringLiteral("DestInteriorStyle"), QStringLiteral("4"), &error));
+    EXPECT_FALSE(applySetting(s, QStringLiteral("FinalSize"), QStringLiteral(" 75"), &error));
+    EXPECT_FALSE(applySetting(s, QStringLiteral("FinalSize"), QStringLiteral("75 "), &error));
+    EXPECT_FALSE(applySetting(s, QStringLiteral("ArchiveVersion"), QStringLiteral("1"), &error));
+}

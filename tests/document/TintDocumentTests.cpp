@@ -1,0 +1,260 @@
+#include "model/TintDocument.h"
+#include "resources/BundleImages.h"
+#include "settings/DisplayDefaults.h"
+#include "settings/SettingsKeys.h"
+#include "settings/UserDefaults.h"
+#include "support/TestImages.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+using namespace gelcoat;
+using namespace gelcoat::test;
+
+namespace {
+
+// Each test gets an empty user-defaults store of its own.
+class TintDocumentTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(settingsDir.isValid());
+        QCoreApplication::setOrganizationName(QStringLiteral("GelcoatTests"));
+        QCoreApplication::setApplicationName(QStringLiteral("TintDocumentTests"));
+        QSettings::setDefaultFormat(QSettings::IniFormat);
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
+        QSettings().clear();
+    }
+
+    SourcePicture pictureOf(BitmapRep pixels)
+    {
+        SourcePicture p;
+        p.pixels = std::move(pixels);
+        return p;
+    }
+
+    QTemporaryDir settingsDir;
+};
+
+} // namespace
+
+TEST_F(TintDocumentTest, NewDocumentHasTheDefaults)
+{
+    TintDocument doc;
+    const TintSettings& s = doc.settings;
+    EXPECT_EQ(s.userHue, 59);
+    EXPECT_EQ(s.userSaturation, 150);
+    EXPECT_EQ(s.userBrightness, 100);
+    EXPECT_EQ(s.userContrast, 100);
+    EXPECT_EQ(s.userAlpha, 100);
+    EXPECT_EQ(s.aquaMargin, 50);
+    EXPECT_TRUE(s.useRainbow);
+    EXPECT_FALSE(s.circularRainbow);
+    EXPECT_EQ(s.rainbowXOffset, 0.07f);
+    EXPECT_EQ(s.rainbowYOffset, -0.1f);
+    EXPECT_TRUE(s.useOriginalHue);
+    EXPECT_FALSE(s.useOriginalSaturation);
+    EXPECT_FALSE(s.useOriginalBrightness);
+    EXPECT_EQ(s.shadowDensity, 50);
+    EXPECT_EQ(s.shadowSharpness, 85);
+    EXPECT_EQ(s.shadowXOffset, 0);
+    EXPECT_EQ(s.shadowYOffset, -5);
+    EXPECT_EQ(s.finalSize, 50);
+    EXPECT_EQ(s.sourceBugX, 0);
+    EXPECT_EQ(s.sourceBugY, 0);
+    // Display options from an empty store: the registered fallbacks.
+    EXPECT_TRUE(s.sourceShowsSize);
+    EXPECT_FALSE(s.sourceShowsBounds);
+    EXPECT_TRUE(s.sourceShrinksIfNecessary);
+    EXPECT_TRUE(s.destShowsSize);
+    EXPECT_FALSE(s.destShowsBounds);
+    EXPECT_TRUE(s.destShrinksIfNecessary);
+    EXPECT_EQ(s.destInteriorStyle, 3);
+
+    ASSERT_TRUE(doc.sourceImage());
+    EXPECT_EQ(doc.sourceImage()->pixelsWide(), 256);
+    EXPECT_FALSE(doc.sourceImageIsSimple());
+    EXPECT_TRUE(doc.sourceImagePath().isEmpty());
+    EXPECT_FALSE(doc.isDocumentEdited());
+    EXPECT_TRUE(doc.gelcoatOn());
+    EXPECT_EQ(doc.pipeline().stageCounts(), StageCounts{}); // nothing renders in init
+    // Registered defaults are fallbacks, never written to the user's store.
+    EXPECT_TRUE(QSettings().allKeys().isEmpty());
+}
+
+TEST_F(TintDocumentTest, DisplayOptionsFollowTheUserDefaults)
+{
+    QSettings store;
+    store.setValue(QString::fromLatin1(sourceShowsSizeKey), QStringLiteral("NO"));
+    store.setValue(QString::fromLatin1(destShowsBoundsKey), QStringLiteral("YES"));
+    store.setValue(QString::fromLatin1(destShrinksIfNecessaryKey), QStringLiteral("no"));
+    store.setValue(QString::fromLatin1(destInteriorStyleKey), 4);
+    store.sync();
+    TintDocument doc;
+    EXPECT_FALSE(doc.settings.sourceShowsSize);
+    EXPECT_TRUE(doc.settings.destShowsBounds);
+    EXPECT_FALSE(doc.settings.destShrinksIfNecessary);
+    EXPECT_EQ(doc.settings.destInteriorStyle, 4);
+    EXPECT_TRUE(doc.settings.sourceShrinksIfNecessary);
+}
+
+TEST(UserDefaultsRules, StringsReadLikeTheStore)
+{
+    EXPECT_TRUE(boolFromString(QStringLiteral("YES")));
+    EXPECT_TRUE(boolFromString(QStringLiteral("  yes")));
+    EXPECT_TRUE(boolFromString(QStringLiteral("true")));
+    EXPECT_TRUE(boolFromString(QStringLiteral("7")));
+    EXPECT_FALSE(boolFromString(QStringLiteral("NO")));
+    EXPECT_FALSE(boolFromString(QStringLiteral("0")));
+    EXPECT_FALSE(boolFromString(QString()));
+}
+
+TEST_F(TintDocumentTest, ColourPresetsWriteTheirValuesAndKeepTheRest)
+{
+    TintDocument doc;
+    doc.settings.sourceBugX = 12;
+    doc.settings.userAlpha = 80;
+    doc.settings.aquaMargin = 30;
+    doc.settings.finalSize = 75;
+    const StageCounts before = doc.pipeline().stageCounts();
+    doc.usePreset(TintPreset::Blue);
+    EXPECT_EQ(doc.settings.userSaturation, 127.53623f);
+    EXPECT_EQ(doc.settings.userBrightness, 106.28020f);
+    EXPECT_EQ(doc.settings.userContrast, 102.41545f);
+    EXPECT_EQ(doc.settings.userHue, 59);
+    EXPECT_FALSE(doc.settings.useRainbow);
+    EXPECT_FALSE(doc.settings.useOriginalHue);
+    EXPECT_EQ(doc.settings.sourceBugX, 12);
+    EXPECT_EQ(doc.settings.userAlpha, 80);
+    EXPECT_EQ(doc.settings.aquaMargin, 30);
+    EXPECT_EQ(doc.settings.finalSize, 75);
+    EXPECT_TRUE(doc.isDocumentEdited());
+    // The refresh re-renders every stage.
+    EXPECT_EQ(doc.pipeline().stageCounts().sourceBitmap, before.sourceBitmap + 1);
+    EXPECT_TRUE(doc.pipeline().finalMixImageValid());
+
+    doc.usePreset(TintPreset::GraphiteHighlighted);
+    EXPECT_EQ(doc.settings.userSaturation, 23.18841f);
+    EXPECT_EQ(doc.settings.userBrightness, 74.39613f);
+    EXPECT_EQ(doc.settings.userContrast, 119.80676f);
+}
+
+TEST_F(TintDocumentTest, InactivePresetAndDefaults)
+{
+    TintDocument doc;
+    doc.settings.shadowDensity = 20;
+    doc.settings.sourceBugY = -8;
+    doc.usePreset(TintPreset::Inactive);
+    EXPECT_FALSE(doc.settings.useRainbow);
+    EXPECT_EQ(doc.settings.userSaturation, 0);
+    EXPECT_EQ(doc.settings.userBrightness, 93.71980f);
+    EXPECT_EQ(doc.settings.userContrast, 115.94202f);
+    EXPECT_EQ(doc.settings.shadowDensity, 20);
+    doc.useDefaultSettings();
+    EXPECT_EQ(doc.settings.sourceBugY, 0);
+    EXPECT_EQ(doc.settings.shadowDensity, 50);
+    EXPECT_TRUE(doc.settings.useRainbow);
+}
+
+TEST_F(TintDocumentTest, MascotAndFootResetTheSettings)
+{
+    TintDocument doc;
+    doc.settings.userHue = 10;
+    doc.settings.sourceBugX = 40;
+    ASSERT_TRUE(doc.useFoot());
+    EXPECT_EQ(doc.settings.userHue, 59);
+    EXPECT_EQ(doc.settings.sourceBugX, 0);
+    EXPECT_FALSE(doc.settings.useRainbow);
+    EXPECT_TRUE(doc.isDocumentEdited());
+    EXPECT_EQ(doc.sourceImage()->pixelsWide(), footPicture()->pixels.pixelsWide());
+    EXPECT_TRUE(doc.pipeline().finalMixImageValid());
+    ASSERT_TRUE(doc.useMoss());
+    EXPECT_TRUE(doc.settings.useRainbow);
+    EXPECT_EQ(doc.sourceImage()->pixelsWide(), 256);
+}
+
+TEST_F(TintDocumentTest, RefusedPictureChangesNothing)
+{
+    TintDocument doc;
+    doc.settings.sourceBugX = 5;
+    SourcePicture twoPages = pictureOf(makeBuffer(4, 4));
+    twoPages.representationCount = 2;
+    QSignalSpy changed(&doc, &TintDocument::sourceImageChanged);
+    EXPECT_FALSE(doc.useImage(std::move(twoPages), QStringLiteral("/tmp/x.tiff"), true, false));
+    EXPECT_EQ(doc.sourceImage()->pixelsWide(), 256);
+    EXPECT_EQ(doc.settings.sourceBugX, 5);
+    EXPECT_FALSE(doc.isDocumentEdited());
+    EXPECT_EQ(changed.count(), 0);
+}
+
+TEST_F(TintDocumentTest, AcceptedPictureBecomesTheSourceAndRenders)
+{
+    TintDocument doc;
+    doc.settings.sourceBugX = 5;
+    auto rgb = BitmapRep::makeLayout(3, 2, 3, 8, false, false);
+    std::fill(rgb->bitmapData(), rgb->bitmapData() + rgb->byteCount(), 0); // black: opaque mask
+    SourcePicture picture;
+    picture.samplesPerPixel = 3;
+    picture.bitsPerPixel = 24;
+    picture.hasAlpha = false;
+    picture.pixels = std::move(*rgb);
+    ASSERT_TRUE(doc.useImage(std::move(picture), QStringLiteral("/tmp/mask.png"), true, false));
+    EXPECT_TRUE(doc.sourceImageIsSimple());
+    EXPECT_EQ(doc.sourceImagePath(), QStringLiteral("/tmp/mask.png"));
+    EXPECT_EQ(pixel(*doc.sourceImage(), 2, 1), 0x000000FFu);
+    EXPECT_EQ(doc.settings.sourceBugX, 0);
+    EXPECT_TRUE(doc.isDocumentEdited());
+    EXPECT_TRUE(doc.pipeline().finalMixImageValid());
+}
+
+TEST_F(TintDocumentTest, InvertTwiceRestoresTheStencil)
+{
+    TintDocument doc;
+    doc.settings.sourceBugX = 9;
+    const BitmapRep start = std::move(*doc.sourceImage()->clone());
+    const bool simple = doc.sourceImageIsSimple();
+    ASSERT_TRUE(doc.invertSource());
+    EXPECT_FALSE(doc.sourceImage()->samePixels(start));
+    ASSERT_TRUE(doc.invertSource());
+    EXPECT_TRUE(doc.sourceImage()->samePixels(start));
+    EXPECT_EQ(doc.sourceImageIsSimple(), simple);
+    EXPECT_EQ(doc.settings.sourceBugX, 9);
+    EXPECT_TRUE(doc.sourceImagePath().isEmpty());
+}
+
+TEST_F(TintDocumentTest, AdjustSizeGrowsCropsAndRefuses)
+{
+    TintDocument doc;
+    ASSERT_TRUE(doc.useImage(pictureOf(makeBuffer(10, 10, [](int x, int y) {
+                                 return std::uint32_t(x * 16 + y) | 0xFF000000u | 0xFFu;
+                             })),
+                             QString(), true, true));
+    QString refusal;
+    ASSERT_TRUE(doc.adjustSourceSize({2, 0, -3, 1}, &refusal));
+    const BitmapRep& s = *doc.sourceImage();
+    EXPECT_EQ(s.pixelsWide(), 8);
+    EXPECT_EQ(s.pixelsHigh(), 12);
+    EXPECT_EQ(pixel(s, 0, 0), 0u);
+    EXPECT_EQ(pixel(s, 0, 2), std::uint32_t(3 * 16 + 0) | 0xFF000000u | 0xFFu);
+    EXPECT_EQ(pixel(s, 7, 5), 0u);
+    EXPECT_FALSE(doc.adjustSourceSize({0, 0, -8, 0}, &refusal));
+    EXPECT_EQ(refusal, QStringLiteral("The margins entered would completely obliterate the existing "
+                                      "stencil, so the size adjustment will not be performed."));
+    EXPECT_EQ(doc.sourceImage()->pixelsWide(), 8);
+}
+
+TEST_F(TintDocumentTest, RenderingSwitchSignalsTheResultsValidity)
+{
+    TintDocument doc;
+    doc.refreshUIFromModel();
+    QSignalSpy validity(&doc, &TintDocument::finalImageValidChanged);
+    doc.toggleTinting();
+    doc.gelcoatChanged(true);
+    ASSERT_EQ(validity.count(), 2);
+    EXPECT_FALSE(validity.at(0).at(0).toBool());
+    EXPECT_TRUE(validity.at(1).at(0).toBool());
+}
