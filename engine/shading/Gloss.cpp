@@ -16,15 +16,6 @@ namespace {
 
 OnceOnlyLog aquifyLog("Can't aquify");
 
-inline float clampUnit(float x)
-{
-    if (x > 1.0f)
-        return 1.0f;
-    if (!(x >= 0.0f))
-        return 0.0f;
-    return x;
-}
-
 // outA = A × alpha truncated, kept within a byte (an opacity above 100 %
 // saturates instead of wrapping).
 inline std::uint32_t scaledAlpha(std::uint8_t A, float alpha)
@@ -166,8 +157,8 @@ void aquifyRow(const RowContext& c, const std::uint8_t* img, const std::uint8_t*
             value = value * 0.5f;
         }
         hue = wrapHue(hue);
-        saturation = clampUnit(saturation);
-        value = clampUnit(value);
+        saturation = detail::clampUnit(saturation);
+        value = detail::clampUnit(value);
         value = value * (float(outA) / 255.0f);
 
         const std::uint32_t rgb = valueForHSV(hue, saturation, value);

@@ -124,12 +124,9 @@ AquifyParameters defaults()
 
 } // namespace
 
-TEST_F(GlossTest, MatchesThePlainReferenceAcrossSettings)
+std::vector<AquifyParameters> settingCases()
 {
-    const BitmapRep colour = randomShapes(97, 61, 7);
-    const Prepared prepared = prepare(colour);
-    std::vector<AquifyParameters> cases;
-    cases.push_back(defaults());
+    std::vector<AquifyParameters> cases{defaults()};
     AquifyParameters p = defaults();
     p.circular = true;
     p.xCenter = 10;
@@ -150,14 +147,27 @@ TEST_F(GlossTest, MatchesThePlainReferenceAcrossSettings)
     p.xOffset = -3.5f;
     p.yOffset = 2.25f;
     cases.push_back(p);
+    return cases;
+}
+
+void expectMatchesReference(const BitmapRep& colour)
+{
+    const Prepared prepared = prepare(colour);
+    const std::vector<AquifyParameters> cases = settingCases();
     for (std::size_t c = 0; c < cases.size(); ++c) {
         const BitmapRep out = aquify(prepared, cases[c]);
         for (int y = 0; y < colour.pixelsHigh(); ++y)
             for (int x = 0; x < colour.pixelsWide(); ++x)
-                ASSERT_EQ(pixel(out, x, y), referencePixel(prepared.hsv, prepared.analysis, x, y,
-                                                           cases[c]))
+                ASSERT_EQ(pixel(out, x, y),
+                          referencePixel(prepared.hsv, prepared.analysis, x, y, cases[c]))
                     << "case " << c << " at " << x << "," << y;
     }
+}
+
+TEST_F(GlossTest, MatchesThePlainReferenceAcrossSettings)
+{
+    expectMatchesReference(randomShapes(97, 61, 7));
+    expectMatchesReference(randomShapes(240, 180, 12)); // deep interiors at every margin
 }
 
 TEST_F(GlossTest, SameBytesOnOneThreadOrMany)
