@@ -18,7 +18,8 @@ inline std::uint32_t codeForFraction(float c)
     if (shifted >= 255.0f)
         return 255;
     const auto whole = std::uint32_t(shifted);
-    return (shifted - float(whole)) >= 0.5f ? whole + 1 : whole;
+    // Branch-free: the half comparison is as good as random per pixel.
+    return whole + std::uint32_t((shifted - float(whole)) >= 0.5f);
 }
 
 namespace detail {

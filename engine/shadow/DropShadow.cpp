@@ -5,6 +5,8 @@
 #include "util/Parallel.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -58,6 +60,28 @@ struct ShadowGeometry {
     const std::vector<int>& halfWidth;
 };
 
+__attribute__((target_clones("avx2", "default")))
+void addDifferences(std::uint32_t* acc, const std::uint32_t* hi, const std::uint32_t* lo, i64 n)
+{
+    for (i64 i = 0; i < n; ++i)
+        acc[i] += hi[i] - lo[i];
+}
+
+// Shadow alpha floor(S / D), capped at 255; a sum of 0 stays 0 even when
+// the divisor is 0 or not a number.
+__attribute__((target_clones("avx2", "default")))
+void writeShadowRow(const std::uint32_t* acc, std::uint8_t* out, int W, float D)
+{
+    for (int x = 0; x < W; ++x) {
+        const float q = std::floor(float(acc[x]) / D);
+        const float capped = q >= 255.0f ? 255.0f : (q >= 0.0f ? q : 0.0f); // NaN gives 0
+        const std::uint32_t a = acc[x] == 0 ? 0u : std::uint32_t(capped);
+        // Bytes 0, 0, 0, a in memory order on either byte order.
+        const std::uint32_t word = std::endian::native == std::endian::little ? a << 24 : a;
+        std::memcpy(out + 4 * x, &word, 4);
+    }
+}
+
 // Adds, for every target column, the alpha of one source row under the
 // kernel row of half-width w: P(tx − xo + w + 1) − P(tx − xo − w), indices
 // clamped to the row.
@@ -69,12 +93,8 @@ void addSpan(const std::uint32_t* P, int W, i64 xo, int w, std::uint32_t* acc)
     const i64 fastEnd = std::clamp<i64>(i64(W) + xo - w, fastBegin, W);
     for (i64 tx = 0; tx < fastBegin; ++tx)
         acc[tx] += at(tx - xo + w + 1) - at(tx - xo - w);
-    const std::uint32_t* hi = P + (fastBegin - xo + w + 1);
-    const std::uint32_t* lo = P + (fastBegin - xo - w);
-    const i64 n = fastEnd - fastBegin;
-    std::uint32_t* a = acc + fastBegin;
-    for (i64 i = 0; i < n; ++i)
-        a[i] += hi[i] - lo[i];
+    addDifferences(acc + fastBegin, P + (fastBegin - xo + w + 1), P + (fastBegin - xo - w),
+                   fastEnd - fastBegin);
     for (i64 tx = fastEnd; tx < W; ++tx)
         acc[tx] += at(tx - xo + w + 1) - at(tx - xo - w);
 }
@@ -108,19 +128,7 @@ void shadowRows(const BitmapRep& image, BitmapRep& stencil, const ShadowGeometry
             if (ringAny[slot])
                 addSpan(P, W, g.xOffset, g.halfWidth[std::size_t(std::abs(dy))], acc.get());
         }
-        std::uint8_t* out = stencil.row(ty);
-        for (int x = 0; x < W; ++x, out += 4) {
-            const std::uint32_t S = acc[std::size_t(x)];
-            std::uint8_t a = 0;
-            if (S != 0) {
-                const float q = std::floor(float(S) / D);
-                a = !(q >= 0.0f) ? 0 : q >= 255.0f ? 255 : std::uint8_t(q);
-            }
-            out[0] = 0;
-            out[1] = 0;
-            out[2] = 0;
-            out[3] = a;
-        }
+        writeShadowRow(acc.get(), stencil.row(ty), W, D);
     }
 }
 

@@ -120,3 +120,21 @@ TEST(CompositeSourceOver, PremultipliedPixelsMatchTheFormulaAtAnyWidth)
             }
     }
 }
+
+TEST(Resample, EveryRowWidthMatchesTheScalarFilter)
+{
+    // Widths that leave 0–7 pixels after the 8- and 4-pixel vector steps,
+    // against a plain fixed-point vertical filter built from a 1-row-wide run.
+    for (int w : {1, 3, 4, 7, 8, 9, 12, 13, 17, 23}) {
+        const BitmapRep src = randomShapes(w, 40, std::uint32_t(w + 7));
+        BitmapRep wide = makeBuffer(w, 17);
+        ASSERT_TRUE(resamplePixels(src, wide));
+        for (int x = 0; x < w; ++x) {
+            BitmapRep column = makeBuffer(1, 40, [&](int, int y) { return pixel(src, x, y); });
+            BitmapRep one = makeBuffer(1, 17);
+            ASSERT_TRUE(resamplePixels(column, one));
+            for (int y = 0; y < 17; ++y)
+                ASSERT_EQ(pixel(wide, x, y), pixel(one, 0, y)) << w << " " << x << "," << y;
+        }
+    }
+}
