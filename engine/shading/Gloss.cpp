@@ -3,6 +3,7 @@
 #include "buffer/EngineLog.h"
 #include "colour/ColorConversions.h"
 #include "shading/AquaTables.h"
+#include "shading/GlossContext.h"
 #include "stencil/StencilOps.h"
 #include "util/Parallel.h"
 
@@ -27,10 +28,6 @@ inline std::uint32_t scaledAlpha(std::uint8_t A, float alpha)
         return 255;
     return std::uint32_t(a);
 }
-
-struct Shading {
-    float hue, saturation, value;
-};
 
 // The four table taps for one pixel's distances, added in the fixed order.
 inline Shading shade(const AquaTables& t, float left, float right, float top, float bottom,
@@ -63,28 +60,7 @@ inline Shading shade(const AquaTables& t, float left, float right, float top, fl
     return s;
 }
 
-struct RowContext {
-    const AquifyParameters& p;
-    const AquaTables& tables;
-    float mf;
-    float halfW, halfH;
-    float xOffset, yOffset;
-    float codeFraction[256]; // code / 255 in double, rounded to single
-    const float* dxForColumn;  // (x − cx) / halfW for every column
-    Shading centre;            // the tables at the button's centre
-};
-
-// A pixel whose four distances all exceed the button's radius maps to the
-// centre of the button in both table columns it reads: xpos 0 and the
-// middle of a 20-sample chord. Its shading is then exactly the centre
-// entry, added to the rainbow hue; the other three taps weigh 0.
-inline bool deepInside(float left, float right, float top, float bottom)
-{
-    constexpr float N = float(aquaArraySize);
-    return left > N && right > N && top > N && bottom > N;
-}
-
-void aquifyRow(const RowContext& c, const std::uint8_t* img, const std::uint8_t* ana,
+void aquifyRow(const GlossContext& c, const std::uint8_t* img, const std::uint8_t* ana,
                std::uint8_t* out, int y, int W)
 {
     const AquifyParameters& p = c.p;
@@ -93,7 +69,17 @@ void aquifyRow(const RowContext& c, const std::uint8_t* img, const std::uint8_t*
         const float cy = c.halfH + p.yCenter;
         dy = (float(y) - cy) / c.halfH;
     }
+    const bool vector = glossAvx2Available();
     for (int x = 0; x < W; ++x, img += 4, ana += 4, out += 4) {
+        // Eight pixels at once where the vector path takes them all; the
+        // scalar steps below handle the rest and give the same bytes.
+        if (vector && (x & 7) == 0 && x + 8 <= W && aquifyEightAvx2(c, img, ana, out, x, dy)) {
+            x += 7;
+            img += 28;
+            ana += 28;
+            out += 28;
+            continue;
+        }
         const std::uint32_t D = loadPixelWord(ana);
         const std::uint8_t A = img[3];
         if (D == 0 && A == 0) {
@@ -216,7 +202,7 @@ void aquifyImage(const BitmapRep& image, const BitmapRep& analysis, BitmapRep& s
     for (int x = 0; x < W; ++x)
         dxForColumn[std::size_t(x)] = (float(x) - cx) / halfW;
     constexpr int mid = aquaSubarraySize[0] / 2;
-    RowContext ctx{params, tables, mf, halfW, halfH, xOffset, yOffset, {}, dxForColumn.data(),
+    GlossContext ctx{params, tables, mf, halfW, halfH, xOffset, yOffset, {}, dxForColumn.data(),
                    {tables.hue[0][mid], tables.saturation[0][mid], tables.value[0][mid]}};
     for (int i = 0; i < 256; ++i)
         ctx.codeFraction[i] = float(double(i) / 255.0);

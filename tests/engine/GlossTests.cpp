@@ -68,7 +68,8 @@ std::uint32_t referencePixel(const BitmapRep& img, const BitmapRep& ana, int x, 
     }
     if (p.useOriginalBrightness)
         val = val * ov;
-    unsigned outA = unsigned(float(A) * p.alpha);
+    // Opacity above 100 % saturates the byte rather than wrapping it.
+    unsigned outA = unsigned(std::min(float(A) * p.alpha, 255.0f));
     val = float((double(val) - 0.85) * double(p.contrast) + 0.85 + double(p.brightness));
     sat = sat * p.saturation;
     if (D == 0) {
@@ -147,6 +148,29 @@ std::vector<AquifyParameters> settingCases()
     p.xOffset = -3.5f;
     p.yOffset = 2.25f;
     cases.push_back(p);
+    // The remaining cases keep the default bevel, so that large shapes have
+    // deep interiors for every option.
+    p = defaults();
+    p.contrast = 1.2f * 1.2f * 1.2f;
+    p.brightness = 0.15f;
+    p.useOriginalSaturation = true;
+    p.useOriginalBrightness = true;
+    p.alpha = 0.7f;
+    cases.push_back(p);
+    p = defaults();
+    p.circular = true;
+    p.xOffset = 2.5f;
+    p.yOffset = -1.7f;
+    p.useOriginalHue = false;
+    p.saturation = 0.4f;
+    p.alpha = 1.5f;
+    p.brightness = -0.3f;
+    cases.push_back(p);
+    p = defaults();
+    p.rainbow = false;
+    p.hue = 0.95f;
+    p.contrast = 0.5f;
+    cases.push_back(p);
     return cases;
 }
 
@@ -167,7 +191,15 @@ void expectMatchesReference(const BitmapRep& colour)
 TEST_F(GlossTest, MatchesThePlainReferenceAcrossSettings)
 {
     expectMatchesReference(randomShapes(97, 61, 7));
-    expectMatchesReference(randomShapes(240, 180, 12)); // deep interiors at every margin
+    expectMatchesReference(randomShapes(240, 180, 12)); // deep interiors
+    // Grey shapes: no hue or saturation of their own.
+    BitmapRep grey = randomShapes(200, 160, 31);
+    for (int y = 0; y < grey.pixelsHigh(); ++y)
+        for (int x = 0; x < grey.pixelsWide(); ++x) {
+            std::uint8_t* q = grey.row(y) + 4 * x;
+            q[1] = q[2] = q[0];
+        }
+    expectMatchesReference(grey);
 }
 
 TEST_F(GlossTest, SameBytesOnOneThreadOrMany)
