@@ -57,7 +57,8 @@ int loadInput(TintDocument& doc, const QString& path, QTextStream& err)
         err << "gelcoat-render: cannot read \"" << path << "\": " << error << "\n";
         return ExitInput;
     }
-    if (!doc.useImage(std::move(*picture), path, true, false)) {
+    // Adopted without rendering: the one full render below follows.
+    if (!doc._useImage(std::move(*picture), path, false)) {
         err << "gelcoat-render: " << incompatibleImageTitle() << ": "
             << incompatibleImageMessage() << "\n";
         return ExitInput;
