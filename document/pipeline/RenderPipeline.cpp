@@ -8,6 +8,7 @@
 #include "stencil/StencilOps.h"
 
 #include <cmath>
+#include <sstream>
 
 namespace gelcoat {
 
@@ -95,13 +96,8 @@ void RenderPipeline::remakeGelcoatWithChangedSourceImage(const PipelineInput& in
     lastFailure_.clear();
 
     if (gelcoatOn && in.sourceImage && !in.sourceImage->isNull() && in.settings) {
-        const BitmapSize size = in.sourceImage->size();
         try {
-            const auto finalSizePx = finalPixelSize(size.width, size.height, in.settings->finalSize);
-            if (!finalSizePx)
-                throw RenderFailure("The result at " + std::to_string(in.settings->finalSize) +
-                                    " % of the stencil would be too large to make.");
-            renderStages(in, finalSizePx->first, finalSizePx->second);
+            renderStages(in);
         } catch (const std::exception& e) {
             engineLog("Raise during image caching!");
             lastFailure_ = e.what();
@@ -113,7 +109,7 @@ void RenderPipeline::remakeGelcoatWithChangedSourceImage(const PipelineInput& in
     updateDestination();
 }
 
-void RenderPipeline::renderStages(const PipelineInput& in, int finalW, int finalH)
+void RenderPipeline::renderStages(const PipelineInput& in)
 {
     const TintSettings& s = *in.settings;
     ensureBuffers(*in.sourceImage);
@@ -129,7 +125,7 @@ void RenderPipeline::renderStages(const PipelineInput& in, int finalW, int final
     if (!unscaledShadowedImageValid_)
         renderComposite(s);
     if (!finalMixImageValid_)
-        renderFinalMix(finalW, finalH);
+        renderFinalMix(in);
 }
 
 void RenderPipeline::ensureBuffers(const BitmapRep& source)
@@ -185,8 +181,17 @@ void RenderPipeline::renderComposite(const TintSettings& s)
     unscaledShadowedImageValid_ = true;
 }
 
-void RenderPipeline::renderFinalMix(int finalW, int finalH)
+void RenderPipeline::renderFinalMix(const PipelineInput& in)
 {
+    const BitmapSize size = in.sourceImage->size();
+    const auto finalPx = finalPixelSize(size.width, size.height, in.settings->finalSize);
+    if (!finalPx) {
+        std::ostringstream message;
+        message << "A final size of " << in.settings->finalSize
+                << " % would make the result too large.";
+        throw RenderFailure(message.str());
+    }
+    const auto [finalW, finalH] = *finalPx;
     if (finalMixImageNeedsRealloc_)
         finalMixImage_.reset();
     if (finalMixImage_ &&

@@ -86,12 +86,12 @@ public:
 private:
     void invalidate(bool changedSourceImage, bool tintParameters, bool shadowParameters,
                     bool finalSize);
-    void renderStages(const PipelineInput& in, int finalW, int finalH);
+    void renderStages(const PipelineInput& in);
     void ensureBuffers(const BitmapRep& source);
     void renderTinted(const PipelineInput& in);
     void renderShadow(const TintSettings& s);
     void renderComposite(const TintSettings& s);
-    void renderFinalMix(int finalW, int finalH);
+    void renderFinalMix(const PipelineInput& in);
     void updateShadowWarning();
     void updateDestination();
 

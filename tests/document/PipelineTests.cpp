@@ -169,10 +169,14 @@ TEST_F(PipelineTest, OversizedResultFailsCleanlyAndKeepsEarlierStages)
     LogCapture log;
     remake(true, true, true, true);
     settings.finalSize = 1e9f;
+    const StageCounts before = pipeline.stageCounts();
     remake(false, true, false, true);
     EXPECT_FALSE(pipeline.lastFailure().empty());
     EXPECT_FALSE(pipeline.finalMixImageValid());
-    EXPECT_TRUE(pipeline.sourceAnalysisValid());
+    // The stages before the failing one still ran and stay valid.
+    EXPECT_EQ(pipeline.stageCounts().tinted, before.tinted + 1);
+    EXPECT_EQ(pipeline.stageCounts().composite, before.composite + 1);
+    EXPECT_TRUE(pipeline.unscaledShadowedImageValid());
     EXPECT_EQ(dest.validity.back(), false);
     ASSERT_FALSE(log.lines().empty());
     EXPECT_EQ(log.lines().back(), "Raise during image caching!");
