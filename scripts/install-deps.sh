@@ -7,7 +7,7 @@ packages=(
   cmake build-essential pkg-config
   qt6-base-dev qt6-image-formats-plugins
   libtiff-dev libgtest-dev libbenchmark-dev
-  imagemagick fonts-dejavu-core time
+  imagemagick time
 )
 
 missing=()
