@@ -3,6 +3,7 @@
 #include "buffer/EngineLog.h"
 #include "stencil/StencilOps.h"
 #include "util/Parallel.h"
+#include "util/Simd.h"
 
 #include <algorithm>
 #include <bit>
@@ -60,7 +61,7 @@ struct ShadowGeometry {
     const std::vector<int>& halfWidth;
 };
 
-__attribute__((target_clones("avx2", "default")))
+GELCOAT_CLONE_FOR_AVX2
 void addDifferences(std::uint32_t* acc, const std::uint32_t* hi, const std::uint32_t* lo, i64 n)
 {
     for (i64 i = 0; i < n; ++i)
@@ -69,7 +70,7 @@ void addDifferences(std::uint32_t* acc, const std::uint32_t* hi, const std::uint
 
 // Shadow alpha floor(S / D), capped at 255; a sum of 0 stays 0 even when
 // the divisor is 0 or not a number.
-__attribute__((target_clones("avx2", "default")))
+GELCOAT_CLONE_FOR_AVX2
 void writeShadowRow(const std::uint32_t* acc, std::uint8_t* out, int W, float D)
 {
     for (int x = 0; x < W; ++x) {
