@@ -159,6 +159,32 @@ TEST_F(RenderCommandTest, StageWritesThePipelineBufferUnchanged)
     }
 }
 
+TEST_F(RenderCommandTest, ShadowStageWithoutShadowHoldsWhatThePipelineHolds)
+{
+    // With density 0 no shadow is computed; the buffer keeps the stencil it
+    // was made from.
+    ASSERT_EQ(render({QStringLiteral("--set"), QStringLiteral("ShadowDensity=0"), QStringLiteral("--stage"),
+                      QStringLiteral("shadow"), QStringLiteral("-o"), QStringLiteral("s.tif")}).exitCode,
+              0);
+    ASSERT_EQ(render({QStringLiteral("--stage"), QStringLiteral("source"), QStringLiteral("-o"),
+                      QStringLiteral("src.tif")}).exitCode,
+              0);
+    const RawTiff shadow = readRawTiff(path("s.tif")), source = readRawTiff(path("src.tif"));
+    ASSERT_TRUE(shadow.ok && source.ok);
+    EXPECT_EQ(shadow.pixels, source.pixels);
+    // With the default density the buffer is black with the spread alpha.
+    ASSERT_EQ(render({QStringLiteral("--stage"), QStringLiteral("shadow"), QStringLiteral("-o"),
+                      QStringLiteral("d.tif")}).exitCode,
+              0);
+    const RawTiff dark = readRawTiff(path("d.tif"));
+    bool someAlpha = false;
+    for (std::size_t i = 0; i < dark.pixels.size(); i += 4) {
+        ASSERT_EQ(dark.pixels[i] | dark.pixels[i + 1] | dark.pixels[i + 2], 0);
+        someAlpha = someAlpha || dark.pixels[i + 3] != 0;
+    }
+    EXPECT_TRUE(someAlpha);
+}
+
 TEST_F(RenderCommandTest, StageRefusesPngAndUnknownStages)
 {
     EXPECT_EQ(render({QStringLiteral("--stage"), QStringLiteral("tinted"), QStringLiteral("-o"),
