@@ -117,13 +117,13 @@ bool TintDocument::useBuiltInPicture(const std::optional<SourcePicture>& picture
     return true;
 }
 
-bool TintDocument::useMoss()
+bool TintDocument::takeMossStencil()
 {
     setToDefaults(settings);
     return useBuiltInPicture(startPicture());
 }
 
-bool TintDocument::useFoot()
+bool TintDocument::takeFootStencil()
 {
     setToDefaults(settings);
     settings.useRainbow = false;
@@ -142,7 +142,7 @@ bool TintDocument::invertSource()
     return useImage(std::move(picture), QString(), false, true);
 }
 
-bool TintDocument::adjustSourceSize(const StencilMargins& margins, QString* refusal)
+bool TintDocument::applySizeAdjustment(const StencilMargins& margins, QString* refusal)
 {
     if (!sourceImage_)
         return false;

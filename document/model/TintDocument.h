@@ -54,17 +54,24 @@ public:
     bool useImage(SourcePicture picture, const QString& path, bool resetBug,
                   bool internallyGenerated);
 
-    // The built-in stencils (what the confirmation sheets do on OK).
-    bool useMoss();
-    bool useFoot();
+    // The built-in stencils: what the mascot and foot confirmation sheets
+    // do on OK (settings to defaults, the picture, a full refresh).
+    bool takeMossStencil();
+    bool takeFootStencil();
 
     // Derived stencils. invertSource is false (a beep) when nothing changed;
-    // adjustSourceSize fills refusal with the alert text when refused.
+    // applySizeAdjustment is the adjust-size sheet's OK: it fills refusal
+    // with the alert text when the margins are refused.
     bool invertSource();
-    bool adjustSourceSize(const StencilMargins& margins, QString* refusal);
+    bool applySizeAdjustment(const StencilMargins& margins, QString* refusal);
 
     // Presets: write the values, mark edited, refresh.
     void useDefaultSettings();
+    void useBluePresets() { usePreset(TintPreset::Blue); }
+    void useBlueHighlightedPresets() { usePreset(TintPreset::BlueHighlighted); }
+    void useGraphitePresets() { usePreset(TintPreset::Graphite); }
+    void useGraphiteHighlightedPresets() { usePreset(TintPreset::GraphiteHighlighted); }
+    void useInactivePresets() { usePreset(TintPreset::Inactive); }
     void usePreset(TintPreset preset);
 
 signals:

@@ -121,7 +121,7 @@ TEST_F(TintDocumentTest, ColourPresetsWriteTheirValuesAndKeepTheRest)
     doc.settings.aquaMargin = 30;
     doc.settings.finalSize = 75;
     const StageCounts before = doc.pipeline().stageCounts();
-    doc.usePreset(TintPreset::Blue);
+    doc.useBluePresets();
     EXPECT_EQ(doc.settings.userSaturation, 127.53623f);
     EXPECT_EQ(doc.settings.userBrightness, 106.28020f);
     EXPECT_EQ(doc.settings.userContrast, 102.41545f);
@@ -148,7 +148,7 @@ TEST_F(TintDocumentTest, InactivePresetAndDefaults)
     TintDocument doc;
     doc.settings.shadowDensity = 20;
     doc.settings.sourceBugY = -8;
-    doc.usePreset(TintPreset::Inactive);
+    doc.useInactivePresets();
     EXPECT_FALSE(doc.settings.useRainbow);
     EXPECT_EQ(doc.settings.userSaturation, 0);
     EXPECT_EQ(doc.settings.userBrightness, 93.71980f);
@@ -165,14 +165,14 @@ TEST_F(TintDocumentTest, MascotAndFootResetTheSettings)
     TintDocument doc;
     doc.settings.userHue = 10;
     doc.settings.sourceBugX = 40;
-    ASSERT_TRUE(doc.useFoot());
+    ASSERT_TRUE(doc.takeFootStencil());
     EXPECT_EQ(doc.settings.userHue, 59);
     EXPECT_EQ(doc.settings.sourceBugX, 0);
     EXPECT_FALSE(doc.settings.useRainbow);
     EXPECT_TRUE(doc.isDocumentEdited());
     EXPECT_EQ(doc.sourceImage()->pixelsWide(), footPicture()->pixels.pixelsWide());
     EXPECT_TRUE(doc.pipeline().finalMixImageValid());
-    ASSERT_TRUE(doc.useMoss());
+    ASSERT_TRUE(doc.takeMossStencil());
     EXPECT_TRUE(doc.settings.useRainbow);
     EXPECT_EQ(doc.sourceImage()->pixelsWide(), 256);
 }
@@ -234,14 +234,14 @@ TEST_F(TintDocumentTest, AdjustSizeGrowsCropsAndRefuses)
                              })),
                              QString(), true, true));
     QString refusal;
-    ASSERT_TRUE(doc.adjustSourceSize({2, 0, -3, 1}, &refusal));
+    ASSERT_TRUE(doc.applySizeAdjustment({2, 0, -3, 1}, &refusal));
     const BitmapRep& s = *doc.sourceImage();
     EXPECT_EQ(s.pixelsWide(), 8);
     EXPECT_EQ(s.pixelsHigh(), 12);
     EXPECT_EQ(pixel(s, 0, 0), 0u);
     EXPECT_EQ(pixel(s, 0, 2), std::uint32_t(3 * 16 + 0) | 0xFF000000u | 0xFFu);
     EXPECT_EQ(pixel(s, 7, 5), 0u);
-    EXPECT_FALSE(doc.adjustSourceSize({0, 0, -8, 0}, &refusal));
+    EXPECT_FALSE(doc.applySizeAdjustment({0, 0, -8, 0}, &refusal));
     EXPECT_EQ(refusal, QStringLiteral("The margins entered would completely obliterate the existing "
                                       "stencil, so the size adjustment will not be performed."));
     EXPECT_EQ(doc.sourceImage()->pixelsWide(), 8);
