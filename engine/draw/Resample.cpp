@@ -104,12 +104,17 @@ inline void limitToAlpha(std::uint8_t* p)
 
 #if defined(__SSE2__)
 
-// Two 16-bit weights side by side, for _mm_madd_epi16 over interleaved
-// samples of two taps.
+// Two 16-bit weights side by side in one 32-bit lane, for madd over
+// interleaved samples of two taps.
+inline std::int32_t packedWeights(std::int32_t w0, std::int32_t w1)
+{
+    return std::int32_t((std::uint32_t(std::uint16_t(std::int16_t(w1))) << 16) |
+                        std::uint16_t(std::int16_t(w0)));
+}
+
 inline __m128i weightPair(std::int32_t w0, std::int32_t w1)
 {
-    return _mm_set1_epi32(std::int32_t((std::uint32_t(std::uint16_t(std::int16_t(w1))) << 16) |
-                                       std::uint16_t(std::int16_t(w0))));
+    return _mm_set1_epi32(packedWeights(w0, w1));
 }
 
 // Packs four int32 accumulators of whole pixels to bytes, saturating at 0
@@ -202,10 +207,7 @@ __attribute__((target("avx2"))) int resampleColumnRowAvx2(const BitmapRep& src, 
             const __m256i s1 = t + 1 < n
                 ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src.row(first + t + 1) + i))
                 : zero;
-            const std::int32_t pair = std::int32_t(
-                (std::uint32_t(std::uint16_t(std::int16_t(t + 1 < n ? w[t + 1] : 0))) << 16) |
-                std::uint16_t(std::int16_t(w[t])));
-            const __m256i wp = _mm256_set1_epi32(pair);
+            const __m256i wp = _mm256_set1_epi32(packedWeights(w[t], t + 1 < n ? w[t + 1] : 0));
             const __m256i lo = _mm256_unpacklo_epi8(s0, s1);
             const __m256i hi = _mm256_unpackhi_epi8(s0, s1);
             a0 = _mm256_add_epi32(a0, _mm256_madd_epi16(_mm256_unpacklo_epi8(lo, zero), wp));
