@@ -25,7 +25,7 @@ std::optional<SourcePicture> copyPicture(const SourcePicture& picture)
     return copy;
 }
 
-TintDocument::TintDocument(QObject* parent) : QObject(parent)
+TintDocument::TintDocument(QObject* parent) : Document(parent)
 {
     installEngineResources();
     registerDefaults();
@@ -88,6 +88,7 @@ bool TintDocument::_useImage(SourcePicture picture, const QString& path, bool in
     sourceImagePath_ = path;
     sourceImage_ = std::move(picture.pixels);
     sourceImageIsSimple_ = simple;
+    unreadableSourceData_.clear();
     return true;
 }
 

@@ -4,18 +4,18 @@
 // signals; nothing here knows about widgets.
 
 #include "intake/SourcePicture.h"
+#include "model/Document.h"
 #include "intake/StencilIntake.h"
 #include "pipeline/RenderPipeline.h"
 #include "settings/TintSettings.h"
 
-#include <QObject>
 #include <QString>
 
 #include <optional>
 
 namespace gelcoat {
 
-class TintDocument : public QObject, private PipelineDestination {
+class TintDocument : public Document, private PipelineDestination {
     Q_OBJECT
 public:
     // A new document: display options from the user defaults, every other
@@ -34,10 +34,23 @@ public:
     const RenderPipeline& pipeline() const { return pipeline_; }
     bool gelcoatOn() const { return pipeline_.gelcoatOn; }
 
-    // Edited state: every change the user makes counts.
-    bool isDocumentEdited() const { return changeCount_ != 0; }
-    void updateChangeCount() { ++changeCount_; emit editedChanged(true); }
-    void clearChangeCount() { changeCount_ = 0; emit editedChanged(false); }
+    // The file format. Saving writes every setting, the last export path and
+    // the stencil as LZW TIFF (or, for a stencil that could not be decoded,
+    // the bytes it was stored as).
+    QByteArray dataRepresentationOfType() const override;
+    DocumentOutcome loadDataRepresentation(const QByteArray& bytes, LoadMode mode,
+                                           const QString& documentPath) override;
+    // Reloads the saved file and, when that works, refreshes everything.
+    DocumentOutcome revertDocumentToSaved() override;
+    // The text of the sheet a revert schedules when the stored external
+    // picture is missing.
+    QString revertWarningMessage() const;
+    // Stored picture bytes that did not decode, kept for the next save.
+    const QByteArray& unreadableSourceData() const { return unreadableSourceData_; }
+
+    // Export bookkeeping: a save to a new path records it and marks the
+    // document edited, because the path is saved with the document.
+    void recordDestImagePath(const QString& path);
 
     void remakeGelcoatWithChangedSourceImage(bool changedSourceImage, bool tintParameters,
                                              bool shadowParameters, bool finalSize);
@@ -80,7 +93,6 @@ signals:
     void finalImageValidChanged(bool valid);
     void shadowWarningShownChanged(bool shown);
     void controlsNeedRefresh();
-    void editedChanged(bool edited);
 
 private:
     PipelineInput pipelineInput() const;
@@ -93,8 +105,8 @@ private:
     bool sourceImageIsSimple_ = false;
     QString sourceImagePath_;
     QString destImagePath_;
+    QByteArray unreadableSourceData_;
     RenderPipeline pipeline_;
-    int changeCount_ = 0;
 };
 
 // An independent copy of a decoded picture.

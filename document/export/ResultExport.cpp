@@ -1,0 +1,80 @@
+#include "export/ResultExport.h"
+
+#include "draw/Draw.h"
+#include "intake/TiffCodec.h"
+#include "model/TintDocument.h"
+#include "settings/SettingsKeys.h"
+#include "settings/UserDefaults.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QSaveFile>
+
+namespace gelcoat {
+
+std::optional<FlattenChoice> flattenChoiceForTag(int tag)
+{
+    if (tag < 0 || tag > 2)
+        return std::nullopt;
+    return FlattenChoice(tag);
+}
+
+std::optional<BitmapRep> flattenedImage(const BitmapRep& image, FlattenChoice choice)
+{
+    if (!isEngineFormat(image))
+        return std::nullopt;
+    if (choice == FlattenChoice::None)
+        return image.clone();
+    std::optional<BitmapRep> flat = BitmapRep::makeUninitialized(image.pixelsWide(),
+                                                                 image.pixelsHigh());
+    if (!flat)
+        return std::nullopt;
+    const std::uint8_t v = choice == FlattenChoice::White ? 255 : 0;
+    fillPixels(*flat, v, v, v, 255);
+    if (!compositeSourceOver(image, *flat))
+        return std::nullopt;
+    return flat;
+}
+
+QByteArray exportTiffData(const BitmapRep& image)
+{
+    return encodeTiff(image, TiffCompression::Lzw, TiffAlphaKind::Associated);
+}
+
+QMimeData* makeClipboardPayload(const QByteArray& tiff)
+{
+    auto* data = new QMimeData;
+    data->setData(QStringLiteral("image/tiff"), tiff);
+    return data;
+}
+
+SaveProposal proposedSaveLocation(const QString& destImagePath)
+{
+    if (!destImagePath.isEmpty()) {
+        const QFileInfo info(destImagePath);
+        return {info.path(), info.fileName()};
+    }
+    const QVariant remembered = UserDefaults::standard().objectForKey(lastSaveDirKey);
+    if (remembered.isValid() && !remembered.toString().isEmpty())
+        return {remembered.toString(), QString()};
+    return {QDir::home().filePath(QStringLiteral("Documents")), QString()};
+}
+
+DocumentOutcome saveExportedImage(TintDocument& document, const QString& path,
+                                  const QByteArray& tiff)
+{
+    UserDefaults::standard().setString(lastSaveDirKey, QFileInfo(path).path());
+    document.recordDestImagePath(path);
+
+    DocumentOutcome outcome;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(tiff) != tiff.size() || !file.commit()) {
+        outcome.alert = {saveTitle(), imageSaveFailedMessage(path)};
+        return outcome;
+    }
+    outcome.ok = true;
+    return outcome;
+}
+
+} // namespace gelcoat

@@ -1,0 +1,43 @@
+#pragma once
+// The reading rules of the document file: how a stored value becomes an
+// integer, a float or a boolean field, whatever property-list kind another
+// writer chose for it.
+//
+// A value of a kind that cannot hold the field (data, a date, an array, a
+// dictionary; a number in a boolean key) reads as nothing and the field
+// keeps the value it had, as does a real that is not a number.
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace gelcoat {
+
+struct ArchiveValue {
+    enum class Kind { Integer, Real, String, Boolean, Data, Other };
+    Kind kind = Kind::Other;
+    QString text;          // Integer: the element's text; String: the string
+    double real = 0;       // Real
+    bool boolean = false;  // Boolean
+};
+
+// Numbers, numeric strings (leading blank space skipped, reading stops at
+// the first character that does not belong to the number, none gives 0)
+// and booleans (1 or 0). Reals truncate toward zero; everything saturates
+// at the 32-bit limits.
+std::optional<std::int32_t> integerValue(const ArchiveValue& value);
+
+// As integerValue, for 32-bit floats: finite values beyond the float range
+// and infinities saturate at ±FLT_MAX.
+std::optional<float> floatValue(const ArchiveValue& value);
+
+// YES for a string equal to "YES" in any case and for <true/>; NO for any
+// other string and for <false/>.
+std::optional<bool> booleanValue(const ArchiveValue& value);
+
+// The leading number of a string as NSString-style readers take it.
+std::int32_t integerFromString(const QString& text);
+float floatFromString(const QString& text);
+
+} // namespace gelcoat

@@ -1,0 +1,270 @@
+#include "file/PlistScan.h"
+
+#include <QXmlStreamReader>
+
+#include <vector>
+
+namespace gelcoat {
+
+namespace {
+
+enum class Element { Plist, Dict, Array, Key, String, Integer, Real, True, False, Date, Data };
+
+std::optional<Element> elementFor(QStringView name)
+{
+    static const std::pair<const char16_t*, Element> names[] = {
+        {u"plist", Element::Plist}, {u"dict", Element::Dict},       {u"array", Element::Array},
+        {u"key", Element::Key},     {u"string", Element::String},   {u"integer", Element::Integer},
+        {u"real", Element::Real},   {u"true", Element::True},       {u"false", Element::False},
+        {u"date", Element::Date},   {u"data", Element::Data},
+    };
+    for (const auto& [text, element] : names)
+        if (name == QStringView(text))
+            return element;
+    return std::nullopt;
+}
+
+bool isSpace(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
+
+bool isBase64(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') ||
+           u == '+' || u == '/' || u == '=';
+}
+
+bool isIntegerText(QStringView text)
+{
+    text = text.trimmed();
+    if (!text.isEmpty() && (text[0] == u'+' || text[0] == u'-'))
+        text = text.mid(1);
+    bool hex = false;
+    if (text.size() > 2 && text[0] == u'0' && (text[1] == u'x' || text[1] == u'X')) {
+        hex = true;
+        text = text.mid(2);
+    }
+    if (text.isEmpty())
+        return false;
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        const bool digit = u >= '0' && u <= '9';
+        const bool hexDigit = (u >= 'a' && u <= 'f') || (u >= 'A' && u <= 'F');
+        if (!digit && !(hex && hexDigit))
+            return false;
+    }
+    return true;
+}
+
+bool isRealText(QStringView text)
+{
+    text = text.trimmed();
+    const QString lower = text.toString().toLower();
+    if (lower == u"nan" || lower == u"inf" || lower == u"+inf" || lower == u"-inf" ||
+        lower == u"infinity" || lower == u"+infinity" || lower == u"-infinity")
+        return true;
+    qsizetype i = 0;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
+        ++i;
+    qsizetype digits = 0;
+    while (i < text.size() && text[i].isDigit() && text[i].unicode() < 128)
+        ++i, ++digits;
+    if (i < text.size() && text[i] == u'.') {
+        ++i;
+        while (i < text.size() && text[i].unicode() >= '0' && text[i].unicode() <= '9')
+            ++i, ++digits;
+    }
+    if (digits == 0)
+        return false;
+    if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
+            ++i;
+        qsizetype exponentDigits = 0;
+        while (i < text.size() && text[i].unicode() >= '0' && text[i].unicode() <= '9')
+            ++i, ++exponentDigits;
+        if (exponentDigits == 0)
+            return false;
+    }
+    return i == text.size();
+}
+
+// One open element and what it has seen so far.
+struct Open {
+    Element element;
+    bool expectingKey = true;   // dict: a <key> comes next, else a value
+    int values = 0;             // plist: values seen
+    QString text;               // scalar elements: their text so far
+};
+
+class Scanner {
+public:
+    explicit Scanner(const QByteArray& xml) : reader_(xml) {}
+
+    std::optional<PlistScan> run(QString* error)
+    {
+        while (!reader_.atEnd() && failure_.isEmpty()) {
+            switch (reader_.readNext()) {
+            case QXmlStreamReader::StartElement: start(); break;
+            case QXmlStreamReader::EndElement: end(); break;
+            case QXmlStreamReader::Characters: characters(); break;
+            default: break;
+            }
+        }
+        if (failure_.isEmpty() && reader_.hasError()) {
+            QString reason = reader_.errorString();
+            if (reason.endsWith(u'.'))
+                reason.chop(1);
+            fail(reason.isEmpty() ? QStringLiteral("the XML is malformed") : reason);
+        }
+        if (failure_.isEmpty() && !sawTopLevel_)
+            fail(QStringLiteral("there is no <plist> element"));
+        if (!failure_.isEmpty()) {
+            if (error)
+                *error = failure_;
+            return std::nullopt;
+        }
+        return std::move(scan_);
+    }
+
+private:
+    void fail(const QString& reason)
+    {
+        if (failure_.isEmpty())
+            failure_ = QStringLiteral("line %1, column %2: %3")
+                           .arg(reader_.lineNumber())
+                           .arg(reader_.columnNumber())
+                           .arg(reason);
+    }
+
+    bool isScalar(Element e) const
+    {
+        return e != Element::Plist && e != Element::Dict && e != Element::Array;
+    }
+
+    void start()
+    {
+        const QStringView name = reader_.name();
+        const std::optional<Element> element = elementFor(name);
+        if (!element)
+            return fail(QStringLiteral("<%1> is not a property-list element").arg(name));
+        if (stack_.empty()) {
+            if (*element != Element::Plist || sawTopLevel_)
+                return fail(QStringLiteral("the document must hold one <plist> element"));
+            sawTopLevel_ = true;
+        } else {
+            Open& parent = stack_.back();
+            if (isScalar(parent.element))
+                return fail(QStringLiteral("<%1> cannot hold elements").arg(nameOf(parent.element)));
+            if (*element == Element::Plist)
+                return fail(QStringLiteral("<plist> cannot be nested"));
+            if (parent.element == Element::Plist) {
+                if (parent.values++ > 0)
+                    return fail(QStringLiteral("<plist> must hold exactly one value"));
+                if (*element != Element::Dict)
+                    return fail(QStringLiteral("the top level is <%1>, not a dictionary")
+                                    .arg(name));
+            } else if (parent.element == Element::Dict) {
+                if (parent.expectingKey != (*element == Element::Key))
+                    return fail(parent.expectingKey
+                                    ? QStringLiteral("a <key> was expected in <dict>, found <%1>")
+                                          .arg(name)
+                                    : QStringLiteral("the <key> has no value"));
+                parent.expectingKey = !parent.expectingKey;
+            } else if (*element == Element::Key) {
+                return fail(QStringLiteral("<key> outside a <dict>"));
+            }
+        }
+        if (int(stack_.size()) >= kMaxPlistNesting)
+            return fail(QStringLiteral("the elements are nested more than %1 deep")
+                            .arg(kMaxPlistNesting));
+        stack_.push_back(Open{*element, true, 0, {}});
+    }
+
+    void characters()
+    {
+        if (stack_.empty())
+            return;   // the reader itself refuses text outside the root
+        Open& open = stack_.back();
+        const QStringView text = reader_.text();
+        switch (open.element) {
+        case Element::Key:
+        case Element::String:
+        case Element::Integer:
+        case Element::Real:
+        case Element::Date: open.text += text; break;
+        case Element::Data:
+            for (QChar c : text)
+                if (!isBase64(c) && !isSpace(c))
+                    return fail(QStringLiteral("<data> holds a character outside Base64"));
+            break;
+        default:
+            for (QChar c : text)
+                if (!isSpace(c))
+                    return fail(QStringLiteral("<%1> cannot hold text").arg(nameOf(open.element)));
+        }
+    }
+
+    void end()
+    {
+        if (stack_.empty())
+            return;
+        Open open = std::move(stack_.back());
+        stack_.pop_back();
+        switch (open.element) {
+        case Element::Plist:
+            if (open.values == 0)
+                return fail(QStringLiteral("<plist> holds no value"));
+            break;
+        case Element::Dict:
+            if (!open.expectingKey)
+                return fail(QStringLiteral("the last <key> of the <dict> has no value"));
+            break;
+        case Element::Integer:
+            if (!isIntegerText(open.text))
+                return fail(QStringLiteral("<integer> holds \"%1\", which is not an integer")
+                                .arg(open.text.left(40)));
+            break;
+        case Element::Real:
+            if (!isRealText(open.text))
+                return fail(QStringLiteral("<real> holds \"%1\", which is not a number")
+                                .arg(open.text.left(40)));
+            break;
+        default: break;
+        }
+        // Only the values of the top-level dictionary matter to the reader.
+        if (stack_.size() == 2 && stack_.back().element == Element::Dict) {
+            if (open.element == Element::Key)
+                lastKey_ = open.text;
+            else if (open.element == Element::Integer)
+                scan_.integerTexts.insert(lastKey_, open.text.trimmed());
+            else
+                scan_.integerTexts.remove(lastKey_);
+        }
+    }
+
+    static QString nameOf(Element e)
+    {
+        static const char* const names[] = {"plist",   "dict", "array", "key",  "string", "integer",
+                                            "real",    "true", "false", "date", "data"};
+        return QString::fromLatin1(names[int(e)]);
+    }
+
+    QXmlStreamReader reader_;
+    std::vector<Open> stack_;
+    PlistScan scan_;
+    QString lastKey_;
+    QString failure_;
+    bool sawTopLevel_ = false;
+};
+
+} // namespace
+
+std::optional<PlistScan> scanPropertyList(const QByteArray& xml, QString* error)
+{
+    return Scanner(xml).run(error);
+}
+
+} // namespace gelcoat

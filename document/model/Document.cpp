@@ -1,0 +1,118 @@
+#include "model/Document.h"
+
+#include "file/DocumentArchive.h"
+#include "io/RegularFile.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace gelcoat {
+
+Document::Document(QObject* parent) : QObject(parent) {}
+
+void Document::setFileName(const QString& path)
+{
+    if (path == fileName_)
+        return;
+    fileName_ = path;
+    emit fileNameChanged(path);
+}
+
+QString Document::displayName() const
+{
+    return fileName_.isEmpty() ? QCoreApplication::translate("Document", "Untitled")
+                               : QFileInfo(fileName_).fileName();
+}
+
+void Document::updateChangeCount()
+{
+    ++changeCount_;
+    emit editedChanged(true);
+}
+
+void Document::clearChangeCount()
+{
+    changeCount_ = 0;
+    emit editedChanged(false);
+}
+
+DocumentOutcome Document::loadFile(const QString& path, LoadMode mode)
+{
+    QString reason;
+    const std::optional<QByteArray> bytes = readRegularFile(path, kMaxDocumentFileBytes, &reason);
+    if (!bytes) {
+        DocumentOutcome outcome;
+        outcome.alert = {mode == LoadMode::Open ? openTitle() : revertTitle(),
+                         documentUnreadableMessage(path, reason)};
+        return outcome;
+    }
+    return loadDataRepresentation(*bytes, mode, QFileInfo(path).absoluteFilePath());
+}
+
+DocumentOutcome Document::readFromFile(const QString& path)
+{
+    DocumentOutcome outcome = loadFile(path, LoadMode::Open);
+    if (outcome.ok) {
+        setFileName(QFileInfo(path).absoluteFilePath());
+        clearChangeCount();
+    }
+    return outcome;
+}
+
+DocumentOutcome Document::revertDocumentToSaved()
+{
+    if (fileName_.isEmpty())
+        return {};
+    DocumentOutcome outcome = loadFile(fileName_, LoadMode::Revert);
+    if (outcome.ok)
+        clearChangeCount();
+    return outcome;
+}
+
+DocumentOutcome Document::writeFile(const QString& path) const
+{
+    DocumentOutcome outcome;
+    const QByteArray bytes = dataRepresentationOfType();
+    QString reason;
+    if (bytes.isEmpty()) {
+        reason = QCoreApplication::translate("Document", "The document's data could not be made.");
+    } else {
+        // Written beside the target and renamed over it, so that a failed
+        // save leaves the previous file as it was.
+        QSaveFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
+            !file.commit())
+            reason = file.errorString();
+    }
+    if (!reason.isEmpty()) {
+        outcome.alert = {saveTitle(), documentSaveFailedMessage(path, reason)};
+        return outcome;
+    }
+    outcome.ok = true;
+    return outcome;
+}
+
+DocumentOutcome Document::saveDocument()
+{
+    if (fileName_.isEmpty())
+        return {};
+    return saveDocumentAs(fileName_);
+}
+
+DocumentOutcome Document::saveDocumentAs(const QString& path)
+{
+    DocumentOutcome outcome = writeFile(path);
+    if (outcome.ok) {
+        setFileName(QFileInfo(path).absoluteFilePath());
+        clearChangeCount();
+    }
+    return outcome;
+}
+
+DocumentOutcome Document::saveDocumentTo(const QString& path)
+{
+    return writeFile(path);
+}
+
+} // namespace gelcoat
