@@ -7,6 +7,8 @@
 #include "intake/StencilIntake.h"
 #include "model/TintDocument.h"
 
+#include <QFile>
+
 namespace gelcoat {
 
 namespace {
@@ -48,9 +50,44 @@ QString infoJson(const TintDocument& doc)
         .arg(w.right);
 }
 
+// A document by its extension or by content that opens like XML.
+bool isDocumentInput(const QString& path)
+{
+    if (path.endsWith(QStringLiteral(".gelcoat"), Qt::CaseInsensitive))
+        return true;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return false;
+    QByteArray head = file.read(64);
+    if (head.startsWith("\xEF\xBB\xBF"))
+        head.remove(0, 3);
+    head = head.trimmed();
+    return head.startsWith("<?xml") || head.startsWith("<plist") || head.startsWith("<!DOCTYPE");
+}
+
+void printAlert(const DocumentAlert& alert, QTextStream& err)
+{
+    err << "gelcoat-render: " << alert.title << ": " << alert.message << "\n";
+}
+
+// Opens a document: its stencil and its settings. A stencil that cannot be
+// had (missing external picture, undecodable stored picture) is an input
+// failure, since there is no panel to choose another.
+int loadDocument(TintDocument& doc, const QString& path, QTextStream& err)
+{
+    const DocumentOutcome outcome = doc.readFromFile(path);
+    if (!outcome.alert.isEmpty())
+        printAlert(outcome.alert, err);
+    if (!outcome.ok || outcome.runSubstitutePanel || !doc.sourceImage())
+        return ExitInput;
+    return ExitOk;
+}
+
 // Takes the input file through the acceptance check; 0 or an exit code.
 int loadInput(TintDocument& doc, const QString& path, QTextStream& err)
 {
+    if (isDocumentInput(path))
+        return loadDocument(doc, path, err);
     QString error;
     std::optional<SourcePicture> picture = decodePictureFile(path, &error);
     if (!picture) {
@@ -80,7 +117,8 @@ int runRenderCommand(const QStringList& args, QTextStream& out, QTextStream& err
         out << renderUsage();
         return ExitOk;
     }
-    const bool writeImage = !options->info || !options->output.isEmpty();
+    const bool writeImage =
+        !options->output.isEmpty() || (!options->info && options->saveDocument.isEmpty());
     const QString output =
         options->output.isEmpty() ? QStringLiteral("gelcoat.tiff") : options->output;
     const OutputKind kind = outputKindForPath(output);
@@ -92,12 +130,17 @@ int runRenderCommand(const QStringList& args, QTextStream& out, QTextStream& err
         err << "gelcoat-render: --stage writes TIFF only; name the output .tif or .tiff\n";
         return ExitUsage;
     }
+    if (options->stageGiven && options->flatten) {
+        err << "gelcoat-render: --flatten applies to the final image, not to --stage\n";
+        return ExitUsage;
+    }
 
     TintDocument doc;
-    if (options->preset)
-        applyPreset(doc.settings, *options->preset);
+    // Settings are checked before any input is read, and applied after a
+    // document brought its own.
+    TintSettings checked;
     for (const auto& [key, value] : options->settings)
-        if (!applySetting(doc.settings, key, value, &error)) {
+        if (!applySetting(checked, key, value, &error)) {
             err << "gelcoat-render: " << error << "\n";
             return ExitUsage;
         }
@@ -109,6 +152,10 @@ int runRenderCommand(const QStringList& args, QTextStream& out, QTextStream& err
         err << "gelcoat-render: the built-in start picture is missing\n";
         return ExitFailure;
     }
+    if (options->preset)
+        applyPreset(doc.settings, *options->preset);
+    for (const auto& [key, value] : options->settings)
+        applySetting(doc.settings, key, value, &error);
 
     doc.remakeGelcoatWithChangedSourceImage(true, true, true, true);
     const RenderPipeline& p = doc.pipeline();
@@ -122,6 +169,13 @@ int runRenderCommand(const QStringList& args, QTextStream& out, QTextStream& err
 
     if (options->info)
         out << infoJson(doc) << "\n";
+    if (!options->saveDocument.isEmpty()) {
+        const DocumentOutcome saved = doc.saveDocumentTo(options->saveDocument);
+        if (!saved.ok) {
+            printAlert(saved.alert, err);
+            return ExitFailure;
+        }
+    }
     if (!writeImage)
         return ExitOk;
 
@@ -130,8 +184,16 @@ int runRenderCommand(const QStringList& args, QTextStream& out, QTextStream& err
         err << "gelcoat-render: the pipeline holds no such buffer\n";
         return ExitFailure;
     }
-    const bool written = options->stageGiven ? writeStageImage(*buffer, output, &error)
-                                             : writeResultImage(*buffer, output, &error);
+    bool written = false;
+    if (options->stageGiven) {
+        written = writeStageImage(*buffer, output, &error);
+    } else if (!options->flatten || *options->flatten == FlattenChoice::None) {
+        written = writeResultImage(*buffer, output, &error);
+    } else if (std::optional<BitmapRep> flat = flattenedImage(*buffer, *options->flatten)) {
+        written = writeResultImage(*flat, output, &error);
+    } else {
+        error = QStringLiteral("not enough memory to flatten the image");
+    }
     if (!written) {
         err << "gelcoat-render: " << error << "\n";
         return ExitFailure;

@@ -3,6 +3,7 @@
 #include "settings/SettingsKeys.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -23,17 +24,28 @@ constexpr StageName stageNames[] = {
     {"final", RenderStage::Final},
 };
 
+// Locale-independent: a decimal point is a point whatever LC_NUMERIC says.
 bool parseFloat(const QString& text, float* out)
 {
-    const QByteArray bytes = text.toUtf8();
-    if (bytes.isEmpty() || std::isspace(static_cast<unsigned char>(bytes[0])))
+    QByteArray bytes = text.toUtf8();
+    if (bytes.startsWith('+'))
+        bytes.remove(0, 1);
+    if (bytes.isEmpty())
         return false;
-    char* end = nullptr;
-    errno = 0;
-    const float v = std::strtof(bytes.constData(), &end);
-    if (end != bytes.constData() + bytes.size())
+    const char* end = bytes.constData() + bytes.size();
+    float v = 0;
+    const auto [ptr, ec] = std::from_chars(bytes.constData(), end, v);
+    if (ptr != end)
         return false;
-    *out = v; // out-of-range values saturate to ±inf or 0 as strtof gives them
+    if (ec == std::errc::result_out_of_range) {
+        // Saturate as strtof does: overflow to ±inf, underflow to 0.
+        const bool tiny = bytes.contains("e-") || bytes.contains("E-");
+        const bool negative = bytes.startsWith('-');
+        v = tiny ? 0.0f : (negative ? -HUGE_VALF : HUGE_VALF);
+    } else if (ec != std::errc()) {
+        return false;
+    }
+    *out = v;
     return true;
 }
 
@@ -59,15 +71,23 @@ QString renderUsage()
 {
     return QStringLiteral(
         "Usage: gelcoat-render [INPUT] [-o OUTPUT] [--preset NAME] [--set KEY=VALUE]...\n"
-        "                      [--stage NAME] [--info]\n"
-        "Renders INPUT (an image file; the built-in start picture when omitted) as a gel\n"
-        "image and writes OUTPUT (.tif, .tiff or .png; default gelcoat.tiff).\n"
+        "                      [--stage NAME] [--flatten white|black|none]\n"
+        "                      [--save-document FILE] [--info]\n"
+        "Renders INPUT (an image file or a .gelcoat document; the built-in start picture\n"
+        "when omitted) as a gel image and writes OUTPUT (.tif, .tiff or .png; default\n"
+        "gelcoat.tiff). A document brings its stencil and settings; --preset and --set\n"
+        "then change them.\n"
         "  --preset NAME   default, blue, blue-highlighted, graphite,\n"
         "                  graphite-highlighted or inactive (applied before every --set)\n"
         "  --set KEY=VALUE a document setting, e.g. ColorHue=59, UseRainbow=NO,\n"
         "                  FinalSize=100, SourceBugX=10\n"
         "  --stage NAME    write one pipeline buffer as an uncompressed TIFF: source,\n"
         "                  source-hsv, analysis, shadow, tinted, composite, final\n"
+        "  --flatten WHAT  put the result on white or black, or keep it transparent\n"
+        "                  (none, the default)\n"
+        "  --save-document FILE\n"
+        "                  also write the stencil and the final settings as a document\n"
+        "                  (then no image is written unless -o is given)\n"
         "  --info          print the sizes and the shadow warning as JSON\n");
 }
 
@@ -118,6 +138,17 @@ std::optional<RenderOptions> parseRenderOptions(const QStringList& args, QString
             if (!found)
                 return fail(QStringLiteral("unknown stage \"%1\"").arg(value));
             o.stageGiven = true;
+        } else if (a == u"--flatten") {
+            if (!next(&value))
+                return fail(QStringLiteral("--flatten needs white, black or none"));
+            const int tag = value == u"white" ? 0 : value == u"black" ? 1 : value == u"none" ? 2 : -1;
+            o.flatten = flattenChoiceForTag(tag);
+            if (!o.flatten)
+                return fail(QStringLiteral("--flatten takes white, black or none, not \"%1\"")
+                                .arg(value));
+        } else if (a == u"--save-document") {
+            if (!next(&o.saveDocument) || o.saveDocument.isEmpty())
+                return fail(QStringLiteral("--save-document needs a file name"));
         } else if (a == u"--info") {
             o.info = true;
         } else if (a.startsWith(u'-') && a.size() > 1) {

@@ -1,8 +1,10 @@
 #pragma once
 // The command line of gelcoat-render:
 //   gelcoat-render [INPUT] [-o OUTPUT] [--preset NAME] [--set KEY=VALUE]...
-//                  [--stage NAME] [--info]
+//                  [--stage NAME] [--flatten white|black|none]
+//                  [--save-document FILE] [--info]
 
+#include "export/ResultExport.h"
 #include "settings/TintSettings.h"
 
 #include <QString>
@@ -17,12 +19,14 @@ namespace gelcoat {
 enum class RenderStage { Source, SourceHsv, Analysis, Shadow, Tinted, Composite, Final };
 
 struct RenderOptions {
-    QString input;  // empty: the built-in start picture
+    QString input;  // a picture or a document; empty: the built-in start picture
     QString output; // empty: gelcoat.tiff, unless only --info was asked for
     std::optional<TintPreset> preset;
     std::vector<std::pair<QString, QString>> settings; // --set, in order
     RenderStage stage = RenderStage::Final;
     bool stageGiven = false;
+    std::optional<FlattenChoice> flatten;   // the final image only
+    QString saveDocument;                   // empty: none
     bool info = false;
     bool help = false;
 };
