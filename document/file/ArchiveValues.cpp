@@ -50,14 +50,18 @@ bool isAsciiDigit(QChar c)
     return c.unicode() >= '0' && c.unicode() <= '9';
 }
 
-// Sign and digits from i, saturating at ±2^62 so that no step can overflow;
-// the caller saturates again at its own width.
+// Magnitudes stop growing here: far beyond 32 bits, and small enough that
+// one more digit (×16 + 15) cannot overflow 64 bits.
+constexpr std::int64_t kMagnitudeLimit = std::int64_t(1) << 58;
+
+// Sign and digits from i, saturating at ±kMagnitudeLimit; the caller
+// saturates again at its own width.
 std::int64_t leadingInteger(const QString& text, qsizetype i)
 {
     bool negative = false;
     if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
         negative = text[i++] == u'-';
-    constexpr std::int64_t kLimit = std::int64_t(1) << 62;
+    constexpr std::int64_t kLimit = kMagnitudeLimit;
     std::int64_t magnitude = 0;
     for (; i < text.size() && isAsciiDigit(text[i]); ++i)
         magnitude = std::min(kLimit, magnitude * 10 + (text[i].unicode() - '0'));
@@ -115,7 +119,7 @@ std::int64_t integerElementValue(const QString& text)
         t.remove(0, 1);
     }
     if (t.size() > 2 && t[0] == u'0' && (t[1] == u'x' || t[1] == u'X')) {
-        constexpr std::int64_t kLimit = std::int64_t(1) << 62;
+        constexpr std::int64_t kLimit = kMagnitudeLimit;
         std::int64_t magnitude = 0;
         for (qsizetype i = 2; i < t.size(); ++i)
             magnitude = std::min(kLimit, magnitude * 16 + hexDigitValue(t[i]));
