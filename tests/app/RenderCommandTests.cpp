@@ -320,3 +320,79 @@ TEST(RenderOptions, SettingsParseCompletely)
     EXPECT_FALSE(applySetting(s, QStringLiteral("FinalSize"), QStringLiteral("75 "), &error));
     EXPECT_FALSE(applySetting(s, QStringLiteral("ArchiveVersion"), QStringLiteral("1"), &error));
 }
+
+TEST_F(RenderCommandTest, SavedDocumentRendersAsTheRunThatSavedIt)
+{
+    const RenderRun saved = render({"--set", "ColorHue=21.5", "--set", "SourceBugX=-4",
+                                    "--set", "FinalSize=75", "--save-document", "d.gelcoat",
+                                    "-o", "direct.tiff"});
+    ASSERT_EQ(saved.exitCode, 0) << saved.err.toStdString();
+    ASSERT_FALSE(read("d.gelcoat").isEmpty());
+
+    const RenderRun fromDocument = render({"d.gelcoat", "-o", "again.tiff"});
+    ASSERT_EQ(fromDocument.exitCode, 0) << fromDocument.err.toStdString();
+    const RawTiff direct = readRawTiff(path("direct.tiff"));
+    const RawTiff again = readRawTiff(path("again.tiff"));
+    ASSERT_TRUE(direct.ok && again.ok);
+    EXPECT_EQ(again.width, 192u);
+    EXPECT_EQ(direct.pixels, again.pixels);
+
+    // --set and --preset change what the document brought.
+    const RenderRun changed = render({"d.gelcoat", "--set", "FinalSize=25", "--info"});
+    ASSERT_EQ(changed.exitCode, 0);
+    EXPECT_TRUE(changed.out.contains(QStringLiteral("\"final\":[64,64]")));
+
+    // A document alone writes no image.
+    const RenderRun onlyDocument = render({"--save-document", "only.gelcoat"});
+    EXPECT_EQ(onlyDocument.exitCode, 0);
+    EXPECT_FALSE(QFile::exists(path("gelcoat.tiff")));
+    EXPECT_TRUE(QFile::exists(path("only.gelcoat")));
+}
+
+TEST_F(RenderCommandTest, DocumentsThatCannotBeRenderedExitWithTwo)
+{
+    QFile missing(path("missing.gelcoat"));
+    ASSERT_TRUE(missing.open(QIODevice::WriteOnly));
+    missing.write("<plist><dict><key>SourceImagePath</key><string>/gone/away.png</string>"
+                  "</dict></plist>");
+    missing.close();
+    const RenderRun run = render({"missing.gelcoat", "-o", "out.tiff"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains(QStringLiteral(
+        "Open: The source image this gelcoat file is based upon, away.png, could not be found.")));
+    EXPECT_FALSE(QFile::exists(path("out.tiff")));
+
+    QFile broken(path("broken.gelcoat"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("<plist><dict><key>a</key>");
+    broken.close();
+    const RenderRun refused = render({"broken.gelcoat"});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("does not appear to be in the proper format")));
+
+    // A document without the extension is known by its content.
+    ASSERT_TRUE(QFile::rename(path("broken.gelcoat"), path("broken.txt")));
+    EXPECT_EQ(render({"broken.txt"}).exitCode, 2);
+}
+
+TEST_F(RenderCommandTest, FlattenPutsTheResultOnAnOpaqueBackground)
+{
+    ASSERT_EQ(render({"--flatten", "black", "-o", "black.tiff"}).exitCode, 0);
+    ASSERT_EQ(render({"--flatten", "none", "-o", "none.tiff"}).exitCode, 0);
+    const RawTiff black = readRawTiff(path("black.tiff"));
+    const RawTiff none = readRawTiff(path("none.tiff"));
+    ASSERT_TRUE(black.ok && none.ok);
+    bool allOpaque = true, someTransparent = false;
+    for (std::size_t i = 3; i < black.pixels.size(); i += 4) {
+        allOpaque &= black.pixels[i] == 255;
+        someTransparent |= none.pixels[i] == 0;
+        if (none.pixels[i] == 0) {
+            EXPECT_EQ(black.pixels[i - 1] | black.pixels[i - 2] | black.pixels[i - 3], 0);
+        }
+    }
+    EXPECT_TRUE(allOpaque);
+    EXPECT_TRUE(someTransparent);
+
+    EXPECT_EQ(render({"--flatten", "grey"}).exitCode, 1);
+    EXPECT_EQ(render({"--flatten", "white", "--stage", "shadow", "-o", "s.tiff"}).exitCode, 1);
+}
