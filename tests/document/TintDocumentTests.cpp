@@ -3,6 +3,7 @@
 #include "settings/DisplayDefaults.h"
 #include "settings/SettingsKeys.h"
 #include "settings/UserDefaults.h"
+#include "support/IsolatedSettings.h"
 #include "support/TestImages.h"
 
 #include <gtest/gtest.h>
@@ -20,15 +21,7 @@ namespace {
 // Each test gets an empty user-defaults store of its own.
 class TintDocumentTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(settingsDir.isValid());
-        QCoreApplication::setOrganizationName(QStringLiteral("GelcoatTests"));
-        QCoreApplication::setApplicationName(QStringLiteral("TintDocumentTests"));
-        QSettings::setDefaultFormat(QSettings::IniFormat);
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
-        QSettings().clear();
-    }
+    void SetUp() override { ASSERT_TRUE(settings.isValid()); }
 
     SourcePicture pictureOf(BitmapRep pixels)
     {
@@ -37,7 +30,7 @@ protected:
         return p;
     }
 
-    QTemporaryDir settingsDir;
+    IsolatedSettings settings{"TintDocumentTests"};
 };
 
 } // namespace
