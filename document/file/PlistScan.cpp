@@ -103,10 +103,20 @@ class Scanner {
 public:
     explicit Scanner(const QByteArray& xml) : reader_(xml) {}
 
-    std::optional<PlistScan> run(QString* error)
+    std::optional<PlistScan> run(const QByteArray& xml, QString* error)
     {
+        // libplist reads UTF-8 only and asserts on strings holding a NUL
+        // byte; a property list never has one, in any form.
+        if (const qsizetype nul = xml.indexOf('\0'); nul >= 0) {
+            const QByteArray before = xml.left(nul);
+            const qsizetype lineStart = before.lastIndexOf('\n') + 1;
+            failure_ = QStringLiteral("line %1, column %2: the file holds a NUL byte")
+                           .arg(before.count('\n') + 1)
+                           .arg(nul - lineStart + 1);
+        }
         while (!reader_.atEnd() && failure_.isEmpty()) {
             switch (reader_.readNext()) {
+            case QXmlStreamReader::StartDocument: checkEncoding(); break;
             case QXmlStreamReader::StartElement: start(); break;
             case QXmlStreamReader::EndElement: end(); break;
             case QXmlStreamReader::Characters: characters(); break;
@@ -137,6 +147,15 @@ private:
                            .arg(reader_.lineNumber())
                            .arg(reader_.columnNumber())
                            .arg(reason);
+    }
+
+    void checkEncoding()
+    {
+        const QStringView encoding = reader_.documentEncoding();
+        if (!encoding.isEmpty() && encoding.compare(u"UTF-8", Qt::CaseInsensitive) != 0 &&
+            encoding.compare(u"US-ASCII", Qt::CaseInsensitive) != 0)
+            fail(QStringLiteral("the file declares the encoding %1; property lists are UTF-8")
+                     .arg(encoding));
     }
 
     bool isScalar(Element e) const
@@ -264,7 +283,7 @@ private:
 
 std::optional<PlistScan> scanPropertyList(const QByteArray& xml, QString* error)
 {
-    return Scanner(xml).run(error);
+    return Scanner(xml).run(xml, error);
 }
 
 } // namespace gelcoat

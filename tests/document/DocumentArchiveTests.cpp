@@ -266,6 +266,13 @@ TEST(DocumentArchive, BrokenFilesAreRefusedWithWhatAndWhere)
     EXPECT_TRUE(refusal("<plist><dict><key>a</key><real>1.2.3</real></dict></plist>").contains(QStringLiteral("not a number")));
     EXPECT_TRUE(refusal("<plist><dict><key>a</key><string>&undefined;</string></dict></plist>").contains(QStringLiteral("line 1")));
 
+    // Faults libplist itself would assert on are refused before it runs.
+    EXPECT_TRUE(refusal(QByteArray("<plist><dict><key>a</key>\n<string>x\0y</string></dict></plist>", 60))
+                    .startsWith(QStringLiteral("line 2, column 10: the file holds a NUL byte")));
+    EXPECT_TRUE(refusal("<?xml version=\"1.0\" encoding=\"UTF-7\"?><plist><dict/></plist>")
+                    .contains(QStringLiteral("UTF-7")));
+    EXPECT_TRUE(refusal(QByteArray("\xFF\xFE<\0p\0", 6)).contains(QStringLiteral("NUL")));
+
     QByteArray deep = "<plist><dict><key>a</key>";
     for (int i = 0; i < 100000; ++i)
         deep += "<array>";
