@@ -1,0 +1,6 @@
+#include "Gallery.h"
+
+std::vector<GalleryShot> viewShots()
+{
+    return {};
+}
