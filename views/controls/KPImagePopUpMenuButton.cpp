@@ -1,0 +1,134 @@
+#include "controls/KPImagePopUpMenuButton.h"
+
+#include "resources/ViewImages.h"
+#include "text/ViewFonts.h"
+
+#include <QFile>
+#include <QFontMetricsF>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <cmath>
+
+namespace gelcoat {
+
+namespace {
+
+constexpr int menuDrop = 25;          // the menu opens this far below the button's bottom
+constexpr int menuTitleExtra = 42;    // menu width beyond its widest title
+
+} // namespace
+
+KPImagePopUpMenuButton::KPImagePopUpMenuButton(QWidget* parent) : QAbstractButton(parent)
+{
+    // A right click pops the menu too; no separate context menu.
+    setContextMenuPolicy(Qt::PreventContextMenu);
+}
+
+void KPImagePopUpMenuButton::setImageName(const QString& name)
+{
+    imageName_ = name;
+    if (QFile::exists(QStringLiteral(":/images/views/%1.png").arg(name)))
+        setImage(loadViewImage(QStringLiteral("views"), name));
+}
+
+void KPImagePopUpMenuButton::setImage(const QPixmap& image)
+{
+    image_ = image;
+    updateGeometry();
+    update();
+}
+
+void KPImagePopUpMenuButton::setMenu(QMenu* menu)
+{
+    if (menu_)
+        disconnect(menu_, nullptr, this, nullptr);
+    menu_ = menu;
+    if (menu_)
+        connect(menu_, &QMenu::aboutToHide, this, &KPImagePopUpMenuButton::finishedRunningMenu);
+}
+
+QSize KPImagePopUpMenuButton::sizeHint() const
+{
+    return image_.isNull() ? QSize(24, 24) : image_.deviceIndependentSize().toSize();
+}
+
+QPoint KPImagePopUpMenuButton::menuPosition() const
+{
+    // The button's bottom-left corner (its origin, y upwards), 25 points lower.
+    int x = 0;
+    if (menu_ && imageName_.contains(QLatin1String("mirror"))) {
+        const QFontMetricsF metrics(smallSystemFont());
+        int widest = 0;
+        for (const QAction* action : menu_->actions()) {
+            const int width = int(std::ceil(metrics.horizontalAdvance(action->text())));
+            if (width > widest)
+                widest = width;
+        }
+        x = x - (widest + menuTitleExtra) + width();
+    }
+    return mapToGlobal(QPoint(x, height() + menuDrop));
+}
+
+void KPImagePopUpMenuButton::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    if (image_.isNull())
+        return;
+    const QSizeF size = image_.deviceIndependentSize();
+    const QRectF target((width() - size.width()) * 0.5, (height() - size.height()) * 0.5,
+                        size.width(), size.height());
+    painter.drawPixmap(target.topLeft(), image_);
+    if (isDown() || !isEnabled()) {
+        // Darken (pressed) or fade (disabled) only where the image is.
+        QPixmap tint(image_.size());
+        tint.setDevicePixelRatio(image_.devicePixelRatio());
+        tint.fill(Qt::transparent);
+        QPainter tinter(&tint);
+        tinter.drawPixmap(0, 0, image_);
+        tinter.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        tinter.fillRect(tint.rect(), isDown() ? QColor(0, 0, 0, 90) : QColor(255, 255, 255, 140));
+        tinter.end();
+        painter.drawPixmap(target.topLeft(), tint);
+    }
+}
+
+void KPImagePopUpMenuButton::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton && event->button() != Qt::RightButton) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    popUpMenu();
+}
+
+void KPImagePopUpMenuButton::mouseMoveEvent(QMouseEvent* event)
+{
+    // The button never tracks the mouse by itself.
+    event->accept();
+}
+
+void KPImagePopUpMenuButton::mouseReleaseEvent(QMouseEvent* event)
+{
+    // Nor does it send its own action: only the menu's items act.
+    event->accept();
+}
+
+void KPImagePopUpMenuButton::popUpMenu()
+{
+    if (!menu_)
+        return;
+    menu_->setFont(smallSystemFont());
+    setDown(true);
+    // Non-blocking; the menu's closing removes the highlight.
+    menu_->popup(menuPosition());
+}
+
+void KPImagePopUpMenuButton::finishedRunningMenu()
+{
+    setDown(false);
+}
+
+} // namespace gelcoat
