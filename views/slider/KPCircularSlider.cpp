@@ -1,0 +1,304 @@
+#include "slider/KPCircularSlider.h"
+
+#include "geometry/UpGeometry.h"
+#include "resources/ViewImages.h"
+#include "slider/CircularSliderArchive.h"
+#include "slider/CircularSliderLook.h"
+#include "slider/CircularSliderPainter.h"
+
+#include <QDataStream>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace gelcoat {
+
+namespace {
+
+SliderModifiers sliderModifiers(Qt::KeyboardModifiers m)
+{
+    return {m.testFlag(Qt::ShiftModifier), m.testFlag(Qt::AltModifier)};
+}
+
+} // namespace
+
+bool highlightIsGraphite(const QColor& highlight)
+{
+    // Nearly grey: its channels lie within 40 of 255 of each other.
+    const QColor c = highlight.toRgb();
+    const int hi = std::max({c.red(), c.green(), c.blue()});
+    const int lo = std::min({c.red(), c.green(), c.blue()});
+    return hi - lo <= 40;
+}
+
+KPCircularSlider::KPCircularSlider(QWidget* parent) : QWidget(parent)
+{
+    model_.setShiftQuery([this] { return shiftDown(); });
+    resize(80, 80);
+}
+
+KPCircularSlider::~KPCircularSlider() = default;
+
+SliderPoint KPCircularSlider::upPoint(const QPointF& qtPoint) const
+{
+    const QPointF p = fromQtPoint(qtPoint, height());
+    return {p.x(), p.y()};
+}
+
+bool KPCircularSlider::shiftDown() const
+{
+    // While tracking, the state the latest event carried; otherwise the
+    // application's latest input.
+    if (tracker_.isTracking())
+        return tracker_.modifiers().shift;
+    return QGuiApplication::keyboardModifiers().testFlag(Qt::ShiftModifier);
+}
+
+int KPCircularSlider::currentTint() const
+{
+    const bool graphite =
+        highlightIsGraphite(palette().color(QPalette::Active, QPalette::Highlight));
+    return sliderTint(appearance(), graphite, isActiveWindow(), isEnabled());
+}
+
+void KPCircularSlider::updateBallRadius()
+{
+    // Hit tests can come before the first paint.
+    model_.setBallRadius(sliderLook(currentTint(), width(), height()).ballRadius);
+}
+
+void KPCircularSlider::setAllowsCenterPoint(bool allows)
+{
+    if (model_.setAllowsCenter(allows))
+        update();
+}
+
+void KPCircularSlider::setAllowsNonEdgePositions(bool allows)
+{
+    if (model_.setAllowsNonEdge(allows))
+        update();
+}
+
+void KPCircularSlider::setMaximumDistance(float distance)
+{
+    if (model_.setMaxDistance(distance))
+        update();
+}
+
+void KPCircularSlider::setAppearance(int appearance)
+{
+    if (!model_.setAppearance(appearance))
+        return;
+    updateBallRadius();
+    update();
+}
+
+void KPCircularSlider::setSnapBehavior(int behavior)
+{
+    if (model_.setSnapBehavior(behavior))
+        update();
+}
+
+void KPCircularSlider::setNumberOfSnapMarks(int marks)
+{
+    if (model_.setSnapMarks(marks))
+        update();
+}
+
+void KPCircularSlider::setDrawTicksBehavior(int behavior)
+{
+    if (model_.setDrawSnapBehavior(behavior))
+        update();
+}
+
+void KPCircularSlider::setAngleAndDistance(float angle, float distance)
+{
+    if (model_.setAngleAndDistance(angle, distance))
+        update();
+}
+
+void KPCircularSlider::getAngleAndDistance(float* angle, float* distance) const
+{
+    model_.getAngleAndDistance(angle, distance);
+}
+
+void KPCircularSlider::setOffsets(float x, float y)
+{
+    if (model_.setOffsets(x, y))
+        update();
+}
+
+void KPCircularSlider::getOffsets(float* x, float* y) const
+{
+    model_.getOffsets(x, y);
+}
+
+float KPCircularSlider::angle() const
+{
+    float a = 0.0f;
+    model_.getAngleAndDistance(&a, nullptr);
+    return a;
+}
+
+void KPCircularSlider::encode(QDataStream& out) const
+{
+    CircularSliderState state = model_.state();
+    // The slider's own enabled flag, not one inherited from a disabled parent.
+    state.enabled = !testAttribute(Qt::WA_ForceDisabled);
+    writeCircularSlider(out, {geometry(), state});
+}
+
+std::unique_ptr<KPCircularSlider> KPCircularSlider::decode(QDataStream& in, QWidget* parent,
+                                                           QString* error)
+{
+    const auto archive = readCircularSlider(in, error);
+    if (!archive)
+        return nullptr;
+    auto slider = std::make_unique<KPCircularSlider>(parent);
+    slider->model_.restore(archive->state);
+    slider->setGeometry(archive->frame);
+    slider->setEnabled(archive->state.enabled);
+    return slider;
+}
+
+void KPCircularSlider::paintEvent(QPaintEvent*)
+{
+    const SliderLook look = sliderLook(currentTint(), width(), height());
+    model_.setBallRadius(look.ballRadius);
+    if (look.nonStandardSize) {
+        static bool logged = false; // once per process, whatever the number of sliders
+        if (!logged) {
+            logged = true;
+            qCWarning(lcViews, "%s",
+                      qPrintable(QString::asprintf(
+                          "Using QPainter appearance due to non-standard size for "
+                          "KPCircularSlider (%fx%f).  Standard sizes are 60x60 and 80x80.",
+                          double(width()), double(height()))));
+        }
+    }
+    QPainter painter(this);
+    paintCircularSlider(painter, {double(width()), double(height()), &model_, look, isEnabled(),
+                                  isBallHighlighted(), shiftDown()});
+}
+
+void KPCircularSlider::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    tracker_.setBounds(width(), height());
+    updateBallRadius();
+}
+
+void KPCircularSlider::apply(SliderStep step)
+{
+    if (step.redisplay)
+        update();
+    if (step.sendAction)
+        emit activated();
+}
+
+void KPCircularSlider::mousePressEvent(QMouseEvent* event)
+{
+    event->accept(); // a click never reaches the window behind
+    if (event->button() != Qt::LeftButton || !isEnabled() || tracker_.isTracking())
+        return;
+    tracker_.setBounds(width(), height());
+    updateBallRadius();
+    const SliderStep step =
+        tracker_.press(upPoint(event->position()), sliderModifiers(event->modifiers()));
+    if (tracker_.isTracking())
+        grabKeyboard(); // Shift and Alt reach the slider wherever the focus is
+    apply(step);
+}
+
+void KPCircularSlider::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!tracker_.isTracking())
+        return;
+    if (!event->buttons().testFlag(Qt::LeftButton)) {
+        endTracking(); // the release went elsewhere
+        return;
+    }
+    apply(tracker_.drag(upPoint(event->position()), sliderModifiers(event->modifiers())));
+}
+
+void KPCircularSlider::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !tracker_.isTracking())
+        return;
+    releaseKeyboard();
+    apply(tracker_.release(upPoint(event->position()), sliderModifiers(event->modifiers())));
+}
+
+bool KPCircularSlider::modifierKey(QKeyEvent* event, bool pressed)
+{
+    if (!tracker_.isTracking() || event->isAutoRepeat())
+        return false;
+    // The event's own key decides its bit: some platforms report the
+    // modifiers as they were before the key.
+    SliderModifiers m = sliderModifiers(event->modifiers());
+    if (event->key() == Qt::Key_Shift)
+        m.shift = pressed;
+    else if (event->key() == Qt::Key_Alt)
+        m.option = pressed;
+    else
+        return false;
+    if (!(m == tracker_.modifiers()))
+        apply(tracker_.modifiersChanged(m));
+    return true;
+}
+
+void KPCircularSlider::keyPressEvent(QKeyEvent* event)
+{
+    if (!modifierKey(event, true))
+        QWidget::keyPressEvent(event);
+}
+
+void KPCircularSlider::keyReleaseEvent(QKeyEvent* event)
+{
+    if (!modifierKey(event, false))
+        QWidget::keyReleaseEvent(event);
+}
+
+void KPCircularSlider::endTracking()
+{
+    if (!tracker_.isTracking())
+        return;
+    releaseKeyboard();
+    apply(tracker_.cancel());
+}
+
+void KPCircularSlider::changeEvent(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::EnabledChange:
+        model_.setEnabled(isEnabled());
+        if (!isEnabled())
+            endTracking();
+        updateBallRadius();
+        update();
+        break;
+    case QEvent::ActivationChange:
+        if (!isActiveWindow())
+            endTracking();
+        update(); // the knob shows whether the window is active
+        break;
+    case QEvent::PaletteChange:
+        if (appearance() == slider::kAutomatic)
+            update();
+        break;
+    default:
+        break;
+    }
+    QWidget::changeEvent(event);
+}
+
+void KPCircularSlider::hideEvent(QHideEvent* event)
+{
+    endTracking();
+    QWidget::hideEvent(event);
+}
+
+} // namespace gelcoat
