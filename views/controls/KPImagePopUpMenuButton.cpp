@@ -20,6 +20,16 @@ constexpr int menuTitleExtra = 42;    // menu width beyond its widest title
 
 } // namespace
 
+int mirroredMenuShift(const QList<double>& titleWidths, int buttonWidth)
+{
+    int widest = 0;
+    for (double width : titleWidths) {
+        if (width > widest)
+            widest = int(std::ceil(width));
+    }
+    return buttonWidth - (widest + menuTitleExtra);
+}
+
 KPImagePopUpMenuButton::KPImagePopUpMenuButton(QWidget* parent) : QAbstractButton(parent)
 {
     // A right click pops the menu too; no separate context menu.
@@ -60,13 +70,10 @@ QPoint KPImagePopUpMenuButton::menuPosition() const
     int x = 0;
     if (menu_ && imageName_.contains(QLatin1String("mirror"))) {
         const QFontMetricsF metrics(smallSystemFont());
-        int widest = 0;
-        for (const QAction* action : menu_->actions()) {
-            const int width = int(std::ceil(metrics.horizontalAdvance(action->text())));
-            if (width > widest)
-                widest = width;
-        }
-        x = x - (widest + menuTitleExtra) + width();
+        QList<double> widths;
+        for (const QAction* action : menu_->actions())
+            widths.append(metrics.horizontalAdvance(action->text()));
+        x = mirroredMenuShift(widths, width());
     }
     return mapToGlobal(QPoint(x, height() + menuDrop));
 }

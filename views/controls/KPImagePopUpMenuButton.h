@@ -49,4 +49,9 @@ private:
     QPointer<QMenu> menu_;
 };
 
+// How far left of the button's left edge a menu opens when the image is
+// mirrored: the menu, about the widest title (rounded up) plus 42 points
+// wide, then ends at the button's right edge.  Negative is leftwards.
+int mirroredMenuShift(const QList<double>& titleWidths, int buttonWidth);
+
 } // namespace gelcoat
