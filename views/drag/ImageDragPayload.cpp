@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include <atomic>
+#include <utility>
 
 namespace gelcoat {
 
@@ -65,8 +66,8 @@ QMimeData* makeImageDragPayload(const QImage& image)
     QByteArray tiff;
     if (installedEncoder())
         tiff = installedEncoder()(image);
-    else
-        qCWarning(lcViews) << "No TIFF writer installed; dragging the picture as PNG only";
+    else if (static bool warned = false; !std::exchange(warned, true))
+        qCWarning(lcViews) << "No TIFF writer installed; dragging pictures as PNG only";
     const QByteArray png = pngData(image);
 
     auto* payload = new QMimeData;

@@ -94,6 +94,17 @@ void MessageImageView::drawOverlaidContent(QPainter& painter)
     painter.restore();
 }
 
+bool MessageImageView::event(QEvent* event)
+{
+    // Qt withholds mouse presses from disabled widgets; the picture can be
+    // dragged out of a disabled well all the same.
+    if (event->type() == QEvent::MouseButtonPress && !isEnabled()) {
+        mousePressEvent(static_cast<QMouseEvent*>(event));
+        return event->isAccepted();
+    }
+    return GelcoatImageView::event(event);
+}
+
 void MessageImageView::mousePressEvent(QMouseEvent* event)
 {
     // Any state will do: disabled or out of date, the picture is dragged.
@@ -107,6 +118,7 @@ void MessageImageView::mousePressEvent(QMouseEvent* event)
     // The drag picture starts where the full-size picture would sit.
     const QPointF location = imageLocation();
     const QPointF topLeft = toQtPoint({location.x(), location.y() + imagePointSize().height()}, height());
+    event->accept();
     startImageDrag(payload, QPixmap::fromImage(image()), (event->position() - topLeft).toPoint());
 }
 

@@ -31,6 +31,7 @@ public:
 
 protected:
     void drawOverlaidContent(QPainter& painter) override;
+    bool event(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
     // Runs the drag; takes ownership of the payload.  Separate so that the

@@ -64,10 +64,15 @@ int KPCircularSlider::currentTint() const
     return sliderTint(appearance(), graphite, isActiveWindow(), isEnabled());
 }
 
+int KPCircularSlider::ballRadius() const
+{
+    return sliderLook(currentTint(), width(), height()).ballRadius;
+}
+
 void KPCircularSlider::updateBallRadius()
 {
     // Hit tests can come before the first paint.
-    model_.setBallRadius(sliderLook(currentTint(), width(), height()).ballRadius);
+    model_.setBallRadius(ballRadius());
 }
 
 void KPCircularSlider::setAllowsCenterPoint(bool allows)
@@ -148,6 +153,7 @@ void KPCircularSlider::encode(QDataStream& out) const
     CircularSliderState state = model_.state();
     // The slider's own enabled flag, not one inherited from a disabled parent.
     state.enabled = !testAttribute(Qt::WA_ForceDisabled);
+    state.ballRadius = ballRadius();
     writeCircularSlider(out, {geometry(), state});
 }
 
@@ -209,7 +215,7 @@ void KPCircularSlider::mousePressEvent(QMouseEvent* event)
     const SliderStep step =
         tracker_.press(upPoint(event->position()), sliderModifiers(event->modifiers()));
     if (tracker_.isTracking())
-        grabKeyboard(); // Shift and Alt reach the slider wherever the focus is
+        beginTracking();
     apply(step);
 }
 
@@ -228,14 +234,32 @@ void KPCircularSlider::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton || !tracker_.isTracking())
         return;
-    releaseKeyboard();
-    apply(tracker_.release(upPoint(event->position()), sliderModifiers(event->modifiers())));
+    const SliderStep step =
+        tracker_.release(upPoint(event->position()), sliderModifiers(event->modifiers()));
+    endTracking();
+    apply(step);
 }
 
-bool KPCircularSlider::modifierKey(QKeyEvent* event, bool pressed)
+void KPCircularSlider::beginTracking()
+{
+    // Shift and Alt are watched wherever the focus is, and moves arrive
+    // even without a button so that a release lost elsewhere is noticed.
+    qApp->installEventFilter(this);
+    setMouseTracking(true);
+}
+
+void KPCircularSlider::endTracking()
+{
+    qApp->removeEventFilter(this);
+    setMouseTracking(false);
+    if (tracker_.isTracking())
+        apply(tracker_.cancel());
+}
+
+void KPCircularSlider::modifierKey(const QKeyEvent* event, bool pressed)
 {
     if (!tracker_.isTracking() || event->isAutoRepeat())
-        return false;
+        return;
     // The event's own key decides its bit: some platforms report the
     // modifiers as they were before the key.
     SliderModifiers m = sliderModifiers(event->modifiers());
@@ -244,30 +268,33 @@ bool KPCircularSlider::modifierKey(QKeyEvent* event, bool pressed)
     else if (event->key() == Qt::Key_Alt)
         m.option = pressed;
     else
-        return false;
+        return;
+    // One key event passes the filter once per receiver it is offered to;
+    // only a change of state counts.
     if (!(m == tracker_.modifiers()))
         apply(tracker_.modifiersChanged(m));
-    return true;
 }
 
-void KPCircularSlider::keyPressEvent(QKeyEvent* event)
+bool KPCircularSlider::eventFilter(QObject* watched, QEvent* event)
 {
-    if (!modifierKey(event, true))
-        QWidget::keyPressEvent(event);
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
+        modifierKey(static_cast<QKeyEvent*>(event), event->type() == QEvent::KeyPress);
+    return QWidget::eventFilter(watched, event);
 }
 
-void KPCircularSlider::keyReleaseEvent(QKeyEvent* event)
+bool KPCircularSlider::event(QEvent* event)
 {
-    if (!modifierKey(event, false))
-        QWidget::keyReleaseEvent(event);
-}
-
-void KPCircularSlider::endTracking()
-{
-    if (!tracker_.isTracking())
-        return;
-    releaseKeyboard();
-    apply(tracker_.cancel());
+    switch (event->type()) {
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
+        if (!isActiveWindow())
+            endTracking();
+        update(); // the knob shows whether the window is active
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(event);
 }
 
 void KPCircularSlider::changeEvent(QEvent* event)
@@ -279,11 +306,6 @@ void KPCircularSlider::changeEvent(QEvent* event)
             endTracking();
         updateBallRadius();
         update();
-        break;
-    case QEvent::ActivationChange:
-        if (!isActiveWindow())
-            endTracking();
-        update(); // the knob shows whether the window is active
         break;
     case QEvent::PaletteChange:
         if (appearance() == slider::kAutomatic)

@@ -68,8 +68,9 @@ public:
     void setAngle(float angle) { setAngleAndDistance(angle, distance()); }
     void setDistance(float distance) { setAngleAndDistance(angle(), distance); }
 
-    // The ball's hit radius in points, worked out from the size.
-    int ballRadius() const { return model_.state().ballRadius; }
+    // The ball's hit radius in points, worked out from the size and look,
+    // so that it is right before the first paint.
+    int ballRadius() const;
     bool isBallHighlighted() const { return tracker_.isTracking(); }
     const CircularSliderModel& model() const { return model_; }
 
@@ -90,8 +91,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
@@ -101,8 +102,9 @@ private:
     int currentTint() const;
     void updateBallRadius();
     void apply(SliderStep step);
+    void beginTracking();
     void endTracking();
-    bool modifierKey(QKeyEvent* event, bool pressed);
+    void modifierKey(const QKeyEvent* event, bool pressed);
 
     CircularSliderModel model_;
     CircularSliderTracker tracker_{model_};
