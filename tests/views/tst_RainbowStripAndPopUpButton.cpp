@@ -83,14 +83,14 @@ private slots:
         QTRY_VERIFY(menu.isVisible());
         QVERIFY(popUp.isDown());
 
-        // The menu's top is 25 points below the button's bottom edge.
-        const QPoint bottomLeft = popUp.mapToGlobal(QPoint(0, popUp.height()));
-        int expectedX = bottomLeft.x();
+        // The menu's top-left is 25 points below the button's origin.
+        const QPoint origin = popUp.mapToGlobal(QPoint(0, 0));
+        int expectedX = origin.x();
         if (imageName.contains(QLatin1String("mirror"))) {
             const QFontMetricsF metrics(menu.font());
             expectedX += mirroredMenuShift({metrics.horizontalAdvance(longest->text())}, popUp.width());
         }
-        QCOMPARE(menu.pos(), QPoint(expectedX, bottomLeft.y() + 25));
+        QCOMPARE(menu.pos(), QPoint(expectedX, origin.y() + 25));
         QCOMPARE(popUp.menuPosition(), menu.pos());
 
         menu.hide();   // closing the menu removes the highlight

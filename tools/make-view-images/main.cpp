@@ -1,6 +1,6 @@
 // Writes the pictures of the views into a folder, at single and double
 // resolution: the source well's bug marker and the bright and dim arrows
-// beside the rendering toggle.
+// beside the rendering toggle, and the action pop-up button's gear.
 //   gelcoat-make-view-images resources/images/views
 
 #include <QDir>
@@ -12,6 +12,7 @@
 #include <QRadialGradient>
 #include <QTextStream>
 
+#include <cmath>
 #include <functional>
 
 namespace {
@@ -109,6 +110,56 @@ void drawArrow(QPainter& p, bool bright)
     p.restore();
 }
 
+// The action pop-up button: a gear with a small triangle saying a menu
+// drops down.  The mirrored picture has the triangle on the left, for a
+// button whose menu opens leftwards.
+void drawActionMenu(QPainter& p, bool mirrored)
+{
+    if (mirrored) {
+        p.translate(30.0, 0.0);
+        p.scale(-1.0, 1.0);
+    }
+    const QPointF c(11.0, 11.0);
+    QPainterPath gear;
+    const int teeth = 8;
+    for (int i = 0; i < teeth * 2; ++i) {
+        // Alternating outer and inner radii give square-ish teeth.
+        const double a0 = (i - 0.5) * M_PI / teeth;
+        const double a1 = (i + 0.5) * M_PI / teeth;
+        const double r = (i % 2 == 0) ? 7.6 : 5.7;
+        const QPointF p0 = c + QPointF(std::cos(a0) * r, std::sin(a0) * r);
+        const QPointF p1 = c + QPointF(std::cos(a1) * r, std::sin(a1) * r);
+        if (i == 0)
+            gear.moveTo(p0);
+        else
+            gear.lineTo(p0);
+        gear.lineTo(p1);
+    }
+    gear.closeSubpath();
+    QPainterPath hole;
+    hole.addEllipse(c, 2.3, 2.3);
+    gear = gear.subtracted(hole);
+
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 255, 255, 150));
+    p.drawPath(gear.translated(0.0, 0.8));
+    QLinearGradient metal(0, 3, 0, 19);
+    metal.setColorAt(0, QColor(120, 124, 130));
+    metal.setColorAt(1, QColor(58, 60, 64));
+    p.setPen(QPen(QColor(40, 40, 44), 0.7));
+    p.setBrush(metal);
+    p.drawPath(gear);
+
+    QPainterPath triangle;
+    triangle.moveTo(22.0, 9.5);
+    triangle.lineTo(28.0, 9.5);
+    triangle.lineTo(25.0, 13.5);
+    triangle.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(55, 57, 60));
+    p.drawPath(triangle);
+}
+
 struct Picture {
     const char* name;
     QSize points;
@@ -134,6 +185,8 @@ int main(int argc, char** argv)
         {"sourceBug", {16, 16}, drawBug},
         {"arrow", {28, 20}, [](QPainter& p) { drawArrow(p, true); }},
         {"arrowDim", {28, 20}, [](QPainter& p) { drawArrow(p, false); }},
+        {"actionMenu", {30, 22}, [](QPainter& p) { drawActionMenu(p, false); }},
+        {"actionMenu_mirror", {30, 22}, [](QPainter& p) { drawActionMenu(p, true); }},
     };
     for (const Picture& picture : pictures) {
         for (int scale : {1, 2}) {

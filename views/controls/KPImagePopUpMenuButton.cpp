@@ -15,7 +15,7 @@ namespace gelcoat {
 
 namespace {
 
-constexpr int menuDrop = 25;          // the menu opens this far below the button's bottom
+constexpr int menuDrop = 25;          // the menu's top, below the button's top: just under it
 constexpr int menuTitleExtra = 42;    // menu width beyond its widest title
 
 } // namespace
@@ -66,7 +66,8 @@ QSize KPImagePopUpMenuButton::sizeHint() const
 
 QPoint KPImagePopUpMenuButton::menuPosition() const
 {
-    // The button's bottom-left corner (its origin, y upwards), 25 points lower.
+    // The button's origin (a button's coordinates run downwards from its
+    // top-left corner), 25 points lower.
     int x = 0;
     if (menu_ && imageName_.contains(QLatin1String("mirror"))) {
         const QFontMetricsF metrics(smallSystemFont());
@@ -75,7 +76,7 @@ QPoint KPImagePopUpMenuButton::menuPosition() const
             widths.append(metrics.horizontalAdvance(action->text()));
         x = mirroredMenuShift(widths, width());
     }
-    return mapToGlobal(QPoint(x, height() + menuDrop));
+    return mapToGlobal(QPoint(x, menuDrop));
 }
 
 void KPImagePopUpMenuButton::paintEvent(QPaintEvent*)
