@@ -178,6 +178,19 @@ void CircularSliderDrawingTest::picturesAtTheStandardSizes()
     CHECK(isNearlyGrey(image.pixelColor(40, 40))); // the base's floor
     CHECK_EQ(alphaAt(image, 40, 40), 255);
     CHECK_EQ(alphaAt(image, 3, 3), 0);
+    // On a double-density device the double-resolution knob is drawn pixel
+    // for pixel: square from (110, 56) in device pixels.
+    QImage dense(160, 160, QImage::Format_ARGB32_Premultiplied);
+    dense.setDevicePixelRatio(2.0);
+    dense.fill(Qt::transparent);
+    s->render(&dense, QPoint(), QRegion(), QWidget::DrawChildren);
+    dense = dense.convertToFormat(QImage::Format_ARGB32);
+    const QImage knob2x = sliderKnobImage(slider::kBlue, false, true, 2.0);
+    CHECK(knob2x.size() == QSize(48, 48));
+    for (const QPoint p : {QPoint(24, 24), QPoint(24, 10), QPoint(16, 30)})
+        GELCOAT_COMPARE_PIXEL(dense, 110 + p.x(), 56 + p.y(),
+                              knob2x.convertToFormat(QImage::Format_ARGB32).pixelColor(p));
+
     s->setOffsets(0.0f, 1.0f); // up: square from Qt y 1, centre row 13
     image = grabAtOne(*s);
     CHECK(isBlue(image.pixelColor(40, 13)));

@@ -6,6 +6,9 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
+#include <cmath>
+
 namespace gelcoat {
 
 namespace {
@@ -68,7 +71,11 @@ void paintCircularSlider(QPainter& painter, const SliderPaintInput& in)
     const auto g = CircularSliderGeometry::forBounds(in.width, in.height);
     const double alpha = sliderOpacity(in.enabled);
     const bool big = in.look.images == SliderImageSize::Big;
-    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    // Device pixels a point: the painter's scale covers rendering redirected
+    // into a dense image, the device's ratio a dense screen.
+    const QTransform& toDevice = painter.deviceTransform();
+    const qreal ratio = std::max(std::hypot(toDevice.m11(), toDevice.m12()),
+                                 painter.device() ? painter.device()->devicePixelRatioF() : 1.0);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
 
