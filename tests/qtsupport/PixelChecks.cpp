@@ -36,6 +36,13 @@ bool pixelNear(const QImage& image, int x, int y, const QColor& expected, int to
     return near;
 }
 
+QImage solidImage(int width, int height, const QColor& colour)
+{
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    image.fill(colour);
+    return image;
+}
+
 int overGrey(double white, double alpha, int below)
 {
     return int(std::lround(white * 255.0 * alpha + below * (1.0 - alpha)));

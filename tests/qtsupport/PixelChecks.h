@@ -16,6 +16,9 @@ QImage grabAtOne(QWidget& widget);
 // expected colour; otherwise *why says what was found.
 bool pixelNear(const QImage& image, int x, int y, const QColor& expected, int tolerance, QString* why);
 
+// A picture of one colour, premultiplied ARGB32.
+QImage solidImage(int width, int height, const QColor& colour);
+
 // A grey of 0..255 as a colour, for expectations in white levels.
 inline QColor grey(int level) { return QColor(level, level, level); }
 // A white level 0..1 composited at alpha over an opaque grey level 0..255.

@@ -13,15 +13,9 @@
 
 using namespace gelcoat;
 using gelcoat::testing::grabAtOne;
+constexpr auto solid = gelcoat::testing::solidImage;
 
 namespace {
-
-QImage solid(int w, int h, QColor colour)
-{
-    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
-    image.fill(colour);
-    return image;
-}
 
 QByteArray pngBytes(const QImage& image)
 {

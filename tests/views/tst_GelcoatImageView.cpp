@@ -8,17 +8,11 @@
 
 using namespace gelcoat;
 using gelcoat::testing::grabAtOne;
+constexpr auto solid = gelcoat::testing::solidImage;
 using gelcoat::testing::grey;
 using gelcoat::testing::overGrey;
 
 namespace {
-
-QImage solid(int w, int h, QColor colour)
-{
-    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
-    image.fill(colour);
-    return image;
-}
 
 // White levels as 8-bit greys.
 int level(double white) { return int(std::lround(white * 255.0)); }

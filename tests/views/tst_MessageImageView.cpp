@@ -14,17 +14,11 @@
 
 using namespace gelcoat;
 using gelcoat::testing::grabAtOne;
+constexpr auto solid = gelcoat::testing::solidImage;
 using gelcoat::testing::grey;
 using gelcoat::testing::overGrey;
 
 namespace {
-
-QImage solid(int w, int h, QColor colour)
-{
-    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
-    image.fill(colour);
-    return image;
-}
 
 // The compression tag of the first directory of a little-endian TIFF.
 int tiffCompression(const QByteArray& tiff)
