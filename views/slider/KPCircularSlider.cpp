@@ -77,20 +77,17 @@ void KPCircularSlider::updateBallRadius()
 
 void KPCircularSlider::setAllowsCenterPoint(bool allows)
 {
-    if (model_.setAllowsCenter(allows))
-        update();
+    redrawIf(model_.setAllowsCenter(allows));
 }
 
 void KPCircularSlider::setAllowsNonEdgePositions(bool allows)
 {
-    if (model_.setAllowsNonEdge(allows))
-        update();
+    redrawIf(model_.setAllowsNonEdge(allows));
 }
 
 void KPCircularSlider::setMaximumDistance(float distance)
 {
-    if (model_.setMaxDistance(distance))
-        update();
+    redrawIf(model_.setMaxDistance(distance));
 }
 
 void KPCircularSlider::setAppearance(int appearance)
@@ -103,26 +100,22 @@ void KPCircularSlider::setAppearance(int appearance)
 
 void KPCircularSlider::setSnapBehavior(int behavior)
 {
-    if (model_.setSnapBehavior(behavior))
-        update();
+    redrawIf(model_.setSnapBehavior(behavior));
 }
 
 void KPCircularSlider::setNumberOfSnapMarks(int marks)
 {
-    if (model_.setSnapMarks(marks))
-        update();
+    redrawIf(model_.setSnapMarks(marks));
 }
 
 void KPCircularSlider::setDrawTicksBehavior(int behavior)
 {
-    if (model_.setDrawSnapBehavior(behavior))
-        update();
+    redrawIf(model_.setDrawSnapBehavior(behavior));
 }
 
 void KPCircularSlider::setAngleAndDistance(float angle, float distance)
 {
-    if (model_.setAngleAndDistance(angle, distance))
-        update();
+    redrawIf(model_.setAngleAndDistance(angle, distance));
 }
 
 void KPCircularSlider::getAngleAndDistance(float* angle, float* distance) const
@@ -132,8 +125,7 @@ void KPCircularSlider::getAngleAndDistance(float* angle, float* distance) const
 
 void KPCircularSlider::setOffsets(float x, float y)
 {
-    if (model_.setOffsets(x, y))
-        update();
+    redrawIf(model_.setOffsets(x, y));
 }
 
 void KPCircularSlider::getOffsets(float* x, float* y) const

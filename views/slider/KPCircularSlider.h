@@ -101,6 +101,11 @@ private:
     bool shiftDown() const;
     int currentTint() const;
     void updateBallRadius();
+    void redrawIf(bool changed)
+    {
+        if (changed)
+            update();
+    }
     void apply(SliderStep step);
     void beginTracking();
     void endTracking();
