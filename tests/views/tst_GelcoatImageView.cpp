@@ -138,6 +138,20 @@ private slots:
         QCOMPARE(view.lastDrawnImageScaleFactor(), 1.0f);
     }
 
+    void centringFloorsUpwardsFromTheBottom()
+    {
+        // Interior 92x93: the spare 83 rows split 41 below and 42 above.
+        GelcoatImageView view;
+        view.resize(100, 101);
+        view.setInteriorStyle(GelcoatImageView::White);
+        view.setImage(solid(10, 10, Qt::red));
+        const QImage shot = grabAtOne(view);
+        GELCOAT_COMPARE_PIXEL(shot, 50, 45, grey(255));
+        GELCOAT_COMPARE_PIXEL(shot, 50, 46, QColor(Qt::red));
+        GELCOAT_COMPARE_PIXEL(shot, 50, 55, QColor(Qt::red));
+        GELCOAT_COMPARE_PIXEL(shot, 50, 56, grey(255));
+    }
+
     void withoutShrinkingAnOversizedImageIsCentredAndClipped()
     {
         GelcoatImageView view;
