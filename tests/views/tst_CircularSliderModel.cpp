@@ -20,7 +20,6 @@ private slots:
     void offsetsAtTheCentreFollowTheCentreRule();
     void edgeOnlyDistancesGoToTheCentreOrTheEdge();
     void changingARuleReconstrainsTheStoredValue();
-    void settersActOnlyOnAChange();
     void valuesThatAreNotNumbersAreRefused();
     void compassDegreesRoundTrip();
     void snappingFollowsTheMarks();
@@ -77,22 +76,6 @@ void CircularSliderModelTest::changingARuleReconstrainsTheStoredValue()
     m.setOffsets(0.0f, 0.8f);
     CHECK(m.setMaxDistance(0.5f));
     CHECK_EQ(m.state().distance, 0.5f);
-}
-
-void CircularSliderModelTest::settersActOnlyOnAChange()
-{
-    CircularSliderModel m;
-    CHECK(!m.setEnabled(true));
-    CHECK(m.setEnabled(false));
-    CHECK(!m.setAppearance(-1)); // -1 is stored as automatic, already there
-    CHECK(m.setAppearance(2));
-    CHECK(m.setAppearance(-1));
-    CHECK_EQ(m.state().appearance, 0);
-    CHECK(!m.setMaxDistance(1.0f));
-    CHECK(!m.setSnapMarks(8));
-    CHECK(m.setSnapMarks(12));
-    m.setOffsets(0.3f, 0.4f);
-    CHECK(!m.setOffsets(0.3f, 0.4f));
 }
 
 void CircularSliderModelTest::valuesThatAreNotNumbersAreRefused()

@@ -3,7 +3,6 @@
 // action is sent. Points are y-up view points of an 80x80 slider, whose
 // centre is (40, 40) and whose travel radius is 26.5.
 
-#include "slider/CircularSliderLook.h"
 #include "slider/CircularSliderTracker.h"
 
 #include "views/CircularSliderChecks.h"
@@ -34,8 +33,6 @@ private slots:
     void optionBeforeAnyDragLeavesTheBallWhereItIs();
     void shiftSnapsAtOnceWhenPressedOrReleasedWithoutAMove();
     void cancellingEndsLikeARelease();
-    void tintSizeAndBallRadius();
-    void ticksLieFiveToTenPointsOutsideTheCircle();
 
 private:
     SliderPoint ball() const
@@ -200,54 +197,6 @@ void CircularSliderTrackingTest::cancellingEndsLikeARelease()
     CHECK(step.redisplay);
     CHECK(!tracker->isTracking());
     CHECK(!tracker->cancel().sendAction);
-}
-
-void CircularSliderTrackingTest::tintSizeAndBallRadius()
-{
-    using namespace slider;
-    CHECK_EQ(sliderTint(kAutomatic, false, true, true), kBlue);
-    CHECK_EQ(sliderTint(kAutomatic, true, true, true), kGraphite);
-    CHECK_EQ(sliderTint(kBlue, true, true, true), kBlue);
-    CHECK_EQ(sliderTint(kGraphite, false, false, true), kInactive);
-    CHECK_EQ(sliderTint(kBlue, false, true, false), kInactive);
-    CHECK_EQ(sliderTint(kVector, false, false, false), kVector);
-
-    CHECK_EQ(sliderLook(kBlue, 80, 80).images, SliderImageSize::Big);
-    CHECK_EQ(sliderLook(kBlue, 80, 80).ballRadius, 8);
-    CHECK_EQ(sliderLook(kInactive, 60, 60).images, SliderImageSize::Small);
-    CHECK_EQ(sliderLook(kInactive, 60, 60).ballRadius, 6);
-    CHECK_EQ(sliderLook(kVector, 80, 80).images, SliderImageSize::None);
-    CHECK_EQ(sliderLook(kVector, 80, 80).ballRadius, 8);
-    CHECK(!sliderLook(kVector, 80, 80).nonStandardSize);
-    const SliderLook odd = sliderLook(kBlue, 100, 100);
-    CHECK_EQ(odd.images, SliderImageSize::None);
-    CHECK_EQ(odd.ballRadius, 10);
-    CHECK(odd.nonStandardSize);
-    CHECK_EQ(sliderLook(kBlue, 81, 81).ballRadius, 9);
-    CHECK_EQ(sliderLook(kBlue, 80, 79).images, SliderImageSize::None);
-}
-
-void CircularSliderTrackingTest::ticksLieFiveToTenPointsOutsideTheCircle()
-{
-    CircularSliderState s;
-    s.drawSnapBehavior = slider::kWhileShift;
-    CHECK(!sliderShowsTicks(s, true, false));
-    CHECK(!sliderShowsTicks(s, false, true));
-    CHECK(sliderShowsTicks(s, true, true));
-    s.drawSnapBehavior = slider::kAlways;
-    CHECK(sliderShowsTicks(s, false, false));
-    s.snapMarks = 0;
-    CHECK(!sliderShowsTicks(s, false, false));
-
-    const auto g = CircularSliderGeometry::forBounds(80, 80);
-    const auto ticks = tickSegments(g, 4);
-    CHECK_EQ(ticks.size(), 4u);
-    CHECK_FLOAT(ticks[0].from.x, 40 + 29.5 + 5);
-    CHECK_FLOAT(ticks[0].to.x, 40 + 29.5 + 10);
-    CHECK_FLOAT(ticks[0].from.y, 40);
-    CHECK_NEAR(ticks[1].from.y, 40 + 34.5, 1e-5); // up
-    CHECK_NEAR(ticks[1].to.x, 40, 1e-5);
-    CHECK_EQ(tickSegments(g, 1000000).size(), std::size_t(kMaxDrawnTicks));
 }
 
 QTEST_MAIN(CircularSliderTrackingTest)
