@@ -138,6 +138,30 @@ private slots:
         QVERIFY(darkest(shot, QRect(8, 20, 11, 260)) > 150);   // left margin
     }
 
+    void tinyWellsDrawWithoutFault_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("empty") << QSize(0, 0);
+        QTest::newRow("1x1") << QSize(1, 1);
+        QTest::newRow("7x7") << QSize(7, 7);
+        QTest::newRow("9x30") << QSize(9, 30);
+    }
+    void tinyWellsDrawWithoutFault()
+    {
+        // Interiors of no size or less than the margins: nothing to fit into.
+        QFETCH(QSize, size);
+        MessageImageView view;
+        view.resize(size);
+        view.setInteriorStyle(MessageImageView::Checkered);
+        view.setShrinksIfNecessary(true);
+        view.setShowsBounds(true);
+        view.setShowsSize(true);
+        view.setImage(solid(50, 50, Qt::red));
+        grabAtOne(view);
+        QVERIFY(std::isfinite(view.lastDrawnImageScaleFactor()));
+        QVERIFY(view.lastDrawnImageScaleFactor() >= 1.0f);
+    }
+
     void explanationReadsInFiveLines()
     {
         const QStringList lines = MessageImageView::bottomText().split(QLatin1Char('\n'));

@@ -31,19 +31,6 @@ private slots:
         QVERIFY(strip.testAttribute(Qt::WA_OpaquePaintEvent));
     }
 
-    void stripPaintsOnlyTheColumnsAsked()
-    {
-        KPRainbowStrip strip;
-        strip.resize(100, 4);
-        QImage shot(100, 4, QImage::Format_ARGB32);
-        shot.fill(Qt::black);
-        // The region lands at the target offset.
-        strip.render(&shot, QPoint(40, 0), QRegion(40, 0, 10, 4), QWidget::RenderFlags());
-        GELCOAT_COMPARE_PIXEL(shot, 39, 1, QColor(Qt::black));
-        GELCOAT_COMPARE_PIXEL(shot, 40, 1, QColor::fromHsvF(0.4f, 1, 1));
-        GELCOAT_COMPARE_PIXEL(shot, 50, 1, QColor(Qt::black));
-    }
-
     void mirroredMenuEndsAtTheButtonsRightEdge()
     {
         // The widest title measuring 57.3 puts the menu 100 points left of
