@@ -100,11 +100,12 @@ GalleryShot resultShot(const QString& name, const WellLook& look, bool valid)
             }};
 }
 
-GalleryShot sourceShot(const QString& name, const WellLook& look, QPoint bug, QImage image = {})
+// The well shows the start stencil unless told to stay empty.
+GalleryShot sourceShot(const QString& name, const WellLook& look, QPoint bug, bool empty = false)
 {
-    return {name, [look, bug, image] {
+    return {name, [look, bug, empty] {
                 BugImageView view;
-                applyLook(view, look, image.isNull() ? samples().stencil : image);
+                applyLook(view, look, empty ? QImage() : samples().stencil);
                 onWindow(view);   // the first draw sets the scale the bug is placed with
                 view.setBugXY(bug.x(), bug.y());
                 return onWindow(view);
@@ -214,8 +215,7 @@ std::vector<GalleryShot> viewShots()
     shots.push_back(sourceShot(QStringLiteral("source-bug-placed.png"), {.style = GelcoatImageView::White}, {40, 30}));
     shots.push_back(sourceShot(QStringLiteral("source-bug-shrunk-dark.png"),
                                {.style = GelcoatImageView::Dark, .size = {120, 110}}, {-60, -40}));
-    shots.push_back(sourceShot(QStringLiteral("source-bug-empty-well.png"), {.showsSize = false}, {-20, 15},
-                               QImage()));
+    shots.push_back(sourceShot(QStringLiteral("source-bug-empty-well.png"), {.showsSize = false}, {-20, 15}, true));
 
     shots.push_back(stripShot(QStringLiteral("rainbow-strip-360.png"), {360, 8}));
     shots.push_back(stripShot(QStringLiteral("rainbow-strip-150.png"), {150, 12}));
