@@ -117,6 +117,22 @@ private slots:
         QTest::mouseRelease(&view, Qt::LeftButton, {}, QPoint(60, 45));
     }
 
+    void denseRenderingDrawsTheDoubleSizeBug()
+    {
+        BugImageView view;
+        view.resize(100, 100);
+        QImage dense(200, 200, QImage::Format_ARGB32_Premultiplied);
+        dense.setDevicePixelRatio(2.0);
+        dense.fill(Qt::black);
+        view.render(&dense);
+        // The bug covers points 42..57 both ways: device pixels 84..115.
+        const QImage bug2x = QImage(QStringLiteral(":/images/views/sourceBug@2x.png")).convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(bug2x.size(), QSize(32, 32));
+        const QImage shot = dense.convertToFormat(QImage::Format_ARGB32);
+        for (const QPoint p : {QPoint(16, 16), QPoint(13, 11), QPoint(20, 19)})
+            GELCOAT_COMPARE_PIXEL(shot, 84 + p.x(), 84 + p.y(), bug2x.pixelColor(p));
+    }
+
     void positionsTruncateTowardsZero()
     {
         BugImageView view;

@@ -3,7 +3,6 @@
 #include "resources/ViewImages.h"
 #include "text/ViewFonts.h"
 
-#include <QFile>
 #include <QFontMetricsF>
 #include <QMenu>
 #include <QMouseEvent>
@@ -39,11 +38,11 @@ KPImagePopUpMenuButton::KPImagePopUpMenuButton(QWidget* parent) : QAbstractButto
 void KPImagePopUpMenuButton::setImageName(const QString& name)
 {
     imageName_ = name;
-    if (QFile::exists(QStringLiteral(":/images/views/%1.png").arg(name)))
-        setImage(loadViewImage(QStringLiteral("views"), name));
+    updateGeometry();
+    update();
 }
 
-void KPImagePopUpMenuButton::setImage(const QPixmap& image)
+void KPImagePopUpMenuButton::setImage(const QImage& image)
 {
     image_ = image;
     updateGeometry();
@@ -59,9 +58,17 @@ void KPImagePopUpMenuButton::setMenu(QMenu* menu)
         connect(menu_, &QMenu::aboutToHide, this, &KPImagePopUpMenuButton::finishedRunningMenu);
 }
 
+QImage KPImagePopUpMenuButton::image(qreal pixelRatio) const
+{
+    if (!image_.isNull() || imageName_.isEmpty())
+        return image_;
+    return viewImage(QStringLiteral("views"), imageName_, pixelRatio);
+}
+
 QSize KPImagePopUpMenuButton::sizeHint() const
 {
-    return image_.isNull() ? QSize(24, 24) : image_.deviceIndependentSize().toSize();
+    const QImage shown = image();
+    return shown.isNull() ? QSize(24, 24) : shown.deviceIndependentSize().toSize();
 }
 
 QPoint KPImagePopUpMenuButton::menuPosition() const
@@ -82,24 +89,19 @@ QPoint KPImagePopUpMenuButton::menuPosition() const
 void KPImagePopUpMenuButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    if (image_.isNull())
+    QImage shown = image(paintPixelRatio(painter));
+    if (shown.isNull())
         return;
-    const QSizeF size = image_.deviceIndependentSize();
-    const QRectF target((width() - size.width()) * 0.5, (height() - size.height()) * 0.5,
-                        size.width(), size.height());
-    painter.drawPixmap(target.topLeft(), image_);
     if (isDown() || !isEnabled()) {
-        // Darken (pressed) or fade (disabled) only where the image is.
-        QPixmap tint(image_.size());
-        tint.setDevicePixelRatio(image_.devicePixelRatio());
-        tint.fill(Qt::transparent);
-        QPainter tinter(&tint);
-        tinter.drawPixmap(0, 0, image_);
-        tinter.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        tinter.fillRect(tint.rect(), isDown() ? QColor(0, 0, 0, 90) : QColor(255, 255, 255, 140));
-        tinter.end();
-        painter.drawPixmap(target.topLeft(), tint);
+        // Darken (pressed) or fade (disabled) only where the picture is.
+        shown = shown.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QPainter tinter(&shown);
+        tinter.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+        tinter.fillRect(QRectF(QPointF(), shown.deviceIndependentSize()),
+                        isDown() ? QColor(0, 0, 0, 90) : QColor(255, 255, 255, 140));
     }
+    const QSizeF size = shown.deviceIndependentSize();
+    painter.drawImage(QPointF((width() - size.width()) * 0.5, (height() - size.height()) * 0.5), shown);
 }
 
 void KPImagePopUpMenuButton::mousePressEvent(QMouseEvent* event)

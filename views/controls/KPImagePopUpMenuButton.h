@@ -17,13 +17,14 @@ class KPImagePopUpMenuButton : public QAbstractButton {
 public:
     explicit KPImagePopUpMenuButton(QWidget* parent = nullptr);
 
-    // The name of the image; it decides where the menu opens.  Setting it
-    // loads ":/images/views/<name>.png" when such a picture exists.
+    // The name of the image; it decides where the menu opens.  Without a
+    // picture set, the button shows ":/images/views/<name>.png".
     QString imageName() const { return imageName_; }
     void setImageName(const QString& name);
     // A picture given directly; the name still rules the placement.
-    void setImage(const QPixmap& image);
-    const QPixmap& image() const { return image_; }
+    void setImage(const QImage& image);
+    // The picture shown at the given density.
+    QImage image(qreal pixelRatio = 1.0) const;
 
     // The menu is not owned.
     void setMenu(QMenu* menu);
@@ -45,7 +46,7 @@ private:
     void finishedRunningMenu();
 
     QString imageName_;
-    QPixmap image_;
+    QImage image_;
     QPointer<QMenu> menu_;
 };
 

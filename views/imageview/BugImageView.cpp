@@ -17,10 +17,9 @@ namespace {
 constexpr double bugSize = 16.0;
 
 // Loaded on first use, tried once, kept for the life of the process.
-const QPixmap& bugPicture()
+QImage bugPicture(qreal pixelRatio)
 {
-    static const QPixmap picture = loadViewImage(QStringLiteral("views"), QStringLiteral("sourceBug"));
-    return picture;
+    return viewImage(QStringLiteral("views"), QStringLiteral("sourceBug"), pixelRatio);
 }
 
 } // namespace
@@ -47,14 +46,14 @@ void BugImageView::getBugXY(int* x, int* y) const
 
 void BugImageView::drawOverlaidContent(QPainter& painter)
 {
-    const QPixmap& picture = bugPicture();
+    const QImage picture = bugPicture(paintPixelRatio(painter));
     if (picture.isNull())
         return;
     const UpRect b = upBounds();
     const double s = lastDrawnImageScaleFactor();
     const double x = std::floor(b.x + b.w * 0.5 + bugX_ / s - bugSize * 0.5);
     const double y = std::floor(b.y + b.h * 0.5 + bugY_ / s - bugSize * 0.5);
-    painter.drawPixmap(toQtRect({x, y, bugSize, bugSize}, height()), picture, QRectF(picture.rect()));
+    painter.drawImage(toQtRect({x, y, bugSize, bugSize}, height()), picture, QRectF(picture.rect()));
 }
 
 void BugImageView::moveBugTo(const QPointF& qtPoint)
