@@ -1,0 +1,157 @@
+#include "imageview/BugImageView.h"
+
+#include "drop/DroppedImage.h"
+#include "resources/ViewImages.h"
+
+#include <QDragEnterEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <cmath>
+
+namespace gelcoat {
+
+namespace {
+
+constexpr double bugSize = 16.0;
+
+// Loaded on first use, tried once, kept for the life of the process.
+QImage bugPicture(qreal pixelRatio)
+{
+    return viewImage(QStringLiteral("views"), QStringLiteral("sourceBug"), pixelRatio);
+}
+
+} // namespace
+
+BugImageView::BugImageView(QWidget* parent) : GelcoatImageView(parent)
+{
+    setAcceptDrops(true);
+}
+
+void BugImageView::setBugXY(int x, int y)
+{
+    bugX_ = x;
+    bugY_ = y;
+    update();
+}
+
+void BugImageView::getBugXY(int* x, int* y) const
+{
+    if (x)
+        *x = bugX_;
+    if (y)
+        *y = bugY_;
+}
+
+void BugImageView::drawOverlaidContent(QPainter& painter)
+{
+    const QImage picture = bugPicture(paintPixelRatio(painter));
+    if (picture.isNull())
+        return;
+    const UpRect b = upBounds();
+    const double s = lastDrawnImageScaleFactor();
+    const double x = std::floor(b.x + b.w * 0.5 + bugX_ / s - bugSize * 0.5);
+    const double y = std::floor(b.y + b.h * 0.5 + bugY_ / s - bugSize * 0.5);
+    painter.drawImage(toQtRect({x, y, bugSize, bugSize}, height()), picture, QRectF(picture.rect()));
+}
+
+void BugImageView::moveBugTo(const QPointF& qtPoint)
+{
+    const QPointF p = fromQtPoint(qtPoint, height());
+    const UpRect b = upBounds();
+    const double s = lastDrawnImageScaleFactor();
+    // Truncated towards zero, so a point just left of the centre gives 0.
+    setBugXY(int(std::trunc((p.x() - (b.x + b.w * 0.5)) * s)),
+             int(std::trunc((p.y() - (b.y + b.h * 0.5)) * s)));
+    emit sourceBugChanged();
+}
+
+void BugImageView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        GelcoatImageView::mousePressEvent(event);
+        return;
+    }
+    tracking_ = true;
+    moveBugTo(event->position());
+}
+
+void BugImageView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (tracking_ && (event->buttons() & Qt::LeftButton))
+        moveBugTo(event->position());
+}
+
+void BugImageView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!tracking_ || event->button() != Qt::LeftButton)
+        return;
+    tracking_ = false;
+    moveBugTo(event->position());
+}
+
+void BugImageView::dragEnterEvent(QDragEnterEvent* event)
+{
+    subclassOwnsDrag_ = false;
+    if (!mimeDataOffersImage(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    subclassOwnsDrag_ = true;
+    // Dropped pictures are only ever copied into the well.
+    previousDragAccepted_ = (event->possibleActions() & Qt::CopyAction) != 0;
+    if (previousDragAccepted_) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        dropHighlighted_ = true;
+        update();
+    } else {
+        event->ignore();
+    }
+}
+
+void BugImageView::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (subclassOwnsDrag_ && previousDragAccepted_) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void BugImageView::dragLeaveEvent(QDragLeaveEvent* event)
+{
+    endOwnedDrag();
+    event->accept();
+}
+
+void BugImageView::dropEvent(QDropEvent* event)
+{
+    if (!subclassOwnsDrag_ || !previousDragAccepted_) {
+        event->ignore();
+        return;
+    }
+    // The drop counts as taken even when the data turns out unreadable;
+    // nothing is installed then.
+    const QImage image = imageFromMimeData(event->mimeData());
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    endOwnedDrag();
+    if (!image.isNull()) {
+        setImage(image);
+        emit imageDropped();
+    }
+}
+
+void BugImageView::endOwnedDrag()
+{
+    if (!subclassOwnsDrag_)
+        return;
+    subclassOwnsDrag_ = false;
+    dropHighlighted_ = false;
+    update();
+}
+
+} // namespace gelcoat

@@ -1,0 +1,56 @@
+#pragma once
+// The source well: shows the stencil with the bug, a marker the user drags
+// to set the centre of the circular rainbow, and takes pictures dropped on it.
+
+#include "imageview/GelcoatImageView.h"
+
+#include <Qt>
+
+namespace gelcoat {
+
+class BugImageView : public GelcoatImageView {
+    Q_OBJECT
+
+public:
+    explicit BugImageView(QWidget* parent = nullptr);
+
+    // Bug position in image pixels from the image centre, y upwards.
+    // Setting always redraws.
+    void setBugXY(int x, int y);
+    // Either pointer may be null.
+    void getBugXY(int* x, int* y) const;
+
+    // Whether a drop of a picture is being offered right now.
+    bool isDropHighlighted() const { return dropHighlighted_; }
+
+signals:
+    // The user moved the bug (on the press, each move and the release).
+    void sourceBugChanged();
+    // A dropped picture has been installed as the image.
+    void imageDropped();
+
+protected:
+    void drawOverlaidContent(QPainter& painter) override;
+
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void moveBugTo(const QPointF& qtPoint);
+    void endOwnedDrag();
+
+    int bugX_ = 0;
+    int bugY_ = 0;
+    bool tracking_ = false;
+    bool subclassOwnsDrag_ = false;
+    bool previousDragAccepted_ = false;
+    bool dropHighlighted_ = false;
+};
+
+} // namespace gelcoat
