@@ -8,6 +8,7 @@
 #include "model/TintDocument.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace gelcoat {
 
@@ -50,19 +51,18 @@ QString infoJson(const TintDocument& doc)
         .arg(w.right);
 }
 
-// A document by its extension or by content that opens like XML.
+// A document by its extension, or by a property list near the start (an
+// SVG picture opens as XML too).
 bool isDocumentInput(const QString& path)
 {
     if (path.endsWith(QStringLiteral(".gelcoat"), Qt::CaseInsensitive))
         return true;
+    // Only regular files are peeked at: opening a FIFO would wait for a writer.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return false;
-    QByteArray head = file.read(64);
-    if (head.startsWith("\xEF\xBB\xBF"))
-        head.remove(0, 3);
-    head = head.trimmed();
-    return head.startsWith("<?xml") || head.startsWith("<plist") || head.startsWith("<!DOCTYPE");
+    const QByteArray head = file.read(1024);
+    return head.contains("<plist") || head.contains("<!DOCTYPE plist");
 }
 
 void printAlert(const DocumentAlert& alert, QTextStream& err)
