@@ -18,13 +18,14 @@
 // Times come from KPClock.  Misuse (value calls on an indeterminate panel,
 // time calls before a start) writes one warning line and returns 0.
 
+#include "KPPanel.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
 #include <optional>
 
-class KPPanel;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -85,6 +86,7 @@ protected:
 
 private:
     void setProgressQuietly(double value);
+    void updateBar();
     void giveTimeSlice();
     void makeVisibleIfNecessary();
     void buildWindow();

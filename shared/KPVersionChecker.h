@@ -15,6 +15,7 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QUrl>
 
@@ -54,16 +55,22 @@ public:
     QUrl versionListUrl() const;
     QUrl downloadPageUrl() const;
 
+    // A check is waiting for the list (further requests are ignored then).
+    bool isChecking() const;
+
     ~KPVersionChecker() override;
 
 private:
     KPVersionChecker();
     KPVersionListFetch& cachedFetch();
     void startFetch(KPVersionListFetch& fetch);
+    // Waits for the fetch with a progress panel; false when the user stopped.
+    bool waitForFetch(const QPointer<KPVersionListFetch>& fetch, double limit);
     void reportNetworkUnavailable(bool userRequested);
     void offerDownload(const QString& webVersion);
 
     QUrl webSite_;
     std::unique_ptr<KPVersionListFetch> fetch_;
     bool finishedLoading_ = true;
+    bool waiting_ = false;
 };

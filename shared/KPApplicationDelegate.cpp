@@ -1,0 +1,3 @@
+#include "KPApplicationDelegate.h"
+
+KPApplicationDelegateInterface* KPApplicationDelegate = nullptr;
