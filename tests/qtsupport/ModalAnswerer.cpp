@@ -44,6 +44,12 @@ void ModalAnswerer::poll()
         Answer next = queue_.takeFirst();
         if (next.inspect)
             next.inspect(box);
+        if (next.button == escapeKey) {
+            panel.clicked = escapeKey;
+            seen_.append(panel);
+            QTest::keyClick(box, Qt::Key_Escape);
+            return;
+        }
         for (QAbstractButton* button : box->buttons())
             if (button->text() == next.button)
                 target = button;

@@ -38,6 +38,9 @@ class ModalAnswerer : public QObject {
 public:
     ModalAnswerer();
 
+    // Instead of a button text: press the Escape key on the box.
+    static inline const QString escapeKey = QStringLiteral("<Escape>");
+
     // Clicks the button with this text on the next box.  `inspect`, if
     // given, runs with the box before the click (for screenshots or checks).
     void answer(const QString& buttonText, std::function<void(QMessageBox*)> inspect = {});
