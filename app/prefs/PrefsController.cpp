@@ -82,14 +82,17 @@ void PrefsController::loadWindow()
     fixEnabling();
     preferencesWindow_->adjustSize();
     preferencesWindow_->setFixedSize(preferencesWindow_->size());
-    KPCenterOnPrimaryScreen(preferencesWindow_);
 }
 
 void PrefsController::showWindow()
 {
-    if (!preferencesWindow_)
+    const bool firstShow = !preferencesWindow_;
+    if (firstShow)
         loadWindow();
     preferencesWindow_->show();
+    // Centred once shown, when the frame round it is known.
+    if (firstShow)
+        KPCenterOnPrimaryScreen(preferencesWindow_);
     preferencesWindow_->raise();
     preferencesWindow_->activateWindow();
     // No control starts focused.
