@@ -6,11 +6,12 @@
 #include "delegate/KPAppDelegate.h"
 
 #include <QPointer>
+#include <QWidget>
 
 #include <cstdint>
 #include <functional>
 
-class QWidget;
+
 
 namespace gelcoat {
 

@@ -12,12 +12,13 @@ runs="${2:-5}"
 binary="$build/app/gelcoat"
 [ -x "$binary" ] || { echo "no $binary; build the gelcoat target first" >&2; exit 1; }
 
-display=":$(( 90 + RANDOM % 100 ))"
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
 config="$(mktemp -d)"
+# A display number the server picks itself, so that no other display is hit.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$config/display" >/dev/null 2>&1 &
+xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null || true; rm -rf "$config"' EXIT
-for _ in $(seq 100); do xwininfo -display "$display" -root >/dev/null 2>&1 && break; sleep 0.05; done
+for _ in $(seq 100); do [ -s "$config/display" ] && break; sleep 0.05; done
+display=":$(head -n1 "$config/display")"
 
 mkdir -p "$config/Gelcoat"
 printf '[General]\nDoVersionCheck=NO\n' > "$config/Gelcoat/Gelcoat.conf"
