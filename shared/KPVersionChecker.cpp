@@ -68,14 +68,22 @@ void KPVersionChecker::setWebSite(const QUrl& site)
     flushCachedVersionData();
 }
 
+QUrl KPVersionChecker::pageOnWebSite(const QString& path) const
+{
+    // A broken site setting gives no address rather than a host-less one.
+    if (!webSite_.isValid() || webSite_.host().isEmpty())
+        return {};
+    return webSite_.resolved(QUrl(path));
+}
+
 QUrl KPVersionChecker::versionListUrl() const
 {
-    return webSite_.resolved(QUrl(QStringLiteral("versions")));
+    return pageOnWebSite(QStringLiteral("versions"));
 }
 
 QUrl KPVersionChecker::downloadPageUrl() const
 {
-    return webSite_.resolved(QUrl(QStringLiteral("software/%1.html").arg(applicationName())));
+    return pageOnWebSite(QStringLiteral("software/%1.html").arg(applicationName()));
 }
 
 KPVersionListFetch& KPVersionChecker::cachedFetch()

@@ -62,6 +62,7 @@ public:
 
 private:
     KPVersionChecker();
+    QUrl pageOnWebSite(const QString& path) const;
     KPVersionListFetch& cachedFetch();
     void startFetch(KPVersionListFetch& fetch);
     // Waits for the fetch with a progress panel; false when the user stopped.

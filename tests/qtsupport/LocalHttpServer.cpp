@@ -2,6 +2,7 @@
 
 #include <QHostAddress>
 #include <QTcpSocket>
+#include <QTimer>
 
 LocalHttpServer::LocalHttpServer()
 {
@@ -51,6 +52,12 @@ void LocalHttpServer::answer(QTcpSocket* socket)
 {
     const Plan plan = queued_.isEmpty() ? standing_ : queued_.takeFirst();
     switch (plan.behaviour) {
+    case RespondLater:
+        QTimer::singleShot(delayMs, socket, [this, socket, body = plan.body] {
+            queued_.prepend({Respond, body});
+            answer(socket);
+        });
+        break;
     case Respond:
         socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nConnection: close\r\n"
                       "Content-Length: " + QByteArray::number(plan.body.size()) + "\r\n\r\n"

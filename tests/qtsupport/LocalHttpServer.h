@@ -26,6 +26,7 @@ public:
         Garbage,       // bytes that are not HTTP, then closes
         NotFound,      // 404
         HugeBody,      // 200 with a body of `hugeSize` bytes, streamed
+        RespondLater,  // as Respond, after `delayMs`
     };
 
     LocalHttpServer();
@@ -39,6 +40,7 @@ public:
     QList<QByteArray> paths() const { return paths_; }
 
     qint64 hugeSize = 8 * 1024 * 1024;
+    int delayMs = 300;
 
 private:
     void onConnection();
