@@ -105,22 +105,25 @@ void PrefsController::closeWindow()
         preferencesWindow_->close();
 }
 
+bool PrefsController::storeSwitch(bool& field, bool state, const char* key)
+{
+    if (state == field)
+        return false;
+    field = state;
+    UserDefaults::standard().setBool(QString::fromLatin1(key), state);
+    return true;
+}
+
 void PrefsController::showTooltipsChanged(bool state)
 {
-    if (state == showTooltips_)
-        return;
-    showTooltips_ = state;
-    UserDefaults::standard().setBool(QString::fromLatin1(showTooltipsKey), state);
-    emit PreferenceNotifications::center().showTooltipsChanged();
+    if (storeSwitch(showTooltips_, state, showTooltipsKey))
+        emit PreferenceNotifications::center().showTooltipsChanged();
 }
 
 void PrefsController::showRainbowStripChanged(bool state)
 {
-    if (state == showRainbowStrip_)
-        return;
-    showRainbowStrip_ = state;
-    UserDefaults::standard().setBool(QString::fromLatin1(showRainbowKey), state);
-    emit PreferenceNotifications::center().showRainbowStripChanged();
+    if (storeSwitch(showRainbowStrip_, state, showRainbowKey))
+        emit PreferenceNotifications::center().showRainbowStripChanged();
 }
 
 void PrefsController::flatteningDefaultChanged(int tag)

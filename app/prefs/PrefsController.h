@@ -60,6 +60,8 @@ public slots:
 private:
     PrefsController();
     void loadWindow();
+    // Stores a changed switch and writes it; false when nothing changed.
+    bool storeSwitch(bool& field, bool state, const char* key);
     // Called once when the window is loaded; nothing needs enabling here.
     void fixEnabling() {}
 

@@ -69,9 +69,7 @@ class AppDelegateTest : public QObject {
 private slots:
     void initTestCase()
     {
-        AppDelegate::setUpApplication();
-        QSettings().clear();
-        QSettings().setValue(QStringLiteral("DoVersionCheck"), QStringLiteral("NO"));
+        startWithCleanSettings();
     }
 
     void cleanup() { setSystemVersionSourceForTesting({}); }

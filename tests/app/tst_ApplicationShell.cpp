@@ -60,9 +60,7 @@ class ApplicationShellTest : public QObject {
 private slots:
     void initTestCase()
     {
-        AppDelegate::setUpApplication();
-        QSettings().clear();
-        QSettings().setValue(QStringLiteral("DoVersionCheck"), QStringLiteral("NO"));
+        startWithCleanSettings();
     }
 
     void cleanup() { QApplication::closeAllWindows(); }

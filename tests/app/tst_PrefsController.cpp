@@ -16,12 +16,36 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <optional>
+
 using namespace gelcoat;
+
+namespace {
+
+struct NoticeSpies {
+    QSignalSpy tooltips{&PreferenceNotifications::center(),
+                        &PreferenceNotifications::showTooltipsChanged};
+    QSignalSpy rainbow{&PreferenceNotifications::center(),
+                       &PreferenceNotifications::showRainbowStripChanged};
+};
+
+} // namespace
 
 class PrefsControllerTest : public QObject {
     Q_OBJECT
 
+    std::optional<NoticeSpies> notices_;
+
+    static PrefsController& shownPrefs()
+    {
+        PrefsController& prefs = PrefsController::sharedPrefsController();
+        prefs.showWindow();
+        return prefs;
+    }
+
 private slots:
+    void init() { notices_.emplace(); }
+
     void initTestCase()
     {
         AppDelegate::setUpApplication();
@@ -76,12 +100,9 @@ private slots:
 
     void checkBoxesStoreAndAnnounceChanges()
     {
-        PrefsController& prefs = PrefsController::sharedPrefsController();
-        prefs.showWindow();
-        QSignalSpy tooltips(&PreferenceNotifications::center(),
-                            &PreferenceNotifications::showTooltipsChanged);
-        QSignalSpy rainbow(&PreferenceNotifications::center(),
-                           &PreferenceNotifications::showRainbowStripChanged);
+        PrefsController& prefs = shownPrefs();
+        QSignalSpy& tooltips = notices_->tooltips;
+        QSignalSpy& rainbow = notices_->rainbow;
 
         prefs.showTooltipsCheckbox()->click();
         QCOMPARE(tooltips.size(), 1);
@@ -102,12 +123,9 @@ private slots:
 
     void flatteningChoiceIsStoredSilently()
     {
-        PrefsController& prefs = PrefsController::sharedPrefsController();
-        prefs.showWindow();
-        QSignalSpy tooltips(&PreferenceNotifications::center(),
-                            &PreferenceNotifications::showTooltipsChanged);
-        QSignalSpy rainbow(&PreferenceNotifications::center(),
-                           &PreferenceNotifications::showRainbowStripChanged);
+        PrefsController& prefs = shownPrefs();
+        QSignalSpy& tooltips = notices_->tooltips;
+        QSignalSpy& rainbow = notices_->rainbow;
         prefs.flatteningDefaultMatrix()->button(KeepTransparency)->click();
         QCOMPARE(prefs.flatteningChoice(), 2);
         QCOMPARE(QSettings().value(QStringLiteral("FlatteningChoice")).toInt(), 2);
