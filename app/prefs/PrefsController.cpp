@@ -60,6 +60,7 @@ void PrefsController::loadWindow()
     // An open preferences window alone does not keep the program running.
     preferencesWindow_->setAttribute(Qt::WA_QuitOnClose, false);
     preferencesWindow_->setFocusPolicy(Qt::StrongFocus);
+    KPTransformIntoKPPanel(preferencesWindow_); // Ctrl+W closes it
 
     QButtonGroup* matrix = ui_->flatteningDefaultMatrix;
     for (QAbstractButton* cell : matrix->buttons())

@@ -91,7 +91,7 @@ private slots:
         QVERIFY(!window->toolTip().isEmpty() || !prefs.showTooltipsCheckbox()->toolTip().isEmpty());
         saveScreenshot(window, QStringLiteral("preferences"));
 
-        prefs.closeWindow();
+        QTest::keyClick(window, Qt::Key_W, Qt::ControlModifier);
         QVERIFY(!window->isVisible());
         prefs.showWindow();
         QCOMPARE(prefs.preferencesWindow(), window);
