@@ -10,7 +10,6 @@
 #include "KPScreen.h"
 #include "KPTextLinks.h"
 
-#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QFrame>
 #include <QGuiApplication>
@@ -232,12 +231,9 @@ void KPAboutPanel::runStandardKPAboutPanelWithURLDictionary(const KPURLDictionar
 {
     QPointer<KPPanel>& slot = aboutPanelSlot();
     if (!slot) {
-        const QString name = KPApplicationDelegate ? KPApplicationDelegate->applicationName()
-                                                   : QCoreApplication::applicationName();
-        const QString version = KPApplicationDelegate ? KPApplicationDelegate->applicationVersion()
-                                                      : QCoreApplication::applicationVersion();
         KPPanel* panel = standardKPAboutPanelForAppName(
-            name, version, KPApplicationIconScaledToSize(QSize(48, 48)), urls);
+            KPCurrentApplicationName(), KPCurrentApplicationVersion(),
+            KPApplicationIconScaledToSize(QSize(48, 48)), urls);
         // Closing empties the slot at once, though deletion comes later.
         QObject::connect(panel, &QDialog::finished, panel, [] { aboutPanelSlot() = nullptr; });
         slot = panel;

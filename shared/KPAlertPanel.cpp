@@ -63,10 +63,13 @@ int KPRunAlertPanelWithArguments(QMessageBox::Icon icon, const QString& title,
                                           : defaultChoice);
 
     panel.exec();
+    // A panel ended without a click answers as Escape would.
     const QAbstractButton* clicked = panel.clickedButton();
-    if (clicked && clicked == alternateChoice)
+    if (!clicked)
+        clicked = panel.escapeButton();
+    if (clicked == alternateChoice)
         return KPAlertAlternateReturn;
-    if (clicked && clicked == otherChoice)
+    if (clicked == otherChoice)
         return KPAlertOtherReturn;
     return KPAlertDefaultReturn;
 }

@@ -17,3 +17,8 @@ public:
 
 // The application delegate; null until one exists.
 extern KPApplicationDelegateInterface* KPApplicationDelegate;
+
+// The delegate's answers, or the build settings while there is no delegate.
+QString KPCurrentApplicationName();
+QString KPCurrentApplicationVersion();
+QString KPCurrentApplicationIdentifier();

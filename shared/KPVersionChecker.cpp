@@ -26,24 +26,6 @@ QString text(const char* key, const char* table = "VersionCheck")
     return KPTestLocalizedStringFromTable(QString::fromLatin1(key), QString::fromLatin1(table));
 }
 
-QString applicationName()
-{
-    return KPApplicationDelegate ? KPApplicationDelegate->applicationName()
-                                 : QString::fromUtf8(gelcoat::build::applicationName);
-}
-
-QString applicationVersion()
-{
-    return KPApplicationDelegate ? KPApplicationDelegate->applicationVersion()
-                                 : QString::fromUtf8(gelcoat::build::applicationVersion);
-}
-
-QString applicationIdentifier()
-{
-    return KPApplicationDelegate ? KPApplicationDelegate->applicationBundleIdentifier()
-                                 : QString::fromUtf8(gelcoat::build::applicationIdentifier);
-}
-
 QNetworkAccessManager& network()
 {
     static auto* manager = new QNetworkAccessManager;  // lives as long as the process
@@ -83,7 +65,7 @@ QUrl KPVersionChecker::versionListUrl() const
 
 QUrl KPVersionChecker::downloadPageUrl() const
 {
-    return pageOnWebSite(QStringLiteral("software/%1.html").arg(applicationName()));
+    return pageOnWebSite(QStringLiteral("software/%1.html").arg(KPCurrentApplicationName()));
 }
 
 KPVersionListFetch& KPVersionChecker::cachedFetch()
@@ -200,9 +182,9 @@ void KPVersionChecker::compareVersionWithVersionData(const std::optional<QByteAr
                                                      bool tellUserNegativeResult)
 {
     const QString list = data ? decodeMacRoman(*data) : QString();
-    const QString identifier = applicationIdentifier();
-    const QString name = applicationName();
-    const QString running = applicationVersion();
+    const QString identifier = KPCurrentApplicationIdentifier();
+    const QString name = KPCurrentApplicationName();
+    const QString running = KPCurrentApplicationVersion();
     const QString published = versionStringFromFullString(list, identifier);
 
     if (published.isNull()) {
@@ -239,8 +221,8 @@ void KPVersionChecker::offerDownload(const QString& webVersion)
 {
     const int answer = KPRunAlertPanel(
         text("Version Check"), text("Version Check new version available"),
-        text("Yes button", "Base"), text("No button", "Base"), QString(), applicationName(),
-        webVersion, applicationVersion());
+        text("Yes button", "Base"), text("No button", "Base"), QString(), KPCurrentApplicationName(),
+        webVersion, KPCurrentApplicationVersion());
     if (answer != KPAlertDefaultReturn)
         return;
     const QUrl page = downloadPageUrl();
@@ -261,7 +243,7 @@ bool KPVersionChecker::shouldDoAutomaticVersionCheckAskIfNecessary(bool ask)
 
 void KPVersionChecker::askUserAboutAutomaticVersionCheck()
 {
-    const QString name = applicationName();
+    const QString name = KPCurrentApplicationName();
     const int answer = KPRunCriticalAlertPanel(
         text("Version Check"), text("Version Check offer panel text"), text("Yes button", "Base"),
         text("No button", "Base"), QString(), name, name);
