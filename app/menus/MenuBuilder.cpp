@@ -36,11 +36,12 @@ QAction* addDelegateCommand(QMenu* menu, const QString& text, const char* slot,
     return action;
 }
 
-QKeySequence preferencesShortcut()
+// The desktop's own key for a command, or the usual one where the
+// platform defines none (Preferences on most desktops, every key on some).
+QKeySequence shortcutFor(QKeySequence::StandardKey key, QKeyCombination usual)
 {
-    // Not every desktop defines one; Ctrl+, is the common choice.
-    const QKeySequence standard(QKeySequence::Preferences);
-    return standard.isEmpty() ? QKeySequence(Qt::CTRL | Qt::Key_Comma) : standard;
+    const QKeySequence standard(key);
+    return standard.isEmpty() ? QKeySequence(usual) : standard;
 }
 
 } // namespace
@@ -54,26 +55,27 @@ AppMenus MenuBuilder::install(QMainWindow& window)
 
     menus.file = menus.bar->addMenu(QObject::tr("&File"));
     menus.file->setObjectName(QStringLiteral("fileMenu"));
-    addDelegateCommand(menus.file, QObject::tr("&New"), "newDocument", QKeySequence::New);
+    addDelegateCommand(menus.file, QObject::tr("&New"), "newDocument",
+                       shortcutFor(QKeySequence::New, Qt::CTRL | Qt::Key_N));
     QAction* close = menus.file->addAction(QObject::tr("&Close"));
     close->setObjectName(QStringLiteral("closeWindow"));
-    close->setShortcut(QKeySequence::Close);
+    close->setShortcut(shortcutFor(QKeySequence::Close, Qt::CTRL | Qt::Key_W));
     QObject::connect(close, &QAction::triggered, &window, &QWidget::close);
     menus.file->addSeparator();
     QAction* quit = addDelegateCommand(menus.file, QObject::tr("&Quit"), "terminate",
-                                       QKeySequence::Quit);
+                                       shortcutFor(QKeySequence::Quit, Qt::CTRL | Qt::Key_Q));
     quit->setMenuRole(QAction::QuitRole);
 
     menus.edit = menus.bar->addMenu(QObject::tr("&Edit"));
     menus.edit->setObjectName(QStringLiteral("editMenu"));
     addDelegateCommand(menus.edit, QObject::tr("Pre&ferences…"), "showPreferences",
-                       preferencesShortcut())
+                       shortcutFor(QKeySequence::Preferences, Qt::CTRL | Qt::Key_Comma))
         ->setMenuRole(QAction::PreferencesRole);
 
     menus.help = menus.bar->addMenu(QObject::tr("&Help"));
     menus.help->setObjectName(QStringLiteral("helpMenu"));
     addDelegateCommand(menus.help, QObject::tr("%1 &Help").arg(name), "showHelp",
-                       QKeySequence::HelpContents);
+                       shortcutFor(QKeySequence::HelpContents, QKeyCombination(Qt::Key_F1)));
     addDelegateCommand(menus.help, QObject::tr("&Read Me"), "showReadMe");
     menus.help->addSeparator();
     addDelegateCommand(menus.help, QObject::tr("%1 &Web Page").arg(name), "showProductHomePage");

@@ -88,7 +88,6 @@ private slots:
         const QPoint expected = KPCenteredOrigin(available, window->frameGeometry().size(),
                                                  KPPrimaryScreen()->geometry().height());
         QCOMPARE(window->frameGeometry().topLeft(), expected);
-        QVERIFY(!window->toolTip().isEmpty() || !prefs.showTooltipsCheckbox()->toolTip().isEmpty());
         saveScreenshot(window, QStringLiteral("preferences"));
 
         QTest::keyClick(window, Qt::Key_W, Qt::ControlModifier);
@@ -138,14 +137,6 @@ private slots:
         prefs.showWindow();
         QCOMPARE(prefs.flatteningDefaultMatrix()->checkedId(), 1);
         QVERIFY(!prefs.showTooltipsCheckbox()->isChecked());
-    }
-
-    void anOpenPreferencesWindowDoesNotKeepTheProgramRunning()
-    {
-        PrefsController& prefs = PrefsController::sharedPrefsController();
-        prefs.showWindow();
-        QVERIFY(!prefs.preferencesWindow()->testAttribute(Qt::WA_QuitOnClose));
-        QVERIFY(!prefs.preferencesWindow()->testAttribute(Qt::WA_DeleteOnClose));
     }
 };
 
