@@ -5,6 +5,7 @@
 #include "KPCocoaExtra.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QPainter>
 #include <QTest>
@@ -19,6 +20,17 @@ public:
     QString applicationName() const override { return "Gelcoat"; }
     QString applicationVersion() const override { return "1.2b3"; }
     QString applicationBundleIdentifier() const override { return "org.example.gelcoat"; }
+};
+
+class LinkCatcher : public QObject {
+    Q_OBJECT
+public:
+    explicit LinkCatcher(QList<QUrl>* opened) : opened_(opened) {}
+public slots:
+    void open(const QUrl& url) { opened_->append(url); }
+
+private:
+    QList<QUrl>* opened_;
 };
 
 QString anchorAt(QTextBrowser* view, int position)
@@ -134,6 +146,15 @@ void AboutPanelTest::textsAndLinks()
     QVERIFY(slider > 0);
     QCOMPARE(anchorAt(body, slider + 1), links_.first());
     QCOMPARE(anchorAt(body, 1), QString());
+
+    // A clicked link goes to the desktop, not into the view.
+    QList<QUrl> opened;
+    LinkCatcher catcher(&opened);
+    QDesktopServices::setUrlHandler("https", &catcher, "open");
+    emit body->anchorClicked(QUrl(links_.first()));
+    QDesktopServices::unsetUrlHandler("https");
+    QCOMPARE(opened, QList<QUrl>{QUrl(links_.first())});
+    QCOMPARE(body->toPlainText(), KPTestLocalizedStringFromTable("About panel body text", "Localizable"));
     delete panel;
 }
 
