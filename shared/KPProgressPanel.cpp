@@ -294,7 +294,10 @@ void KPProgressPanel::forceVisible()
         progressWindow_->setWindowModality(Qt::WindowModal);
         progressWindow_->show();
     } else {
+        // Placed before it shows so that it does not jump; placed again once
+        // the window system has given it a frame.
         progressWindow_->setWindowModality(Qt::ApplicationModal);
+        KPCenterOnPrimaryScreen(progressWindow_);
         progressWindow_->show();
         KPCenterOnPrimaryScreen(progressWindow_);
         progressWindow_->KPFreeze();

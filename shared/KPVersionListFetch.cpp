@@ -45,7 +45,7 @@ void KPVersionListFetch::loadInBackground()
 
 void KPVersionListFetch::onProgress(qint64 received, qint64 total)
 {
-    if (received > maximumSize_ || total > maximumSize_) {
+    if (reply_ && (received > maximumSize_ || total > maximumSize_)) {
         qCWarning(kpSharedLog, "Version list at %s is larger than %lld bytes",
                   qPrintable(url_.toString()), static_cast<long long>(maximumSize_));
         reply_->abort();  // finishes the reply with an error
