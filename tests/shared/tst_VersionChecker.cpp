@@ -305,7 +305,11 @@ void VersionCheckerTest::missingLineStartsAnEmailReport()
     checker()->compareVersionWithVersionData(QByteArray(), false);
     answerer.answer("OK");
     checker()->compareVersionWithVersionData(std::nullopt, false);
-    QCOMPARE(opened_.size(), 3);
+    // Bytes that are no text at all.
+    answerer.answer("OK");
+    checker()->compareVersionWithVersionData(QByteArray("\x00\xff\n\x00org.example.gelcoat\x00", 23),
+                                             true);
+    QCOMPARE(opened_.size(), 4);
     QCOMPARE(answerer.unexpectedCount(), 0);
 }
 
