@@ -307,7 +307,7 @@ void VersionCheckerTest::missingLineStartsAnEmailReport()
     checker()->compareVersionWithVersionData(std::nullopt, false);
     // Bytes that are no text at all.
     answerer.answer("OK");
-    checker()->compareVersionWithVersionData(QByteArray("\x00\xff\n\x00org.example.gelcoat\x00", 23),
+    checker()->compareVersionWithVersionData(QByteArray("\x00\xff\n\x00org.example.gelcoat\x00", 24),
                                              true);
     QCOMPARE(opened_.size(), 4);
     QCOMPARE(answerer.unexpectedCount(), 0);
