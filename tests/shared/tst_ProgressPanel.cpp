@@ -26,7 +26,6 @@ private slots:
     void windowTextsAndLayout();
     void sheetOnAWindow();
     void misuseIsLogged();
-    void titlesFollowWhileVisible();
 };
 
 void ProgressPanelTest::shortDeterminateTaskNeverShows()
@@ -276,22 +275,6 @@ void ProgressPanelTest::misuseIsLogged()
                          "estimatedTimeToCompletion called on an unstarted KPProgressPanel");
     QCOMPARE(unstarted.estimatedTotalTime(), 0.0);
     QCOMPARE(unstarted.estimatedTimeToCompletion(), 0.0);
-}
-
-void ProgressPanelTest::titlesFollowWhileVisible()
-{
-    FakeClock clock;
-    KPProgressPanel panel(nullptr, "One", "Sub", false);
-    panel.startNewTask();
-    panel.forceVisible();
-    panel.setTitle("Two");
-    panel.setSubtitle(QString());
-    QStringList texts;
-    for (QLabel* label : panel.progressWindow()->findChildren<QLabel*>())
-        texts << label->text();
-    QVERIFY(texts.contains("Two"));
-    QVERIFY(!texts.contains("Sub"));
-    QCOMPARE(panel.title(), QString("Two"));
 }
 
 QTEST_MAIN(ProgressPanelTest)
