@@ -3,6 +3,7 @@
 #include "KPLog.h"
 
 #include <QHash>
+#include <QLocale>
 #include <QTranslator>
 
 #include <memory>
@@ -17,7 +18,11 @@ const QTranslator& tableTranslator(const QString& table)
     auto found = translators.find(table);
     if (found == translators.end()) {
         auto translator = std::make_shared<QTranslator>();
-        if (!translator->load(QStringLiteral(":/strings/%1.qm").arg(table)))
+        // "<table>_<language>.qm" for the user's language when there is one,
+        // else the table as written.
+        const QString folder = QStringLiteral(":/strings");
+        if (!translator->load(QLocale(), table, QStringLiteral("_"), folder)
+            && !translator->load(table, folder))
             qCWarning(kpSharedLog, "String table \"%s\" not found", qPrintable(table));
         found = translators.insert(table, translator);
     }

@@ -1,7 +1,8 @@
 #pragma once
 // Every user-visible text of the shared library comes from a string table:
 // one translation context per table ("Base", "About", "VersionCheck",
-// "Localizable"), compiled into the resources under ":/strings/<table>.qm".
+// "Localizable"), compiled into the resources under ":/strings/<table>.qm"
+// (a translation for the user's language as "<table>_<language>.qm").
 
 #include <QString>
 
