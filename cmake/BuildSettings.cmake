@@ -12,6 +12,8 @@ set(GELCOAT_CREDIT_LINE "Written by the Gelcoat developers <support@example.org>
   "About panel credit line")
 set(GELCOAT_NOTICE_LINE "Copyright (c) 2026 the Gelcoat developers" CACHE STRING
   "About panel notice line")
+set(GELCOAT_UI_ELEMENT "0" CACHE STRING
+  "\"1\" runs the application as a user-interface element: its panels float above other windows")
 
 configure_file(${CMAKE_CURRENT_LIST_DIR}/BuildSettings.h.in
   ${PROJECT_BINARY_DIR}/generated/BuildSettings.h @ONLY)

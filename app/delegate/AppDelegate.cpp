@@ -1,0 +1,104 @@
+#include "delegate/AppDelegate.h"
+
+#include "delegate/SystemVersion.h"
+#include "prefs/PrefsController.h"
+#include "windows/PlaceholderDocumentWindow.h"
+
+#include "BuildSettings.h"
+#include "KPCocoaExtra.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QIcon>
+
+namespace gelcoat {
+
+namespace {
+// Offset of each new window from the one before, down and to the right.
+constexpr int kCascadeStep = 22;
+} // namespace
+
+AppDelegate::AppDelegate(QObject* parent) : KPAppDelegate(parent)
+{
+    factory_ = [](int number) { return new PlaceholderDocumentWindow(number); };
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &AppDelegate::applicationWillTerminate);
+}
+
+void AppDelegate::setUpApplication()
+{
+    QCoreApplication::setOrganizationName(QString::fromUtf8(build::applicationName));
+    QCoreApplication::setApplicationName(QString::fromUtf8(build::applicationName));
+    QCoreApplication::setApplicationVersion(QString::fromUtf8(build::applicationVersion));
+    QGuiApplication::setApplicationDisplayName(QString::fromUtf8(build::applicationName));
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(build::applicationIdentifier));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/gelcoat.png")));
+    qApp->setProperty(KPUIElementProperty, QString::fromUtf8(build::uiElement));
+    QApplication::setQuitOnLastWindowClosed(true);
+}
+
+bool AppDelegate::applicationWillFinishLaunching()
+{
+    if (KPGetSystemVersion() >= requiredOSVersion)
+        return true;
+    KPRunCriticalAlertPanel(QString(),
+                            QStringLiteral("Sorry, %@ requires Qt version %@ or later.  "
+                                           "%@ will now quit."),
+                            QStringLiteral("OK"), QString(), QString(), applicationName(),
+                            requiredOSVersionString(), applicationName());
+    return false;
+}
+
+bool AppDelegate::applicationShouldOpenUntitledFile() const
+{
+    return KPGetSystemVersion() >= requiredOSVersion;
+}
+
+void AppDelegate::applicationDidFinishLaunching()
+{
+    registerDefaults();
+    KPVersionChecker::sharedVersionChecker()->checkForNewVersionUserRequested(false);
+}
+
+QMap<QString, QString> AppDelegate::aboutURLDictionary() const
+{
+    return {{QStringLiteral("KPCircularSlider"),
+             makerPage(QStringLiteral("software/CircularSlider.html")).toString()}};
+}
+
+void AppDelegate::setDocumentWindowFactory(DocumentWindowFactory factory)
+{
+    factory_ = std::move(factory);
+}
+
+void AppDelegate::newDocument()
+{
+    QWidget* window = factory_(++untitledCount_);
+    if (!window)
+        return;
+    if (lastDocumentWindow_ && lastDocumentWindow_->isVisible())
+        window->move(lastDocumentWindow_->pos() + QPoint(kCascadeStep, kCascadeStep));
+    else
+        KPCenterOnPrimaryScreen(window);
+    lastDocumentWindow_ = window;
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void AppDelegate::showHelp()
+{
+    QDesktopServices::openUrl(makerPage(QStringLiteral("software/GelcoatManual.html")));
+}
+
+void AppDelegate::showPreferences()
+{
+    PrefsController::sharedPrefsController().showWindow();
+}
+
+void AppDelegate::terminate()
+{
+    if (applicationShouldTerminate())
+        QApplication::closeAllWindows();
+}
+
+} // namespace gelcoat

@@ -1,0 +1,5 @@
+#include "delegate/AppLog.h"
+
+namespace gelcoat {
+Q_LOGGING_CATEGORY(lcApp, "gelcoat.app")
+} // namespace gelcoat

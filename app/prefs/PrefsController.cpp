@@ -1,0 +1,138 @@
+#include "prefs/PrefsController.h"
+
+#include "prefs/PreferenceNotifications.h"
+#include "settings/UserDefaults.h"
+#include "ui_Preferences.h"
+
+#include "KPCocoaExtra.h"
+
+namespace gelcoat {
+
+const char* const showTooltipsKey = "ShowTooltips";
+const char* const showRainbowKey = "ShowRainbow";
+const char* const flatteningChoiceKey = "FlatteningChoice";
+
+PrefsController& PrefsController::sharedPrefsController()
+{
+    // Kept for the life of the process, like the windows that read it.
+    static PrefsController* shared = new PrefsController;
+    return *shared;
+}
+
+PrefsController::PrefsController()
+{
+    UserDefaults& defaults = UserDefaults::standard();
+    defaults.registerDefault(QString::fromLatin1(showTooltipsKey), QStringLiteral("YES"));
+    defaults.registerDefault(QString::fromLatin1(showRainbowKey), QStringLiteral("YES"));
+    defaults.registerDefault(QString::fromLatin1(flatteningChoiceKey), 0);
+    showTooltips_ = defaults.boolForKey(QString::fromLatin1(showTooltipsKey));
+    showRainbowStrip_ = defaults.boolForKey(QString::fromLatin1(showRainbowKey));
+    flatteningChoice_ = defaults.integerForKey(QString::fromLatin1(flatteningChoiceKey));
+}
+
+PrefsController::~PrefsController()
+{
+    delete preferencesWindow_.data();
+}
+
+QAbstractButton* PrefsController::showTooltipsCheckbox() const
+{
+    return ui_ ? ui_->showTooltipsCheckbox : nullptr;
+}
+
+QAbstractButton* PrefsController::showRainbowStripCheckbox() const
+{
+    return ui_ ? ui_->showRainbowStripCheckbox : nullptr;
+}
+
+QButtonGroup* PrefsController::flatteningDefaultMatrix() const
+{
+    return ui_ ? ui_->flatteningDefaultMatrix : nullptr;
+}
+
+void PrefsController::loadWindow()
+{
+    preferencesWindow_ = new QDialog(nullptr);
+    ui_ = std::make_unique<Ui::Preferences>();
+    ui_->setupUi(preferencesWindow_);
+    // Closing hides the window; it stays loaded with the controls as left.
+    preferencesWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
+    // An open preferences window alone does not keep the program running.
+    preferencesWindow_->setAttribute(Qt::WA_QuitOnClose, false);
+    preferencesWindow_->setFocusPolicy(Qt::StrongFocus);
+    KPTransformIntoKPPanel(preferencesWindow_); // Ctrl+W closes it
+
+    QButtonGroup* matrix = ui_->flatteningDefaultMatrix;
+    for (QAbstractButton* cell : matrix->buttons())
+        matrix->setId(cell, cell->property("tag").toInt());
+
+    ui_->showTooltipsCheckbox->setChecked(showTooltips_);
+    ui_->showRainbowStripCheckbox->setChecked(showRainbowStrip_);
+    if (QAbstractButton* cell = matrix->button(flatteningChoice_))
+        cell->setChecked(true);
+
+    connect(ui_->showTooltipsCheckbox, &QAbstractButton::toggled, this,
+            &PrefsController::showTooltipsChanged);
+    connect(ui_->showRainbowStripCheckbox, &QAbstractButton::toggled, this,
+            &PrefsController::showRainbowStripChanged);
+    connect(matrix, &QButtonGroup::idToggled, this, [this](int tag, bool on) {
+        if (on)
+            flatteningDefaultChanged(tag);
+    });
+
+    fixEnabling();
+    preferencesWindow_->adjustSize();
+    preferencesWindow_->setFixedSize(preferencesWindow_->size());
+}
+
+void PrefsController::showWindow()
+{
+    const bool firstShow = !preferencesWindow_;
+    if (firstShow)
+        loadWindow();
+    preferencesWindow_->show();
+    // Centred once shown, when the frame round it is known.
+    if (firstShow)
+        KPCenterOnPrimaryScreen(preferencesWindow_);
+    preferencesWindow_->raise();
+    preferencesWindow_->activateWindow();
+    // No control starts focused.
+    preferencesWindow_->setFocus(Qt::OtherFocusReason);
+}
+
+void PrefsController::closeWindow()
+{
+    if (preferencesWindow_)
+        preferencesWindow_->close();
+}
+
+bool PrefsController::storeSwitch(bool& field, bool state, const char* key)
+{
+    if (state == field)
+        return false;
+    field = state;
+    UserDefaults::standard().setBool(QString::fromLatin1(key), state);
+    return true;
+}
+
+void PrefsController::showTooltipsChanged(bool state)
+{
+    if (storeSwitch(showTooltips_, state, showTooltipsKey))
+        emit PreferenceNotifications::center().showTooltipsChanged();
+}
+
+void PrefsController::showRainbowStripChanged(bool state)
+{
+    if (storeSwitch(showRainbowStrip_, state, showRainbowKey))
+        emit PreferenceNotifications::center().showRainbowStripChanged();
+}
+
+void PrefsController::flatteningDefaultChanged(int tag)
+{
+    if (tag == flatteningChoice_)
+        return;
+    flatteningChoice_ = tag;
+    UserDefaults::standard().setInteger(QString::fromLatin1(flatteningChoiceKey), tag);
+}
+
+} // namespace gelcoat

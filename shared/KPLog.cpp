@@ -1,0 +1,3 @@
+#include "KPLog.h"
+
+Q_LOGGING_CATEGORY(kpSharedLog, "gelcoat.shared")

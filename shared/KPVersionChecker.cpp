@@ -1,0 +1,264 @@
+#include "KPVersionChecker.h"
+
+#include "BuildSettings.h"
+#include "KPAlertPanel.h"
+#include "KPApplicationDelegate.h"
+#include "KPLocalizedString.h"
+#include "KPLog.h"
+#include "KPProgressPanel.h"
+#include "KPVersionListFetch.h"
+
+#include <QDesktopServices>
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QPointer>
+#include <QSettings>
+#include <QTimer>
+
+namespace {
+
+constexpr double userRequestedLimit = 15.0;
+constexpr double automaticLimit = 5.0;
+constexpr int waitTickMs = 50;
+
+QString text(const char* key, const char* table = "VersionCheck")
+{
+    return KPTestLocalizedStringFromTable(QString::fromLatin1(key), QString::fromLatin1(table));
+}
+
+QNetworkAccessManager& network()
+{
+    static auto* manager = new QNetworkAccessManager;  // lives as long as the process
+    return *manager;
+}
+
+} // namespace
+
+KPVersionChecker* KPVersionChecker::sharedVersionChecker()
+{
+    static auto* checker = new KPVersionChecker;
+    return checker;
+}
+
+KPVersionChecker::KPVersionChecker() : webSite_(QString::fromUtf8(gelcoat::build::makerWebSite)) {}
+
+KPVersionChecker::~KPVersionChecker() = default;
+
+void KPVersionChecker::setWebSite(const QUrl& site)
+{
+    webSite_ = site;
+    flushCachedVersionData();
+}
+
+QUrl KPVersionChecker::pageOnWebSite(const QString& path) const
+{
+    // A broken site setting gives no address rather than a host-less one.
+    if (!webSite_.isValid() || webSite_.host().isEmpty())
+        return {};
+    return webSite_.resolved(QUrl(path));
+}
+
+QUrl KPVersionChecker::versionListUrl() const
+{
+    return pageOnWebSite(QStringLiteral("versions"));
+}
+
+QUrl KPVersionChecker::downloadPageUrl() const
+{
+    return pageOnWebSite(QStringLiteral("software/%1.html").arg(KPCurrentApplicationName()));
+}
+
+KPVersionListFetch& KPVersionChecker::cachedFetch()
+{
+    if (!fetch_ || fetch_->url() != versionListUrl()) {
+        fetch_ = std::make_unique<KPVersionListFetch>(network(), versionListUrl(), maximumListSize);
+        // Only the fetch in the cache reports its end here: a dropped one is
+        // gone with its signals and cannot end a later wait.
+        connect(fetch_.get(), &KPVersionListFetch::finished, this,
+                [this] { finishedLoading_ = true; });
+    }
+    return *fetch_;
+}
+
+void KPVersionChecker::flushCachedVersionData()
+{
+    fetch_.reset();
+    finishedLoading_ = true;
+}
+
+void KPVersionChecker::startFetch(KPVersionListFetch& fetch)
+{
+    if (fetch.status() == KPVersionListFetch::Status::LoadInProgress) {
+        finishedLoading_ = false;  // already under way; its end is awaited
+        return;
+    }
+    finishedLoading_ = false;
+    fetch.loadInBackground();
+}
+
+bool KPVersionChecker::isChecking() const
+{
+    return waiting_;
+}
+
+void KPVersionChecker::checkForNewVersionUserRequested(bool userRequested)
+{
+    // A check asked for while another waits would drop the list that wait
+    // is loading; the first check answers both.
+    if (waiting_)
+        return;
+    if (!userRequested) {
+        if (!shouldDoAutomaticVersionCheckAskIfNecessary(true))
+            return;
+    } else {
+        flushCachedVersionData();
+    }
+
+    QPointer<KPVersionListFetch> fetch = &cachedFetch();
+    if (fetch->status() != KPVersionListFetch::Status::LoadSucceeded) {
+        startFetch(*fetch);
+        if (!waitForFetch(fetch, userRequested ? userRequestedLimit : automaticLimit))
+            return;  // stopped by the user: nothing more to say
+    }
+
+    const auto status = fetch ? fetch->status() : KPVersionListFetch::Status::NotLoaded;
+    if (status == KPVersionListFetch::Status::LoadSucceeded) {
+        compareVersionWithVersionData(fetch->data(), userRequested);
+        return;
+    }
+    reportNetworkUnavailable(userRequested);
+}
+
+bool KPVersionChecker::waitForFetch(const QPointer<KPVersionListFetch>& fetch, double limit)
+{
+    waiting_ = true;
+    KPProgressPanel* panel = KPProgressPanel::progressPanelModalForWindow(
+        nullptr, text("Version Check"), text("Checking for a new version..."), false);
+    panel->setGiveTimeToRunLoop(true);
+    panel->setThresholdTime(1.0);
+    panel->startNewTask();
+
+    // The wait sleeps in an event loop that the fetch's end or a tick wakes;
+    // each tick gives the panel its time and checks the limit.
+    bool cancelled = false;
+    QEventLoop loop;
+    QTimer tick;
+    tick.setInterval(waitTickMs);
+    auto checkWait = [&] {
+        if (finishedLoading_ || !fetch) {
+            loop.quit();
+        } else if (panel->elapsedTime() < limit) {
+            if (!panel->giveTime()) {
+                cancelled = true;
+                loop.quit();
+            }
+        } else {
+            loop.quit();
+        }
+    };
+    connect(&tick, &QTimer::timeout, &loop, checkWait);
+    if (fetch)
+        connect(fetch, &KPVersionListFetch::finished, &loop, &QEventLoop::quit);
+    tick.start();
+    checkWait();
+    if (!finishedLoading_ && !cancelled && fetch)
+        loop.exec();
+    tick.stop();
+    panel->finishAndRelease();
+    waiting_ = false;
+    return !cancelled;
+}
+
+void KPVersionChecker::reportNetworkUnavailable(bool userRequested)
+{
+    KPRunCriticalAlertPanel(text("Version Check"),
+                            userRequested
+                                ? text("Version Check network unavailable error (short version)")
+                                : text("Version Check network unavailable error (long version)"),
+                            text("OK button", "Base"), QString(), QString());
+}
+
+void KPVersionChecker::compareVersionWithVersionData(const std::optional<QByteArray>& data,
+                                                     bool tellUserNegativeResult)
+{
+    const QString list = data ? decodeMacRoman(*data) : QString();
+    const QString identifier = KPCurrentApplicationIdentifier();
+    const QString name = KPCurrentApplicationName();
+    const QString running = KPCurrentApplicationVersion();
+    const QString published = versionStringFromFullString(list, identifier);
+
+    if (published.isNull()) {
+        const QString mail =
+            QStringLiteral("mailto:") + QString::fromUtf8(gelcoat::build::supportAddress)
+            + QStringLiteral("?subject=Version%20check%20error&body=No%20entry%20found%20for%20")
+            + name + QStringLiteral("%20(") + identifier
+            + QStringLiteral(").%0D%0DThis%20email%20was%20automatically%20generated.%0D%0D");
+        const QUrl mailUrl(mail, QUrl::StrictMode);
+        if (mailUrl.isValid()) {
+            KPRunCriticalAlertPanel(text("Version Check"),
+                                    text("Version Check info unavailable error (sending email)"),
+                                    text("OK button", "Base"), QString(), QString());
+            QDesktopServices::openUrl(mailUrl);
+        } else {
+            qCWarning(kpSharedLog, "mailURL didn't create from string:\n%s", qPrintable(mail));
+            KPRunCriticalAlertPanel(text("Version Check"),
+                                    text("Version Check info unavailable error"),
+                                    text("OK button", "Base"), QString(), QString());
+        }
+        return;
+    }
+
+    if (webVersionIsLaterThanAppVersion(published, running)) {
+        offerDownload(published);
+    } else if (tellUserNegativeResult) {
+        KPRunInformationalAlertPanel(text("Version Check"), text("Version Check up to date"),
+                                     text("OK button", "Base"), QString(), QString(), name,
+                                     running);
+    }
+}
+
+void KPVersionChecker::offerDownload(const QString& webVersion)
+{
+    const int answer = KPRunAlertPanel(
+        text("Version Check"), text("Version Check new version available"),
+        text("Yes button", "Base"), text("No button", "Base"), QString(), KPCurrentApplicationName(),
+        webVersion, KPCurrentApplicationVersion());
+    if (answer != KPAlertDefaultReturn)
+        return;
+    const QUrl page = downloadPageUrl();
+    if (!page.isValid() || !QDesktopServices::openUrl(page))
+        KPRunCriticalAlertPanel(text("Version Check"), text("Version Check download failed error"),
+                                text("OK button", "Base"), QString(), QString());
+}
+
+bool KPVersionChecker::shouldDoAutomaticVersionCheckAskIfNecessary(bool ask)
+{
+    QSettings settings;
+    if (!settings.contains(VersionCheckingEnabledDefaultsKey) && ask) {
+        askUserAboutAutomaticVersionCheck();
+        settings.sync();
+    }
+    return settings.value(VersionCheckingEnabledDefaultsKey).toString() == QLatin1String("YES");
+}
+
+void KPVersionChecker::askUserAboutAutomaticVersionCheck()
+{
+    const QString name = KPCurrentApplicationName();
+    const int answer = KPRunCriticalAlertPanel(
+        text("Version Check"), text("Version Check offer panel text"), text("Yes button", "Base"),
+        text("No button", "Base"), QString(), name, name);
+    QSettings settings;
+    settings.setValue(VersionCheckingEnabledDefaultsKey,
+                      answer == KPAlertDefaultReturn ? QStringLiteral("YES")
+                                                     : QStringLiteral("NO"));
+    settings.sync();
+}
+
+void KPVersionChecker::beginBackgroundCheckIfNecessary()
+{
+    if (!shouldDoAutomaticVersionCheckAskIfNecessary(false))
+        return;
+    KPVersionListFetch& fetch = cachedFetch();
+    if (fetch.status() != KPVersionListFetch::Status::LoadSucceeded)
+        startFetch(fetch);
+}

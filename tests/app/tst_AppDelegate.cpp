@@ -1,0 +1,303 @@
+// The application delegate: the start-up platform check, deferred
+// activation, the identity and the web, mail and read-me commands.
+
+#include "AppTestSupport.h"
+#include "qtsupport/ModalAnswerer.h"
+
+#include "delegate/AppDelegate.h"
+#include "delegate/ReadMePage.h"
+#include "delegate/SystemVersion.h"
+
+#include "BuildSettings.h"
+#include "KPCocoaExtra.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <stdexcept>
+
+using namespace gelcoat;
+
+namespace {
+
+// Catches the addresses handed to QDesktopServices.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    UrlCatcher()
+    {
+        for (const char* scheme : {"http", "https", "mailto", "file"})
+            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
+    }
+    ~UrlCatcher() override
+    {
+        for (const char* scheme : {"http", "https", "mailto", "file"})
+            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    }
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls.append(url); }
+};
+
+// Counts how often its slot runs.
+class Counter : public QObject {
+    Q_OBJECT
+public:
+    int count = 0;
+public slots:
+    void hit() { ++count; }
+};
+
+// A delegate that forgets to supply its about links.
+class ForgetfulDelegate : public KPAppDelegate {
+    Q_OBJECT
+};
+
+QString site()
+{
+    return QString::fromUtf8(build::makerWebSite);
+}
+
+} // namespace
+
+class AppDelegateTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        startWithCleanSettings();
+    }
+
+    void cleanup() { setSystemVersionSourceForTesting({}); }
+
+    void versionTextsBecomeNumbers()
+    {
+        QCOMPARE(versionNumberFromString(QStringLiteral("6.4.0")), 0x060400);
+        QCOMPARE(versionNumberFromString(QStringLiteral("6.4.2")), 0x060402);
+        QCOMPARE(versionNumberFromString(QStringLiteral("6.10")), 0x060a00);
+        QCOMPARE(versionNumberFromString(QStringLiteral("7")), 0x070000);
+        for (const char* bad : {"", "6.x", "6.4.2.1", "6..4", "6.256", "-6.4", "six"})
+            QCOMPARE(versionNumberFromString(QString::fromLatin1(bad)), 0);
+        // The running Qt passes the check the program makes.
+        QVERIFY(KPGetSystemVersion() >= AppDelegate::requiredOSVersion);
+    }
+
+    void aTooOldQtIsRefused()
+    {
+        setSystemVersionSourceForTesting([] { return QStringLiteral("6.3.9"); });
+        AppDelegate delegate;
+        ModalAnswerer answerer;
+        answerer.answer(QStringLiteral("OK"));
+        QVERIFY(!delegate.applicationWillFinishLaunching());
+        QVERIFY(!delegate.applicationShouldOpenUntitledFile());
+        QCOMPARE(answerer.seen().size(), 1);
+        const SeenPanel& panel = answerer.seen().first();
+        QCOMPARE(panel.text, QStringLiteral("Sorry, %1 requires Qt version 6.4 or later.  "
+                                            "%1 will now quit.")
+                                 .arg(QString::fromUtf8(build::applicationName)));
+        QCOMPARE(panel.buttons, QStringList{QStringLiteral("OK")});
+        QCOMPARE(panel.icon, QMessageBox::Critical);
+    }
+
+    void anUnreadableVersionCountsAsTooOldAndIsAskedAgain()
+    {
+        int asked = 0;
+        setSystemVersionSourceForTesting([&asked] {
+            ++asked;
+            return asked == 1 ? QStringLiteral("garbage") : QStringLiteral("6.4.0");
+        });
+        QCOMPARE(KPGetSystemVersion(), 0);
+        QCOMPARE(KPGetSystemVersion(), 0x060400);
+        QCOMPARE(KPGetSystemVersion(), 0x060400);
+        QCOMPARE(asked, 2);
+    }
+
+    void theRequiredVersionItselfIsAccepted()
+    {
+        setSystemVersionSourceForTesting([] { return QStringLiteral("6.4"); });
+        AppDelegate delegate;
+        ModalAnswerer answerer;
+        QVERIFY(delegate.applicationWillFinishLaunching());
+        QVERIFY(delegate.applicationShouldOpenUntitledFile());
+        QTest::qWait(30);
+        QCOMPARE(answerer.seen().size(), 0);
+    }
+
+    void theDelegateRecordsItself()
+    {
+        {
+            AppDelegate delegate;
+            QCOMPARE(KPApplicationDelegate, &delegate);
+            QCOMPARE(KPAppDelegate::current(), &delegate);
+        }
+        QVERIFY(!KPApplicationDelegate);
+    }
+
+    void deferredActivationRunsTheActionOnce_data()
+    {
+        QTest::addColumn<bool>("activationFirst");
+        QTest::newRow("activation before the fallback") << true;
+        QTest::newRow("fallback timer alone") << false;
+    }
+
+    void deferredActivationRunsTheActionOnce()
+    {
+        QFETCH(bool, activationFirst);
+        AppDelegate delegate;
+        delegate.setActiveQueryForTesting([] { return false; });
+        Counter counter;
+        delegate.activateAndPerformSelector("hit", &counter);
+        QCOMPARE(counter.count, 0);
+        if (activationFirst) {
+            delegate.applicationDidBecomeActive();
+            QCOMPARE(counter.count, 1);
+        }
+        QTest::qWait(250);
+        QCOMPARE(counter.count, 1);
+        delegate.serviceActivationSelector();
+        QCOMPARE(counter.count, 1);
+    }
+
+    void anActiveProgramActsAtOnce()
+    {
+        AppDelegate delegate;
+        delegate.setActiveQueryForTesting([] { return true; });
+        Counter counter;
+        delegate.activateAndPerformSelector("hit", &counter);
+        QCOMPARE(counter.count, 1);
+    }
+
+    void aTargetGoneWhileWaitingIsNotCalled()
+    {
+        AppDelegate delegate;
+        delegate.setActiveQueryForTesting([] { return false; });
+        auto* counter = new Counter;
+        delegate.activateAndPerformSelector("hit", counter);
+        delete counter;
+        delegate.applicationDidBecomeActive(); // must not crash
+        QTest::qWait(150);
+    }
+
+    void floatingPanelsGoThroughActivation()
+    {
+        AppDelegate delegate;
+        delegate.setActiveQueryForTesting([] { return false; });
+        qApp->setProperty(KPUIElementProperty, QStringLiteral("1"));
+        KPRealFloatingPanel::resetFloatingPanelDecisionForTesting();
+        ModalAnswerer answerer;
+        answerer.answer(QStringLiteral("Yes"));
+        delegate.automaticVersionChecking();
+        // Deferred: nothing asked until the program counts as active.
+        QCOMPARE(answerer.seen().size(), 0);
+        delegate.applicationDidBecomeActive();
+        QCOMPARE(answerer.seen().size(), 1);
+        QVERIFY(answerer.seen().first().floating);
+        QCOMPARE(QSettings().value(QStringLiteral("DoVersionCheck")).toString(),
+                 QStringLiteral("YES"));
+
+        qApp->setProperty(KPUIElementProperty, QStringLiteral("0"));
+        KPRealFloatingPanel::resetFloatingPanelDecisionForTesting();
+        answerer.answer(QStringLiteral("No"));
+        delegate.automaticVersionChecking(); // at once, not deferred
+        QCOMPARE(answerer.seen().size(), 2);
+        QVERIFY(!answerer.seen().last().floating);
+        QCOMPARE(QSettings().value(QStringLiteral("DoVersionCheck")).toString(),
+                 QStringLiteral("NO"));
+        QCOMPARE(answerer.unexpectedCount(), 0);
+    }
+
+    void launchingWithChecksOffAsksNothing()
+    {
+        AppDelegate delegate;
+        ModalAnswerer answerer;
+        delegate.applicationDidFinishLaunching();
+        QTest::qWait(50);
+        QCOMPARE(answerer.seen().size(), 0);
+    }
+
+    void webAndMailCommandsOpenTheirAddresses()
+    {
+        AppDelegate delegate;
+        UrlCatcher catcher;
+        delegate.showHelp();
+        delegate.showProductHomePage();
+        delegate.showQuillSoftwarePage();
+        delegate.sendQuillSoftwareEmail();
+        const QString name = QString::fromUtf8(build::applicationName);
+        QCOMPARE(catcher.urls.size(), 4);
+        QCOMPARE(catcher.urls[0].toString(), site() + QStringLiteral("software/GelcoatManual.html"));
+        QCOMPARE(catcher.urls[1].toString(), site() + QStringLiteral("software/%1.html").arg(name));
+        QCOMPARE(catcher.urls[2].toString(), site());
+        // The subject: the name, an encoded space, the version.
+        QCOMPARE(catcher.urls[3].toString(QUrl::FullyEncoded),
+                 QStringLiteral("mailto:") + QString::fromUtf8(build::supportAddress) +
+                     QStringLiteral("?subject=") + name + QStringLiteral("%20") +
+                     QString::fromUtf8(build::applicationVersion));
+    }
+
+    void aboutLinksAndTheirAbsence()
+    {
+        AppDelegate delegate;
+        const QMap<QString, QString> urls = delegate.aboutURLDictionary();
+        QCOMPARE(urls.size(), 1);
+        QCOMPARE(urls.value(QStringLiteral("KPCircularSlider")),
+                 site() + QStringLiteral("software/CircularSlider.html"));
+
+        ForgetfulDelegate forgetful;
+        QVERIFY_THROWS_EXCEPTION(std::logic_error, forgetful.aboutURLDictionary());
+        QTest::ignoreMessage(QtWarningMsg, "-aboutURLDictionary must be overriden in AppDelegate");
+        forgetful.activeShowAbout();
+        QVERIFY(!KPAboutPanel::currentAboutPanel());
+    }
+
+    void aboutCommandShowsOnePanel()
+    {
+        AppDelegate delegate;
+        delegate.showAbout();
+        KPPanel* panel = KPAboutPanel::currentAboutPanel();
+        QVERIFY(panel);
+        QVERIFY(QTest::qWaitForWindowExposed(panel));
+        saveScreenshot(panel, QStringLiteral("about-panel"));
+        delegate.showAbout();
+        QCOMPARE(KPAboutPanel::currentAboutPanel(), panel);
+        panel->close();
+        QTRY_VERIFY(!KPAboutPanel::currentAboutPanel());
+    }
+
+    void readMeIsCopiedToAFileOnce()
+    {
+        QTemporaryDir dir;
+        const QString path = readMePagePath(dir.path());
+        QVERIFY(!path.isEmpty());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QFile resource(QString::fromLatin1(readMeResource));
+        QVERIFY(resource.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), resource.readAll());
+        const QDateTime written = QFileInfo(path).lastModified();
+        QTest::qWait(20);
+        QCOMPARE(readMePagePath(dir.path()), path);
+        QCOMPARE(QFileInfo(path).lastModified(), written);
+
+        // A folder that cannot be made: no path, a log line, no crash.
+        QFile blocker(dir.filePath(QStringLiteral("blocker")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Cannot write the read-me page"));
+        QVERIFY(readMePagePath(dir.filePath(QStringLiteral("blocker/sub"))).isEmpty());
+
+        AppDelegate delegate;
+        UrlCatcher catcher;
+        delegate.showReadMe();
+        QCOMPARE(catcher.urls.size(), 1);
+        QVERIFY(catcher.urls[0].isLocalFile());
+        QVERIFY(QFile::exists(catcher.urls[0].toLocalFile()));
+    }
+};
+
+QTEST_MAIN(AppDelegateTest)
+#include "tst_AppDelegate.moc"

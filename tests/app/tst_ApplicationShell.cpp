@@ -1,0 +1,199 @@
+// The shell around the documents: untitled windows, the menus every window
+// installs, and quitting through the windows.
+
+#include "AppTestSupport.h"
+
+#include "delegate/AppDelegate.h"
+#include "menus/MenuBuilder.h"
+#include "prefs/PrefsController.h"
+#include "windows/PlaceholderDocumentWindow.h"
+
+#include "KPCocoaExtra.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using namespace gelcoat;
+
+namespace {
+
+QAction* findAction(QMainWindow& window, const QString& name)
+{
+    return window.menuBar()->findChild<QAction*>(name);
+}
+
+// Runs the application's own event loop with `work` queued in it; the
+// program's answer, or `guardCode` if it was still running after guardMs.
+int runProgram(const std::function<void()>& work, int guardMs, int guardCode)
+{
+    QTimer::singleShot(0, qApp, work);
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, qApp, [guardCode] { qApp->exit(guardCode); });
+    guard.start(guardMs);
+    return QApplication::exec();
+}
+
+constexpr int kStillRunning = 7;
+
+// A window whose owner declines to close it (an unsaved document, later).
+class StubbornWindow : public QMainWindow {
+public:
+    void closeEvent(QCloseEvent* event) override { event->ignore(); }
+};
+
+} // namespace
+
+class ApplicationShellTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        startWithCleanSettings();
+    }
+
+    void cleanup() { QApplication::closeAllWindows(); }
+
+    void untitledWindowsOpenAndCascade()
+    {
+        AppDelegate delegate;
+        delegate.newDocument();
+        QWidget* first = delegate.lastDocumentWindow();
+        QVERIFY(first);
+        QVERIFY(QTest::qWaitForWindowExposed(first));
+        QCOMPARE(first->windowTitle(), QStringLiteral("Untitled"));
+        QCOMPARE(first->size(), QSize(686, 574));
+        delegate.newDocument();
+        QWidget* second = delegate.lastDocumentWindow();
+        QCOMPARE(second->windowTitle(), QStringLiteral("Untitled 2"));
+        QCOMPARE(second->pos(), first->pos() + QPoint(22, 22));
+        saveScreenshot(first, QStringLiteral("placeholder-window"));
+    }
+
+    void menusFollowTheDesktopsConventions()
+    {
+        PlaceholderDocumentWindow window(1);
+        QStringList titles;
+        for (QAction* menu : window.menuBar()->actions())
+            titles << menu->text();
+        QCOMPARE(titles, (QStringList{QStringLiteral("&File"), QStringLiteral("&Edit"),
+                                      QStringLiteral("&Help")}));
+        auto* edit = window.menuBar()->findChild<QMenu*>(QStringLiteral("editMenu"));
+        auto* help = window.menuBar()->findChild<QMenu*>(QStringLiteral("helpMenu"));
+        QVERIFY(edit->actions().contains(findAction(window, QStringLiteral("showPreferences"))));
+        QVERIFY(help->actions().contains(findAction(window, QStringLiteral("showAbout"))));
+        for (const char* command :
+             {"terminate", "newDocument", "closeWindow", "showPreferences", "showHelp"}) {
+            QAction* action = findAction(window, QString::fromLatin1(command));
+            QVERIFY2(!action->shortcut().isEmpty(), command);
+        }
+
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        help->popup(window.mapToGlobal(QPoint(0, 0)));
+        QVERIFY(QTest::qWaitForWindowExposed(help));
+        saveScreenshot(help, QStringLiteral("help-menu"));
+        help->close();
+    }
+
+    void everyCommandReachesTheDelegate()
+    {
+        AppDelegate delegate;
+        PlaceholderDocumentWindow window(1);
+        const QStringList commands{
+            QStringLiteral("newDocument"), QStringLiteral("terminate"),
+            QStringLiteral("showPreferences"), QStringLiteral("showHelp"),
+            QStringLiteral("showReadMe"), QStringLiteral("showProductHomePage"),
+            QStringLiteral("showQuillSoftwarePage"), QStringLiteral("sendQuillSoftwareEmail"),
+            QStringLiteral("checkVersionNow"), QStringLiteral("automaticVersionChecking"),
+            QStringLiteral("showAbout")};
+        for (const QString& command : commands) {
+            QVERIFY2(findAction(window, command), qPrintable(command));
+            const QByteArray slot = command.toLatin1() + "()";
+            QVERIFY2(delegate.metaObject()->indexOfSlot(slot.constData()) >= 0, slot.constData());
+        }
+        // Preferences through its menu item.
+        findAction(window, QStringLiteral("showPreferences"))->trigger();
+        QVERIFY(PrefsController::sharedPrefsController().preferencesWindow());
+        QVERIFY(PrefsController::sharedPrefsController().preferencesWindow()->isVisible());
+        // The about panel through its item.
+        findAction(window, QStringLiteral("showAbout"))->trigger();
+        QVERIFY(KPAboutPanel::currentAboutPanel());
+        KPAboutPanel::currentAboutPanel()->close();
+    }
+
+    void extensionsReachEveryWindowInstalledLater()
+    {
+        static int calls = 0;
+        MenuBuilder::addExtension([](AppMenus& menus, QMainWindow&) {
+            ++calls;
+            menus.edit->addAction(QStringLiteral("Invert Stencil"))
+                ->setObjectName(QStringLiteral("invertSource"));
+        });
+        PlaceholderDocumentWindow first(1);
+        PlaceholderDocumentWindow second(2);
+        QCOMPARE(calls, 2);
+        QVERIFY(findAction(first, QStringLiteral("invertSource")));
+        QVERIFY(findAction(second, QStringLiteral("invertSource")));
+    }
+
+    void quitClosesEveryWindowAndEndsTheProgram()
+    {
+        AppDelegate delegate;
+        const int code = runProgram(
+            [&delegate] {
+                delegate.newDocument();
+                delegate.newDocument();
+                PrefsController::sharedPrefsController().showWindow();
+                delegate.terminate();
+            },
+            5000, kStillRunning);
+        QCOMPARE(code, 0);
+        QVERIFY(!delegate.lastDocumentWindow());
+        QVERIFY(!PrefsController::sharedPrefsController().preferencesWindow()->isVisible());
+    }
+
+    void closingTheLastDocumentWindowEndsTheProgramEvenWithPreferencesOpen()
+    {
+        AppDelegate delegate;
+        const int code = runProgram(
+            [&delegate] {
+                delegate.newDocument();
+                PrefsController::sharedPrefsController().showWindow();
+                QTimer::singleShot(20, delegate.lastDocumentWindow(), &QWidget::close);
+            },
+            5000, kStillRunning);
+        QCOMPARE(code, 0);
+        PrefsController::sharedPrefsController().closeWindow();
+    }
+
+    void aWindowThatRefusesToCloseKeepsTheProgramRunning()
+    {
+        AppDelegate delegate;
+        StubbornWindow stubborn;
+        const int code = runProgram(
+            [&delegate, &stubborn] {
+                stubborn.show();
+                delegate.newDocument();
+                delegate.terminate();
+            },
+            300, kStillRunning);
+        QCOMPARE(code, kStillRunning);
+        QVERIFY(stubborn.isVisible());
+        stubborn.hide();
+    }
+};
+
+QTEST_MAIN(ApplicationShellTest)
+#include "tst_ApplicationShell.moc"

@@ -1,0 +1,36 @@
+#pragma once
+// A clock the test moves by hand, installed as KPClock's source for the
+// life of the object.
+//
+//     FakeClock clock;
+//     clock.advance(1.5);        // seconds
+//
+// FakeClock::fast(20) instead runs twenty times faster than real time.
+
+#include "KPClock.h"
+
+#include <QElapsedTimer>
+
+class FakeClock {
+public:
+    FakeClock() { KPClock::setSourceForTesting([this] { return now(); }); }
+    explicit FakeClock(double speed) : speed_(speed)
+    {
+        timer_.start();
+        KPClock::setSourceForTesting([this] { return now(); });
+    }
+    ~FakeClock() { KPClock::setSourceForTesting({}); }
+    FakeClock(const FakeClock&) = delete;
+    FakeClock& operator=(const FakeClock&) = delete;
+
+    void advance(double seconds) { offset_ += seconds; }
+    double now() const
+    {
+        return offset_ + (speed_ > 0 ? speed_ * double(timer_.nsecsElapsed()) / 1e9 : 0.0);
+    }
+
+private:
+    double offset_ = 1000.0;
+    double speed_ = 0.0;
+    QElapsedTimer timer_;
+};

@@ -1,0 +1,119 @@
+// gelcoat-make-app-images: writes the application icon and the about
+// panel's mascot, both rendered as gels by the program's own pipeline.
+//
+//   gelcoat-make-app-images FOLDER
+//
+// writes FOLDER/gelcoat.png (the application icon, 256 × 256: a blue gel
+// drop) and FOLDER/vedividi5.16D.png (Moss, the start picture, as a
+// rainbow gel, 96 × 96). The output is the same on every run.
+
+#include "ImageOutput.h"
+#include "intake/PictureDecoder.h"
+#include "model/TintDocument.h"
+#include "resources/BundleImages.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <cstdio>
+
+namespace {
+
+using namespace gelcoat;
+
+// A drop with a round hole: black on white, so that it becomes a simple
+// stencil and the gel's bevel runs round both edges.
+QImage dropStencil(int side)
+{
+    QImage image(side, side, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const double s = side / 512.0;
+    QPainterPath drop;
+    drop.moveTo(256 * s, 40 * s);
+    drop.cubicTo(330 * s, 150 * s, 430 * s, 240 * s, 430 * s, 320 * s);
+    drop.cubicTo(430 * s, 420 * s, 350 * s, 480 * s, 256 * s, 480 * s);
+    drop.cubicTo(162 * s, 480 * s, 82 * s, 420 * s, 82 * s, 320 * s);
+    drop.cubicTo(82 * s, 240 * s, 182 * s, 150 * s, 256 * s, 40 * s);
+    QPainterPath hole;
+    hole.addEllipse(QPointF(256 * s, 330 * s), 70 * s, 70 * s);
+    painter.fillPath(drop.subtracted(hole), Qt::black);
+    return image;
+}
+
+std::optional<SourcePicture> pictureOf(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "png");
+    return decodePicture(bytes);
+}
+
+bool renderTo(TintDocument& doc, const QString& path)
+{
+    doc.remakeGelcoatWithChangedSourceImage(true, true, true, true);
+    const RenderPipeline& p = doc.pipeline();
+    QString error;
+    if (!p.finalMixImageValid() || !p.finalMixImage()) {
+        std::fprintf(stderr, "gelcoat-make-app-images: rendering %s failed\n", qPrintable(path));
+        return false;
+    }
+    if (!writeResultImage(*p.finalMixImage(), path, &error)) {
+        std::fprintf(stderr, "gelcoat-make-app-images: %s\n", qPrintable(error));
+        return false;
+    }
+    return true;
+}
+
+bool writeIcon(const QString& path)
+{
+    TintDocument doc;
+    std::optional<SourcePicture> stencil = pictureOf(dropStencil(512));
+    if (!stencil || !doc._useImage(std::move(*stencil), QString(), false)) {
+        std::fprintf(stderr, "gelcoat-make-app-images: the icon stencil was refused\n");
+        return false;
+    }
+    applyPreset(doc.settings, TintPreset::Blue);
+    doc.settings.aquaMargin = 60;
+    doc.settings.shadowYOffset = -8;
+    doc.settings.finalSize = 50;
+    return renderTo(doc, path);
+}
+
+bool writeMascot(const QString& path)
+{
+    TintDocument doc; // Moss, with the default rainbow gel
+    if (!doc.sourceImage()) {
+        std::fprintf(stderr, "gelcoat-make-app-images: the start picture is missing\n");
+        return false;
+    }
+    doc.settings.finalSize = 37.5f;
+    return renderTo(doc, path);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: gelcoat-make-app-images FOLDER\n");
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    if (!folder.mkpath(QStringLiteral("."))) {
+        std::fprintf(stderr, "gelcoat-make-app-images: cannot create %s\n", argv[1]);
+        return 1;
+    }
+    installEngineResources();
+    bool ok = writeIcon(folder.filePath(QStringLiteral("gelcoat.png")));
+    ok = writeMascot(folder.filePath(QStringLiteral("vedividi5.16D.png"))) && ok;
+    return ok ? 0 : 1;
+}
