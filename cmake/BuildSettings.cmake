@@ -8,8 +8,8 @@ set(GELCOAT_APP_IDENTIFIER "org.example.gelcoat" CACHE STRING
 set(GELCOAT_MAKER_WEB_SITE "https://www.example.org/" CACHE STRING
   "The maker's web site (scheme, host and a trailing slash)")
 set(GELCOAT_SUPPORT_ADDRESS "support@example.org" CACHE STRING "Support e-mail address")
-set(GELCOAT_CREDIT_LINE "Written by the Gelcoat developers <support@example.org>" CACHE STRING
-  "About panel credit line")
+set(GELCOAT_CREDIT_LINE "The Gelcoat developers (%@)" CACHE STRING
+  "About panel credit line; %@ stands for the support address")
 set(GELCOAT_NOTICE_LINE "Copyright (c) 2026 the Gelcoat developers" CACHE STRING
   "About panel notice line")
 set(GELCOAT_UI_ELEMENT "0" CACHE STRING
