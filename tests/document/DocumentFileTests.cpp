@@ -173,6 +173,18 @@ TEST_F(DocumentFileTest, UndecodableStoredPictureIsKeptForTheNextSave)
     EXPECT_EQ(*archive->sourceData, junk);
 }
 
+TEST_F(DocumentFileTest, StoredPictureClaimingAHugeSizeIsNotDecoded)
+{
+    const QByteArray hugePng = gelcoat::intaketest::makePng(100000, 100000, 8, 0, QByteArray(1, '\0'));
+    TintDocument doc;
+    const DocumentOutcome outcome = doc.loadDataRepresentation(
+        writeDocumentArchive(hugePng, QString(), TintSettings{}), LoadMode::Open, {});
+    EXPECT_TRUE(outcome.ok);
+    EXPECT_FALSE(outcome.alert.isEmpty());
+    EXPECT_FALSE(doc.sourceImage());
+    EXPECT_EQ(doc.unreadableSourceData(), hugePng);
+}
+
 TEST_F(DocumentFileTest, RefusalsChangeNothing)
 {
     TintDocument doc;
