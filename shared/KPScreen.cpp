@@ -1,5 +1,7 @@
 #include "KPScreen.h"
 
+#include "UpGeometry.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -16,7 +18,9 @@ QScreen* KPPrimaryScreen()
 
 QRect KPFlipRect(const QRect& rect, int containerHeight)
 {
-    return QRect(rect.x(), containerHeight - rect.y() - rect.height(), rect.width(), rect.height());
+    const gelcoat::UpRect up{double(rect.x()), double(rect.y()), double(rect.width()),
+                             double(rect.height())};
+    return gelcoat::toQtRect(up, containerHeight).toRect();
 }
 
 QPoint KPCenteredOrigin(const QRect& available, const QSize& windowSize, int screenHeight)

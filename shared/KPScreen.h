@@ -1,7 +1,7 @@
 #pragma once
 // The primary screen and centring on it.  The placement rule is stated in
 // y-up coordinates (origin at the bottom left of the primary screen); Qt is
-// y-down.  KPFlipRect is the one place that converts between the two.
+// y-down.  KPFlipRect converts between the two through UpGeometry.
 
 #include <QPoint>
 #include <QRect>

@@ -1,6 +1,6 @@
 #include "slider/CircularSliderPainter.h"
 
-#include "geometry/UpGeometry.h"
+#include "UpGeometry.h"
 #include "slider/CircularSliderImages.h"
 
 #include <QPainter>

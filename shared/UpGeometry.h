@@ -1,7 +1,7 @@
 #pragma once
-// The views do their arithmetic with the origin at the bottom left and y
-// growing upwards, as the drawing rules are stated; Qt's widgets have y
-// growing downwards.  These helpers are the one place that converts.
+// Views, panels and screens do their arithmetic with the origin at the
+// bottom left and y growing upwards, as the layout rules are stated; Qt has
+// y growing downwards.  These helpers are the one place that converts.
 
 #include <QPointF>
 #include <QRectF>

@@ -1,4 +1,4 @@
-#include "geometry/UpGeometry.h"
+#include "UpGeometry.h"
 
 namespace gelcoat {
 
