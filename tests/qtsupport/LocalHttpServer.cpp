@@ -66,10 +66,12 @@ void LocalHttpServer::answer(QTcpSocket* socket)
         break;
     case NeverAnswer:
         break;
-    case Garbage:
-        socket->write(QByteArray("\x00\xff\xfe garbage \x01\x02\r\n\r\n", 20));
+    case Garbage: {
+        static const char garbage[] = "\x00\xff\xfe garbage \x01\x02\r\n\r\n";
+        socket->write(QByteArray(garbage, sizeof garbage - 1));
         socket->disconnectFromHost();
         break;
+    }
     case NotFound:
         socket->write("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
         socket->disconnectFromHost();
