@@ -1,29 +1,17 @@
 #include "slider/CircularSliderImages.h"
 
+#include "resources/ViewImages.h"
 #include "slider/CircularSliderModel.h"
-
-#include <QHash>
 
 namespace gelcoat {
 
 namespace {
 
-QImage cachedImage(const QString& name, qreal pixelRatio)
+QImage sliderImage(const QString& name, qreal pixelRatio)
 {
     if (name.isEmpty())
         return {};
-    static QHash<QString, QImage> cache; // main thread only
-    const bool doubled = pixelRatio > 1.0;
-    const QString file = name + (doubled ? QStringLiteral("@2x") : QString());
-    const auto found = cache.constFind(file);
-    if (found != cache.constEnd())
-        return *found;
-    QImage image(QLatin1String(kSliderImageFolder) + file + QStringLiteral(".png"));
-    if (image.isNull())
-        return doubled ? cachedImage(name, 1.0) : QImage();
-    image.setDevicePixelRatio(doubled ? 2.0 : 1.0);
-    cache.insert(file, image);
-    return image;
+    return viewImage(QStringLiteral("controls"), name, pixelRatio);
 }
 
 } // namespace
@@ -56,12 +44,12 @@ QString sliderKnobImageName(std::int32_t tint, bool highlighted, bool big)
 
 QImage sliderBaseImage(bool allowsCenter, bool allowsNonEdge, bool big, qreal pixelRatio)
 {
-    return cachedImage(sliderBaseImageName(allowsCenter, allowsNonEdge, big), pixelRatio);
+    return sliderImage(sliderBaseImageName(allowsCenter, allowsNonEdge, big), pixelRatio);
 }
 
 QImage sliderKnobImage(std::int32_t tint, bool highlighted, bool big, qreal pixelRatio)
 {
-    return cachedImage(sliderKnobImageName(tint, highlighted, big), pixelRatio);
+    return sliderImage(sliderKnobImageName(tint, highlighted, big), pixelRatio);
 }
 
 } // namespace gelcoat

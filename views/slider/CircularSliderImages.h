@@ -16,12 +16,8 @@ QString sliderBaseImageName(bool allowsCenter, bool allowsNonEdge, bool big);
 QString sliderKnobImageName(std::int32_t tint, bool highlighted, bool big);
 
 // The picture for a device pixel ratio (the double-resolution file above
-// 1), or a null image when it cannot be loaded; a failed load is tried
-// again at the next call.
+// 1 when there is one), or a null image when it cannot be loaded.
 QImage sliderBaseImage(bool allowsCenter, bool allowsNonEdge, bool big, qreal pixelRatio = 1.0);
 QImage sliderKnobImage(std::int32_t tint, bool highlighted, bool big, qreal pixelRatio = 1.0);
-
-// Where the pictures live in the resources.
-inline constexpr char kSliderImageFolder[] = ":/images/controls/";
 
 } // namespace gelcoat
