@@ -3,6 +3,8 @@
 // neutral hue everywhere the shading tables read it, and the start picture
 // and the foot stencil must be flat-colour pictures with an alpha mask.
 
+#include "colour/ColorConversions.h"
+
 #include <QImage>
 #include <QString>
 
@@ -34,25 +36,12 @@ struct Hsv {
     double h, s, v;
 };
 
+// As the shading tables see the pixel.
 Hsv hsvOf(const std::uint8_t* p)
 {
-    const float r = p[0] / 255.0f, g = p[1] / 255.0f, b = p[2] / 255.0f;
-    const float mx = std::max({r, g, b});
-    const float mn = std::min({r, g, b});
-    Hsv out{0.0, mx > 0.0f ? (mx - mn) / mx : 0.0f, mx};
-    const float d = mx - mn;
-    if (d > 0.0f) {
-        double h;
-        if (mx == r)
-            h = (g - b) / d;
-        else if (mx == g)
-            h = 2.0 + (b - r) / d;
-        else
-            h = 4.0 + (r - g) / d;
-        h /= 6.0;
-        out.h = h < 0.0 ? h + 1.0 : h;
-    }
-    return out;
+    float h, sat, v;
+    gelcoat::RGBtoHSV(p[0] / 255.0f, p[1] / 255.0f, p[2] / 255.0f, &h, &sat, &v);
+    return {h, sat, v};
 }
 
 struct TiffCloser {

@@ -1,5 +1,7 @@
 #include "GelButton.h"
 
+#include "colour/ColorConversions.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -122,31 +124,6 @@ std::vector<std::uint8_t> makeGelButtonPixels()
     return rgba;
 }
 
-void hsvOfBytes(std::uint8_t r8, std::uint8_t g8, std::uint8_t b8, double& hue, double& saturation,
-                double& value)
-{
-    const float r = r8 / 255.0f, g = g8 / 255.0f, b = b8 / 255.0f;
-    const float mx = std::max({r, g, b});
-    const float mn = std::min({r, g, b});
-    value = mx;
-    saturation = mx > 0.0f ? (mx - mn) / mx : 0.0f;
-    hue = 0.0;
-    const float d = mx - mn;
-    if (d <= 0.0f)
-        return;
-    double h;
-    if (mx == r)
-        h = (g - b) / d;
-    else if (mx == g)
-        h = 2.0 + (b - r) / d;
-    else
-        h = 4.0 + (r - g) / d;
-    h /= 6.0;
-    if (h < 0.0)
-        h += 1.0;
-    hue = h;
-}
-
 std::vector<std::string> checkGelButtonPixels(const std::vector<std::uint8_t>& rgba)
 {
     std::vector<std::string> problems;
@@ -165,8 +142,8 @@ std::vector<std::string> checkGelButtonPixels(const std::vector<std::uint8_t>& r
             }
             if (!isSampledButtonPixel(x, y))
                 continue;
-            double h, s, v;
-            hsvOfBytes(p[0], p[1], p[2], h, s, v);
+            float h, s, v;
+            RGBtoHSV(p[0] / 255.0f, p[1] / 255.0f, p[2] / 255.0f, &h, &s, &v);
             char what[96];
             if (std::abs(h - kButtonHue) > 0.01) {
                 std::snprintf(what, sizeof what, "hue %.4f", h);

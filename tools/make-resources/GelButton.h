@@ -24,11 +24,6 @@ std::vector<std::uint8_t> makeGelButtonPixels();
 // True when (x, y) is one of the pixels the shading tables read.
 bool isSampledButtonPixel(int x, int y);
 
-// Hue (fraction of a turn), saturation and value of an 8-bit colour, by
-// the hexcone formulas.
-void hsvOfBytes(std::uint8_t r, std::uint8_t g, std::uint8_t b, double& hue, double& saturation,
-                double& value);
-
 // Checks every sampled pixel of an RGBA raster of the button's size:
 // opaque, hue within 0.01 of kButtonHue, some saturation, value above 0.
 // Returns one message per offending pixel.
