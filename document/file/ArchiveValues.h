@@ -7,6 +7,8 @@
 // dictionary; a number in a boolean key) reads as nothing and the field
 // keeps the value it had, as does a real that is not a number.
 
+#include "settings/NumberText.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -35,9 +37,5 @@ std::optional<float> floatValue(const ArchiveValue& value);
 // YES for a string equal to "YES" in any case and for <true/>; NO for any
 // other string and for <false/>.
 std::optional<bool> booleanValue(const ArchiveValue& value);
-
-// The leading number of a string as NSString-style readers take it.
-std::int32_t integerFromString(const QString& text);
-float floatFromString(const QString& text);
 
 } // namespace gelcoat

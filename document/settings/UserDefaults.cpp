@@ -1,11 +1,11 @@
 #include "settings/UserDefaults.h"
 
+#include "settings/NumberText.h"
+
 #include <QHash>
 #include <QMutex>
 #include <QSettings>
 
-#include <cmath>
-#include <limits>
 
 namespace gelcoat {
 
@@ -39,18 +39,6 @@ bool boolFromVariant(const QVariant& v)
     }
 }
 
-std::int32_t saturatedInt(double d)
-{
-    if (!(d == d))
-        return 0;
-    d = std::trunc(d);
-    if (d >= 2147483647.0)
-        return std::numeric_limits<std::int32_t>::max();
-    if (d <= -2147483648.0)
-        return std::numeric_limits<std::int32_t>::min();
-    return std::int32_t(d);
-}
-
 std::int32_t intFromVariant(const QVariant& v)
 {
     if (!v.isValid())
@@ -64,18 +52,9 @@ std::int32_t intFromVariant(const QVariant& v)
     case QMetaType::ULongLong:
     case QMetaType::Double:
     case QMetaType::Float:
-        return saturatedInt(v.toDouble());
-    default: {
-        const QString s = v.toString().trimmed();
-        int end = 0;
-        if (end < s.size() && (s[end] == u'+' || s[end] == u'-'))
-            ++end;
-        while (end < s.size() && s[end].isDigit())
-            ++end;
-        bool ok = false;
-        const double d = s.left(end).toDouble(&ok);
-        return ok ? saturatedInt(d) : 0;
-    }
+        return saturatedInt32(v.toDouble());
+    default:
+        return integerFromString(v.toString());
     }
 }
 
