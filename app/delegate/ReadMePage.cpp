@@ -1,10 +1,10 @@
 #include "delegate/ReadMePage.h"
 
 #include "delegate/AppLog.h"
+#include "io/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace gelcoat {
@@ -28,9 +28,7 @@ QString readMePagePath(const QString& folder)
     if (existing.open(QIODevice::ReadOnly) && existing.readAll() == page)
         return path;
 
-    QSaveFile file(path);
-    if (!dir.mkpath(QStringLiteral(".")) || !file.open(QIODevice::WriteOnly) ||
-        file.write(page) != page.size() || !file.commit()) {
+    if (!dir.mkpath(QStringLiteral(".")) || !writeFileAtomically(path, page)) {
         qCWarning(lcApp, "Cannot write the read-me page to %s", qPrintable(path));
         return {};
     }

@@ -1,11 +1,11 @@
 #include "ImageOutput.h"
 
 #include "intake/TiffCodec.h"
+#include "io/RegularFile.h"
 
 #include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
-#include <QSaveFile>
 
 namespace gelcoat {
 
@@ -13,12 +13,11 @@ namespace {
 
 bool saveAtomically(const QByteArray& bytes, const QString& path, QString* error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        *error = QStringLiteral("could not write \"%1\": %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    QString reason;
+    if (writeFileAtomically(path, bytes, &reason))
+        return true;
+    *error = QStringLiteral("could not write \"%1\": %2").arg(path, reason);
+    return false;
 }
 
 QByteArray encodePng(const BitmapRep& image)

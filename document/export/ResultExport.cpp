@@ -2,6 +2,7 @@
 
 #include "draw/Draw.h"
 #include "intake/TiffCodec.h"
+#include "io/RegularFile.h"
 #include "model/TintDocument.h"
 #include "settings/SettingsKeys.h"
 #include "settings/UserDefaults.h"
@@ -9,7 +10,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMimeData>
-#include <QSaveFile>
 
 namespace gelcoat {
 
@@ -68,8 +68,7 @@ DocumentOutcome saveExportedImage(TintDocument& document, const QString& path,
     document.recordDestImagePath(path);
 
     DocumentOutcome outcome;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(tiff) != tiff.size() || !file.commit()) {
+    if (!writeFileAtomically(path, tiff)) {
         outcome.alert = {saveTitle(), imageSaveFailedMessage(path)};
         return outcome;
     }

@@ -1,6 +1,7 @@
 #include "io/RegularFile.h"
 
 #include <QFile>
+#include <QSaveFile>
 
 #include <cerrno>
 #include <cstring>
@@ -67,6 +68,16 @@ std::optional<QByteArray> readRegularFile(const QString& path, qint64 maxBytes, 
     if (!reason.isEmpty())
         return fail(error, reason);
     return bytes;
+}
+
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    if (error)
+        *error = file.errorString();
+    return false;
 }
 
 } // namespace gelcoat

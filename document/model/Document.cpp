@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace gelcoat {
 
@@ -78,12 +77,8 @@ DocumentOutcome Document::writeFile(const QString& path) const
     if (bytes.isEmpty()) {
         reason = QCoreApplication::translate("Document", "The document's data could not be made.");
     } else {
-        // Written beside the target and renamed over it, so that a failed
-        // save leaves the previous file as it was.
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
-            !file.commit())
-            reason = file.errorString();
+        // A failed save leaves the previous file as it was.
+        writeFileAtomically(path, bytes, &reason);
     }
     if (!reason.isEmpty()) {
         outcome.alert = {saveTitle(), documentSaveFailedMessage(path, reason)};
