@@ -1,5 +1,6 @@
 #include "imageview/GelcoatImageView.h"
 
+#include "paint/WhiteLevel.h"
 #include "text/ViewFonts.h"
 
 #include <QFontMetricsF>
@@ -34,11 +35,6 @@ BoundsColours boundsColours(int style)
 }
 
 } // namespace
-
-QColor whiteLevel(double level, double alpha)
-{
-    return QColor::fromRgbF(float(level), float(level), float(level), float(alpha));
-}
 
 GelcoatImageView::GelcoatImageView(QWidget* parent) : QWidget(parent) {}
 

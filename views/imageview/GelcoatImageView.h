@@ -82,7 +82,4 @@ private:
     float lastDrawnImageScaleFactor_ = 1.0f;
 };
 
-// Opaque grey of the given white level (0 black .. 1 white).
-QColor whiteLevel(double level, double alpha = 1.0);
-
 } // namespace gelcoat

@@ -1,6 +1,7 @@
 #include "imageview/MessageImageView.h"
 
 #include "drag/ImageDragPayload.h"
+#include "paint/WhiteLevel.h"
 #include "text/ViewFonts.h"
 
 #include <QDrag>

@@ -1,6 +1,8 @@
 #include "slider/CircularSliderPainter.h"
 
 #include "UpGeometry.h"
+#include "paint/WhiteLevel.h"
+#include "resources/ViewImages.h"
 #include "slider/CircularSliderImages.h"
 
 #include <QPainter>
@@ -16,11 +18,6 @@ namespace {
 UpRect upRect(const SliderRect& r)
 {
     return {r.x, r.y, r.w, r.h};
-}
-
-QColor white(double level, double alpha)
-{
-    return QColor::fromRgbF(float(level), float(level), float(level), float(alpha));
 }
 
 QPainterPath oval(const UpRect& r, double viewHeight)
@@ -60,7 +57,7 @@ void paintTicks(QPainter& painter, const SliderPaintInput& in, const CircularSli
         path.lineTo(toQtPoint({t.to.x, t.to.y}, in.height));
     }
     painter.setOpacity(1.0); // ticks carry their own alpha
-    painter.strokePath(path, QPen(white(0.0, tickAlpha(in.enabled)), 1.0));
+    painter.strokePath(path, QPen(whiteLevel(0.0, tickAlpha(in.enabled)), 1.0));
 }
 
 } // namespace
@@ -71,11 +68,7 @@ void paintCircularSlider(QPainter& painter, const SliderPaintInput& in)
     const auto g = CircularSliderGeometry::forBounds(in.width, in.height);
     const double alpha = sliderOpacity(in.enabled);
     const bool big = in.look.images == SliderImageSize::Big;
-    // Device pixels a point: the painter's scale covers rendering redirected
-    // into a dense image, the device's ratio a dense screen.
-    const QTransform& toDevice = painter.deviceTransform();
-    const qreal ratio = std::max(std::hypot(toDevice.m11(), toDevice.m12()),
-                                 painter.device() ? painter.device()->devicePixelRatioF() : 1.0);
+    const qreal ratio = paintPixelRatio(painter);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
 
@@ -91,8 +84,8 @@ void paintCircularSlider(QPainter& painter, const SliderPaintInput& in)
         painter.drawImage(QRectF(0, 0, in.width, in.height), base);
     } else {
         const QPainterPath path = basePath(s, g, in.width, in.height);
-        painter.fillPath(path, white(0.8, 1.0));
-        painter.strokePath(path, QPen(white(0.4, 1.0), 1.0));
+        painter.fillPath(path, whiteLevel(0.8, 1.0));
+        painter.strokePath(path, QPen(whiteLevel(0.4, 1.0), 1.0));
     }
 
     if (sliderShowsTicks(s, in.shiftDown, in.highlighted))
@@ -106,8 +99,8 @@ void paintCircularSlider(QPainter& painter, const SliderPaintInput& in)
     } else {
         QPainterPath path;
         path.addEllipse(ball);
-        painter.fillPath(path, white(in.highlighted ? 0.4 : 0.6, 1.0));
-        painter.strokePath(path, QPen(white(0.0, 1.0), 1.0));
+        painter.fillPath(path, whiteLevel(in.highlighted ? 0.4 : 0.6, 1.0));
+        painter.strokePath(path, QPen(whiteLevel(0.0, 1.0), 1.0));
     }
     painter.setOpacity(1.0);
 }
