@@ -2,17 +2,21 @@
 
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
 namespace gelcoat::testing {
 
-QImage grabAtOne(QWidget& widget)
+QImage grabAtOne(QWidget& widget, bool windowBackground)
 {
     QImage image(widget.size(), QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(1.0);
     image.fill(Qt::transparent);
-    widget.render(&image);
+    QWidget::RenderFlags flags = QWidget::DrawChildren;
+    if (windowBackground)
+        flags |= QWidget::DrawWindowBackground;
+    widget.render(&image, QPoint(), QRegion(), flags);
     return image.convertToFormat(QImage::Format_ARGB32);
 }
 
@@ -34,6 +38,15 @@ bool pixelNear(const QImage& image, int x, int y, const QColor& expected, int to
                    .arg(expected.red()).arg(expected.green()).arg(expected.blue());
     }
     return near;
+}
+
+int darkestGrey(const QImage& image, const QRect& area)
+{
+    int found = 255;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            found = std::min(found, qGray(image.pixel(x, y)));
+    return found;
 }
 
 QImage solidImage(int width, int height, const QColor& colour)

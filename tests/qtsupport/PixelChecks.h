@@ -3,18 +3,23 @@
 
 #include <QColor>
 #include <QImage>
+#include <QRect>
 #include <QString>
 
 class QWidget;
 
 namespace gelcoat::testing {
 
-// The widget drawn into an ARGB32 image at device pixel ratio 1.
-QImage grabAtOne(QWidget& widget);
+// The widget drawn into an ARGB32 image at device pixel ratio 1; without
+// its window background when windowBackground is false.
+QImage grabAtOne(QWidget& widget, bool windowBackground = true);
 
 // Whether the pixel's red, green and blue are each within tolerance of the
 // expected colour; otherwise *why says what was found.
 bool pixelNear(const QImage& image, int x, int y, const QColor& expected, int tolerance, QString* why);
+
+// The darkest grey (qGray) among the pixels of area, 255 for an empty area.
+int darkestGrey(const QImage& image, const QRect& area);
 
 // A picture of one colour, premultiplied ARGB32.
 QImage solidImage(int width, int height, const QColor& colour);

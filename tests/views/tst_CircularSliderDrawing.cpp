@@ -22,11 +22,7 @@ namespace {
 // pixel ratio 1.
 QImage grabAtOne(QWidget& widget)
 {
-    QImage image(widget.size(), QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(1.0);
-    image.fill(Qt::transparent);
-    widget.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
-    return image.convertToFormat(QImage::Format_ARGB32);
+    return testing::grabAtOne(widget, false);
 }
 
 int alphaAt(const QImage& image, int x, int y)

@@ -2,6 +2,7 @@
 // when the action signal is sent, the keyboard grab, loss of the mouse,
 // properties and the archive.
 
+#include "UpGeometry.h"
 #include "slider/CircularSliderArchive.h"
 #include "slider/KPCircularSlider.h"
 
@@ -19,16 +20,10 @@ using namespace gelcoat;
 
 namespace {
 
-// Qt y-down widget point of the y-up view point (x, y) of a slider.
-QPointF qtPoint(const KPCircularSlider& s, double x, double y)
-{
-    return {x, s.height() - y};
-}
-
 void send(KPCircularSlider& s, QEvent::Type type, QPointF upPoint, Qt::MouseButton button,
           Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
-    const QPointF local = qtPoint(s, upPoint.x(), upPoint.y());
+    const QPointF local = toQtPoint(upPoint, s.height());
     QMouseEvent event(type, local, s.mapToGlobal(local), button, buttons, modifiers);
     QCoreApplication::sendEvent(&s, &event);
 }

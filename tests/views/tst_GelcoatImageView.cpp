@@ -7,6 +7,7 @@
 #include <QtTest>
 
 using namespace gelcoat;
+using gelcoat::testing::darkestGrey;
 using gelcoat::testing::grabAtOne;
 constexpr auto solid = gelcoat::testing::solidImage;
 using gelcoat::testing::grey;
@@ -239,10 +240,7 @@ private slots:
         GELCOAT_COMPARE_PIXEL(shot, 8, 191, grey(interior));
 
         // The text is there: dark pixels inside the label.
-        int darkest = 255;
-        for (int x = 150; x < 190; ++x)
-            for (int y = 180; y < 190; ++y)
-                darkest = std::min(darkest, qGray(shot.pixel(x, y)));
+        const int darkest = darkestGrey(shot, QRect(150, 180, 40, 10));
         QVERIFY2(darkest < 100, qPrintable(QString::number(darkest)));
 
         view.setShowsSizeOnLeft(true);

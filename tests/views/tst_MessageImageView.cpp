@@ -13,6 +13,7 @@
 #include <memory>
 
 using namespace gelcoat;
+using gelcoat::testing::darkestGrey;
 using gelcoat::testing::grabAtOne;
 constexpr auto solid = gelcoat::testing::solidImage;
 using gelcoat::testing::grey;
@@ -54,16 +55,6 @@ protected:
         ++drags;
     }
 };
-
-// Darkest grey in a rectangle of the image.
-int darkest(const QImage& image, const QRect& area)
-{
-    int found = 255;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            found = std::min(found, qGray(image.pixel(x, y)));
-    return found;
-}
 
 } // namespace
 
@@ -132,10 +123,10 @@ private slots:
         // in the bottom 70, nothing between.
         const QRect heading(20, 20, 260, 40);
         const QRect explanation(20, 210, 260, 70);
-        QVERIFY(std::abs(darkest(shot, heading) - text) <= 2);
-        QVERIFY(std::abs(darkest(shot, explanation) - text) <= 12);
-        QVERIFY(darkest(shot, QRect(20, 80, 260, 110)) > 150);
-        QVERIFY(darkest(shot, QRect(8, 20, 11, 260)) > 150);   // left margin
+        QVERIFY(std::abs(darkestGrey(shot, heading) - text) <= 2);
+        QVERIFY(std::abs(darkestGrey(shot, explanation) - text) <= 12);
+        QVERIFY(darkestGrey(shot, QRect(20, 80, 260, 110)) > 150);
+        QVERIFY(darkestGrey(shot, QRect(8, 20, 11, 260)) > 150);   // left margin
     }
 
     void tinyWellsDrawWithoutFault_data()

@@ -1,8 +1,23 @@
 #pragma once
+#include <QColor>
 #include <QImage>
+#include <QPalette>
 #include <QString>
+#include <QWidget>
 #include <functional>
 #include <vector>
+
+// The grey of a window, behind every picture.
+inline const QColor windowColour(236, 236, 236);
+
+// The window fills its background with windowColour.
+inline void useWindowBackground(QWidget& window)
+{
+    window.setAutoFillBackground(true);
+    QPalette palette = window.palette();
+    palette.setColor(QPalette::Window, windowColour);
+    window.setPalette(palette);
+}
 
 // One picture of the gallery: a file name and how to draw it.
 struct GalleryShot {

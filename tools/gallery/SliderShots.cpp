@@ -4,6 +4,8 @@
 
 #include "Gallery.h"
 
+#include "UpGeometry.h"
+#include "slider/CircularSliderGeometry.h"
 #include "slider/KPCircularSlider.h"
 
 #include <QApplication>
@@ -19,8 +21,6 @@
 using namespace gelcoat;
 
 namespace {
-
-const QColor windowColour(236, 236, 236);
 
 struct Rule {
     const char* caption;
@@ -43,10 +43,7 @@ class Panel {
 public:
     Panel() : window(std::make_unique<QWidget>())
     {
-        window->setAutoFillBackground(true);
-        QPalette palette = window->palette();
-        palette.setColor(QPalette::Window, windowColour);
-        window->setPalette(palette);
+        useWindowBackground(*window);
         grid = new QGridLayout(window.get());
         grid->setContentsMargins(14, 14, 14, 10);
         grid->setHorizontalSpacing(18);
@@ -112,12 +109,9 @@ void sendMouse(KPCircularSlider* s, QEvent::Type type, QPointF at, Qt::MouseButt
 void holdBall(Panel& panel, KPCircularSlider* s, Qt::KeyboardModifiers modifiers = {})
 {
     panel.beforeGrab.push_back([s, modifiers] {
-        float x = 0.0f;
-        float y = 0.0f;
-        s->getOffsets(&x, &y);
-        const double travel = (s->width() - 21.0) / 2.0 - 3.0;
-        const QPointF ball(s->width() / 2.0 + x / s->maximumDistance() * travel,
-                           s->height() / 2.0 - y / s->maximumDistance() * travel);
+        const SliderPoint up =
+            CircularSliderGeometry::forBounds(s->width(), s->height()).ballCentre(s->model());
+        const QPointF ball = toQtPoint({up.x, up.y}, s->height());
         sendMouse(s, QEvent::MouseButtonPress, ball, Qt::LeftButton, modifiers);
         if (modifiers.testFlag(Qt::ShiftModifier)) {
             QKeyEvent shift(QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier);

@@ -24,7 +24,6 @@ using namespace gelcoat;
 namespace {
 
 constexpr int padding = 12;
-const QColor windowColour(236, 236, 236);
 
 // The widget drawn on a window-coloured margin, at device pixel ratio 1.
 QImage onWindow(QWidget& widget)
@@ -138,10 +137,7 @@ QImage popUpScene(const QString& imageName, bool open)
 {
     QWidget window;
     window.resize(open ? 300 : 80, open ? 220 : 50);
-    window.setAutoFillBackground(true);
-    QPalette palette = window.palette();
-    palette.setColor(QPalette::Window, windowColour);
-    window.setPalette(palette);
+    useWindowBackground(window);
     KPImagePopUpMenuButton button(&window);
     button.setImageName(imageName);
     const int x = open && imageName.contains(QLatin1String("mirror")) ? 220 : 25;
@@ -176,7 +172,7 @@ QImage zoomedPictures()
     painter.fillRect(0, sheet.height() / 2, sheet.width(), sheet.height() / 2, QColor(70, 70, 70));
     int x = 16;
     for (const QString& name : names) {
-        const QImage picture(QStringLiteral(":/images/views/%1@2x.png").arg(name));
+        const QImage picture = viewImage(QStringLiteral("views"), name, 2.0);
         const QSizeF size = QSizeF(picture.size()) * 2.0;   // 4 x the point size
         for (int row = 0; row < 2; ++row)
             painter.drawImage(QRectF(QPointF(x, 8 + row * (sheet.height() / 2)), size), picture);

@@ -1,9 +1,14 @@
 #include "SliderArt.h"
 
+#include "slider/CircularSliderImages.h"
+#include "slider/CircularSliderModel.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+
+#include <cstdint>
 
 namespace {
 
@@ -88,12 +93,12 @@ struct KnobColours {
     int glossAlpha;
 };
 
-KnobColours knobColours(const QString& tint, bool highlighted)
+KnobColours knobColours(std::int32_t tint, bool highlighted)
 {
-    if (tint == QLatin1String("Blue"))
+    if (tint == gelcoat::slider::kBlue)
         return highlighted ? KnobColours{{64, 148, 232}, {10, 52, 138}, {6, 34, 96}, 215}
                            : KnobColours{{124, 200, 255}, {26, 96, 206}, {14, 58, 142}, 240};
-    if (tint == QLatin1String("Graphite"))
+    if (tint == gelcoat::slider::kGraphite)
         return highlighted ? KnobColours{{150, 162, 178}, {58, 68, 84}, {38, 44, 56}, 205}
                            : KnobColours{{206, 214, 224}, {104, 116, 132}, {66, 74, 88}, 235};
     return {{250, 250, 250}, {178, 178, 180}, {124, 124, 128}, 235}; // inactive
@@ -101,7 +106,7 @@ KnobColours knobColours(const QString& tint, bool highlighted)
 
 // A glossy gel ball: soft shadow, a body glowing from below, a bright
 // gloss cap on top and a thin rim.
-QImage drawKnob(double side, double radius, const QString& tint, bool highlighted, int scale)
+QImage drawKnob(double side, double radius, std::int32_t tint, bool highlighted, int scale)
 {
     QImage image = canvas(side, scale);
     QPainter p(&image);
@@ -137,39 +142,34 @@ std::vector<SliderPicture> sliderPictures()
 {
     std::vector<SliderPicture> pictures;
     struct Size {
-        const char* prefix;
+        bool big;
         double view;
         double knob;
         double ball;
     };
     // Knob squares are 2 x (hit radius + 4); the ball a little over the hit radius.
-    const Size sizes[] = {{"big", 80, 24, 8.6}, {"small", 60, 20, 6.8}};
+    const Size sizes[] = {{true, 80, 24, 8.6}, {false, 60, 20, 6.8}};
     struct Shape {
-        const char* name;
         bool centre;
         bool nonEdge;
     };
-    const Shape shapes[] = {{"Circular", true, true},
-                            {"Target", true, false},
-                            {"Ring", false, true},
-                            {"Donut", false, false}};
+    const Shape shapes[] = {{true, true}, {true, false}, {false, true}, {false, false}};
     for (const Size& size : sizes) {
         for (const Shape& shape : shapes) {
-            pictures.push_back({QStringLiteral("%1%2Slider").arg(size.prefix, shape.name),
+            pictures.push_back({gelcoat::sliderBaseImageName(shape.centre, shape.nonEdge, size.big),
                                 [size, shape](int scale) {
                                     return drawBase(size.view, shape.centre, shape.nonEdge, scale);
                                 }});
         }
-        for (const char* tint : {"Blue", "Graphite", "Inactive"}) {
+        for (std::int32_t tint :
+             {gelcoat::slider::kBlue, gelcoat::slider::kGraphite, gelcoat::slider::kInactive}) {
             for (bool highlighted : {false, true}) {
-                if (highlighted && QLatin1String(tint) == QLatin1String("Inactive"))
-                    continue;
-                const QString name = QStringLiteral("%1%2%3Knob")
-                                         .arg(size.prefix, tint,
-                                              highlighted ? "Highlighted" : "");
+                if (highlighted && tint == gelcoat::slider::kInactive)
+                    continue; // no highlighted look
+                const QString name = gelcoat::sliderKnobImageName(tint, highlighted, size.big);
                 pictures.push_back({name, [size, tint, highlighted](int scale) {
-                                        return drawKnob(size.knob, size.ball,
-                                                        QLatin1String(tint), highlighted, scale);
+                                        return drawKnob(size.knob, size.ball, tint, highlighted,
+                                                        scale);
                                     }});
             }
         }

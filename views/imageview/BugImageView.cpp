@@ -31,9 +31,11 @@ BugImageView::BugImageView(QWidget* parent) : GelcoatImageView(parent)
 
 void BugImageView::setBugXY(int x, int y)
 {
+    // Only the bug's old and new squares change.
+    const QRect before = toQtRect(bugRect(), height()).toAlignedRect();
     bugX_ = x;
     bugY_ = y;
-    update();
+    update(before.united(toQtRect(bugRect(), height()).toAlignedRect()));
 }
 
 void BugImageView::getBugXY(int* x, int* y) const
@@ -49,11 +51,16 @@ void BugImageView::drawOverlaidContent(QPainter& painter)
     const QImage picture = bugPicture(paintPixelRatio(painter));
     if (picture.isNull())
         return;
+    painter.drawImage(toQtRect(bugRect(), height()), picture, QRectF(picture.rect()));
+}
+
+UpRect BugImageView::bugRect() const
+{
     const UpRect b = upBounds();
     const double s = lastDrawnImageScaleFactor();
     const double x = std::floor(b.x + b.w * 0.5 + bugX_ / s - bugSize * 0.5);
     const double y = std::floor(b.y + b.h * 0.5 + bugY_ / s - bugSize * 0.5);
-    painter.drawImage(toQtRect({x, y, bugSize, bugSize}, height()), picture, QRectF(picture.rect()));
+    return {x, y, bugSize, bugSize};
 }
 
 void BugImageView::moveBugTo(const QPointF& qtPoint)

@@ -42,6 +42,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // Where the bug is drawn, for the current position and last scale.
+    UpRect bugRect() const;
     void moveBugTo(const QPointF& qtPoint);
     void endOwnedDrag();
 

@@ -40,42 +40,39 @@ GelcoatImageView::GelcoatImageView(QWidget* parent) : QWidget(parent) {}
 
 void GelcoatImageView::setInteriorStyle(int style)
 {
-    if (style == interiorStyle_)
-        return;
-    interiorStyle_ = style;
-    update();
+    change(interiorStyle_, style);
 }
 
 void GelcoatImageView::setShowsSize(bool shows)
 {
-    if (shows == showsSize_)
-        return;
-    showsSize_ = shows;
-    update();
+    change(showsSize_, shows);
 }
 
 void GelcoatImageView::setShowsSizeOnLeft(bool onLeft)
 {
-    if (onLeft == sizeOnLeft_)
-        return;
-    sizeOnLeft_ = onLeft;
-    update();
+    change(sizeOnLeft_, onLeft);
 }
 
 void GelcoatImageView::setShowsBounds(bool shows)
 {
-    if (shows == showsBounds_)
-        return;
-    showsBounds_ = shows;
-    update();
+    change(showsBounds_, shows);
 }
 
 void GelcoatImageView::setShrinksIfNecessary(bool shrinks)
 {
-    if (shrinks == shrinksIfNecessary_)
-        return;
-    shrinksIfNecessary_ = shrinks;
-    update();
+    change(shrinksIfNecessary_, shrinks);
+}
+
+std::optional<double> GelcoatImageView::interiorLevel(int style)
+{
+    switch (style) {
+    case Light: return 0.95;
+    case Dark: return 0.35;
+    case Black: return 0.0;
+    case White:
+    case Checkered: return 1.0;
+    default: return std::nullopt;
+    }
 }
 
 void GelcoatImageView::setImage(const QImage& image)
@@ -157,14 +154,11 @@ void GelcoatImageView::drawFrameAndBevel(QPainter& painter, UpRect r) const
 
 void GelcoatImageView::drawInterior(QPainter& painter, const UpRect& interior) const
 {
-    switch (interiorStyle_) {
-    case Light: fillUp(painter, interior, whiteLevel(0.95)); break;
-    case Dark: fillUp(painter, interior, whiteLevel(0.35)); break;
-    case Black: fillUp(painter, interior, whiteLevel(0.0)); break;
-    case White: fillUp(painter, interior, whiteLevel(1.0)); break;
-    case Checkered: drawCheckerboard(painter, interior); break;
-    default: break;   // the parent's background shows through
-    }
+    if (interiorStyle_ == Checkered)
+        drawCheckerboard(painter, interior);
+    else if (const std::optional<double> level = interiorLevel(interiorStyle_))
+        fillUp(painter, interior, whiteLevel(*level));
+    // Otherwise the parent's background shows through.
 }
 
 void GelcoatImageView::drawCheckerboard(QPainter& painter, const UpRect& interior) const

@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include <optional>
+
 namespace gelcoat {
 
 class GelcoatImageView : public QWidget {
@@ -49,6 +51,10 @@ public:
 
     QSize sizeHint() const override { return {200, 200}; }
 
+    // The white level of a plain interior (the white under the checkerboard
+    // for Checkered); none for a style without an interior of its own.
+    static std::optional<double> interiorLevel(int style);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
@@ -63,6 +69,16 @@ protected:
     void fillUp(QPainter& painter, const UpRect& r, const QColor& color) const;
 
 private:
+    // Stores value and redraws, only when it differs from field.
+    template <typename T>
+    void change(T& field, T value)
+    {
+        if (value == field)
+            return;
+        field = value;
+        update();
+    }
+
     void drawFrameAndBevel(QPainter& painter, UpRect r) const;
     void drawInterior(QPainter& painter, const UpRect& interior) const;
     void drawCheckerboard(QPainter& painter, const UpRect& interior) const;

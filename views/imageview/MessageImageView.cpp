@@ -22,14 +22,9 @@ constexpr double textMargin = 20.0;
 // The interior's own colour, for washing the out-of-date picture.
 std::optional<QColor> washColour(int style)
 {
-    switch (style) {
-    case GelcoatImageView::Light: return whiteLevel(0.95, 0.5);
-    case GelcoatImageView::Dark: return whiteLevel(0.35, 0.5);
-    case GelcoatImageView::Black: return whiteLevel(0.0, 0.5);
-    case GelcoatImageView::White:
-    case GelcoatImageView::Checkered: return whiteLevel(1.0, 0.5);
-    default: return std::nullopt;
-    }
+    if (const std::optional<double> level = GelcoatImageView::interiorLevel(style))
+        return whiteLevel(*level, 0.5);
+    return std::nullopt;
 }
 
 } // namespace

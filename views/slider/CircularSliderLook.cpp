@@ -71,16 +71,10 @@ std::vector<SliderSegment> tickSegments(const CircularSliderGeometry& g, std::in
     return ticks;
 }
 
-SliderRect ballRect(const CircularSliderGeometry& g, const CircularSliderModel& model, double R)
+UpRect ballRect(const CircularSliderGeometry& g, const CircularSliderModel& model, double R)
 {
-    float x = 0.0f;
-    float y = 0.0f;
-    model.getOffsets(&x, &y);
-    const double max = model.state().maxDistance;
-    const double dx = x / max * g.travel;
-    const double dy = y / max * g.travel;
-    return {std::round(g.circleX + g.half + dx - R), std::round(g.circleY + g.half + dy - R),
-            2 * R, 2 * R};
+    const SliderPoint c = g.ballCentre(model);
+    return {std::round(c.x - R), std::round(c.y - R), 2 * R, 2 * R};
 }
 
 } // namespace gelcoat

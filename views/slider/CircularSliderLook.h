@@ -3,6 +3,7 @@
 // knob tint, images or vector paths, the ball's hit radius, the opacity,
 // the tick marks and the ball's rectangle. View points, y up.
 
+#include "UpGeometry.h"
 #include "slider/CircularSliderGeometry.h"
 #include "slider/CircularSliderModel.h"
 
@@ -46,14 +47,7 @@ inline constexpr std::int32_t kMaxDrawnTicks = 3600;
 // One radial segment a mark, from 5 to 10 points outside the circle.
 std::vector<SliderSegment> tickSegments(const CircularSliderGeometry& g, std::int32_t marks);
 
-struct SliderRect {
-    double x = 0.0; // bottom-left corner
-    double y = 0.0;
-    double w = 0.0;
-    double h = 0.0;
-    bool operator==(const SliderRect&) const = default;
-};
 // The ball's square of side 2R, on whole points, for the model's value.
-SliderRect ballRect(const CircularSliderGeometry& g, const CircularSliderModel& model, double R);
+UpRect ballRect(const CircularSliderGeometry& g, const CircularSliderModel& model, double R);
 
 } // namespace gelcoat

@@ -15,11 +15,6 @@ namespace gelcoat {
 
 namespace {
 
-UpRect upRect(const SliderRect& r)
-{
-    return {r.x, r.y, r.w, r.h};
-}
-
 QPainterPath oval(const UpRect& r, double viewHeight)
 {
     QPainterPath path;
@@ -93,7 +88,7 @@ void paintCircularSlider(QPainter& painter, const SliderPaintInput& in)
 
     painter.setOpacity(alpha);
     const double R = in.look.ballRadius + (knob.isNull() ? 0 : 4);
-    const QRectF ball = toQtRect(upRect(ballRect(g, *in.model, R)), in.height);
+    const QRectF ball = toQtRect(ballRect(g, *in.model, R), in.height);
     if (!knob.isNull()) {
         painter.drawImage(ball, knob);
     } else {
