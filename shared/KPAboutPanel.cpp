@@ -8,6 +8,7 @@
 #include "KPLog.h"
 #include "KPPanel.h"
 #include "KPScreen.h"
+#include "KPSystemFont.h"
 #include "KPTextLinks.h"
 
 #include <QFontMetricsF>
@@ -25,27 +26,19 @@ namespace {
 constexpr int bandHeight = 74;
 constexpr int mascotSize = 64;
 
-// The panel's three bands.
-class KPWhiteView : public QWidget {
+// The panel's three bands: white, light blue, white.
+class KPBandView : public QWidget {
 public:
-    using QWidget::QWidget;
+    KPBandView(const QColor& color, QWidget* parent) : QWidget(parent), color_(color) {}
 
 protected:
     void paintEvent(QPaintEvent* event) override
     {
-        QPainter(this).fillRect(event->rect(), Qt::white);
+        QPainter(this).fillRect(event->rect(), color_);
     }
-};
 
-class KPBlueView : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent* event) override
-    {
-        QPainter(this).fillRect(event->rect(), QColor::fromRgbF(0.93, 0.93, 1.0, 1.0));
-    }
+private:
+    QColor color_;
 };
 
 QPointer<KPPanel>& aboutPanelSlot()
@@ -55,16 +48,22 @@ QPointer<KPPanel>& aboutPanelSlot()
 }
 
 // Sizes are pixels at scale 1, as the layout rules count them.
-QFont aboutFont(int pixelSize)
-{
-    QFont font = QGuiApplication::font();
-    font.setPixelSize(pixelSize);
-    return font;
-}
-
 double textWidth(const QString& text, int pixelSize)
 {
-    return QFontMetricsF(aboutFont(pixelSize)).horizontalAdvance(text);
+    return QFontMetricsF(KPSystemFont(pixelSize)).horizontalAdvance(text);
+}
+
+// The top band's two text columns: name and version on the left, credit
+// and web lines on the right.
+struct TextColumns {
+    int left;
+    int right;
+};
+
+TextColumns textColumns(const KPAboutPanelMetrics& metrics)
+{
+    return {int(std::max(metrics.nameWidth, metrics.versionWidth) + 15),
+            int(std::max(metrics.creditWidth, metrics.webWidth) + 15)};
 }
 
 QString creditLine()
@@ -77,7 +76,7 @@ QLabel* addLabel(QWidget* parent, const QString& text, int pixelSize, const QRec
                  Qt::Alignment alignment)
 {
     auto* label = new QLabel(text, parent);
-    label->setFont(aboutFont(pixelSize));
+    label->setFont(KPSystemFont(pixelSize));
     label->setGeometry(frame);
     label->setAlignment(alignment | Qt::AlignVCenter);
     label->setTextFormat(Qt::PlainText);
@@ -102,15 +101,13 @@ QPixmap mascotImage()
 // does not float; it comes back with the application.
 void hideWhileInactive(KPPanel* panel)
 {
-    auto* hidden = new bool(false);
-    QObject::connect(panel, &QObject::destroyed, [hidden] { delete hidden; });
     QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, panel,
-                     [panel, hidden](Qt::ApplicationState state) {
+                     [panel, hidden = false](Qt::ApplicationState state) mutable {
                          if (state == Qt::ApplicationInactive && panel->isVisible()) {
-                             *hidden = true;
+                             hidden = true;
                              panel->hide();
-                         } else if (state == Qt::ApplicationActive && *hidden) {
-                             *hidden = false;
+                         } else if (state == Qt::ApplicationActive && hidden) {
+                             hidden = false;
                              panel->show();
                          }
                      });
@@ -120,10 +117,9 @@ void hideWhileInactive(KPPanel* panel)
 
 QSize KPAboutPanelSize(const KPAboutPanelMetrics& metrics)
 {
-    const int a = int(std::max(metrics.nameWidth, metrics.versionWidth) + 15);
-    const int b = int(std::max(metrics.creditWidth, metrics.webWidth) + 15);
+    const TextColumns columns = textColumns(metrics);
     const int k = int(metrics.noticeWidth + 70);
-    const int width = std::max({a + b + 164, k, 500});
+    const int width = std::max({columns.left + columns.right + 164, k, 500});
     const int bodyHeight = int(metrics.bodyUsedHeight + 5);
     return QSize(width, bodyHeight + 188);
 }
@@ -153,12 +149,8 @@ KPPanel* KPAboutPanel::standardKPAboutPanelForAppName(const QString& name, const
     panel->setWindowTitle(name);
 
     auto* bodyView = new QTextBrowser(panel);
-    bodyView->setFrameShape(QFrame::NoFrame);
-    bodyView->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    bodyView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    bodyView->setStyleSheet(QStringLiteral("QTextBrowser { background: transparent; }"));
-    bodyView->document()->setDocumentMargin(0);
-    bodyView->document()->setDefaultFont(aboutFont(11));
+    KPMakeBorderlessTextView(bodyView);
+    bodyView->document()->setDefaultFont(KPSystemFont(11));
     bodyView->setPlainText(body);
     for (auto link = urls.cbegin(); link != urls.cend(); ++link)
         KPFixTextToGoToLink(bodyView, link.key(), link.value());
@@ -176,11 +168,11 @@ KPPanel* KPAboutPanel::standardKPAboutPanelForAppName(const QString& name, const
         return KPFlipRect(QRect(x, y, w, h), height);
     };
 
-    auto* bottomBand = new KPWhiteView(panel);
+    auto* bottomBand = new KPBandView(Qt::white, panel);
     bottomBand->setGeometry(place(0, 0, width, bandHeight));
-    auto* blueBand = new KPBlueView(panel);
+    auto* blueBand = new KPBandView(QColor::fromRgbF(0.93, 0.93, 1.0, 1.0), panel);
     blueBand->setGeometry(place(0, 73, width, height - 72 - 73));
-    auto* topBand = new KPWhiteView(panel);
+    auto* topBand = new KPBandView(Qt::white, panel);
     topBand->setGeometry(place(0, height - bandHeight, width, bandHeight));
     for (int y : {73, height - 73}) {
         auto* separator = new QFrame(panel);
@@ -192,8 +184,7 @@ KPPanel* KPAboutPanel::standardKPAboutPanelForAppName(const QString& name, const
 
     // Top band: icon, name and version on the left, the mascot, then the
     // credit and web lines against the right edge.
-    const int columnA = int(std::max(metrics.nameWidth, metrics.versionWidth) + 15);
-    const int columnB = int(std::max(metrics.creditWidth, metrics.webWidth) + 15);
+    const auto [columnA, columnB] = textColumns(metrics);
     auto* iconView = new QLabel(panel);
     iconView->setGeometry(place(20, height - 61, 48, 48));
     iconView->setPixmap(icon);

@@ -12,5 +12,6 @@
 #include "KPPanel.h"
 #include "KPProgressPanel.h"
 #include "KPScreen.h"
+#include "KPSystemFont.h"
 #include "KPTextLinks.h"
 #include "KPVersionChecker.h"

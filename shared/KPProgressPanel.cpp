@@ -6,6 +6,7 @@
 #include "KPLog.h"
 #include "KPPanel.h"
 #include "KPScreen.h"
+#include "KPSystemFont.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -33,8 +34,7 @@ QRect place(int x, int y, int width, int height)
 
 QFont systemFont(int pixelSize, bool bold)
 {
-    QFont font = QGuiApplication::font();
-    font.setPixelSize(pixelSize);
+    QFont font = KPSystemFont(pixelSize);
     font.setBold(bold);
     return font;
 }
@@ -168,7 +168,7 @@ void KPProgressPanel::setProgress(double value)
 {
     setProgressQuietly(value);
     updateBar();
-    makeVisibleIfNecessary();
+    makeVisibleIfNecessary(KPClock::now());
 }
 
 void KPProgressPanel::updateBar()
@@ -188,7 +188,7 @@ bool KPProgressPanel::giveTime()
     if (lastUpdateTime_ && now - *lastUpdateTime_ <= updateInterval)
         return !progressStopped_;
     lastUpdateTime_ = now;
-    makeVisibleIfNecessary();
+    makeVisibleIfNecessary(now);
     giveTimeSlice();
     return !progressStopped_;
 }
@@ -222,11 +222,21 @@ void KPProgressPanel::giveTimeSlice()
 
 double KPProgressPanel::elapsedTime() const
 {
+    return elapsedTimeAt(KPClock::now());
+}
+
+double KPProgressPanel::elapsedTimeAt(double now) const
+{
     if (!elapsedTimeBase_) {
         qCWarning(kpSharedLog, "elapsedTime called on an KPProgressPanel that has not been started");
         return 0.0;
     }
-    return KPClock::now() - *elapsedTimeBase_;
+    return now - *elapsedTimeBase_;
+}
+
+double KPProgressPanel::totalFor(double elapsed) const
+{
+    return elapsed / ((progress_ - minValue_) / (maxValue_ - minValue_));
 }
 
 double KPProgressPanel::estimatedTotalTime() const
@@ -239,7 +249,7 @@ double KPProgressPanel::estimatedTotalTime() const
         qCWarning(kpSharedLog, "estimatedTotalTime called on an unstarted KPProgressPanel");
         return 0.0;
     }
-    return elapsedTime() / ((progress_ - minValue_) / (maxValue_ - minValue_));
+    return totalFor(elapsedTime());
 }
 
 double KPProgressPanel::estimatedTimeToCompletion() const
@@ -254,7 +264,7 @@ double KPProgressPanel::estimatedTimeToCompletion() const
         return 0.0;
     }
     const double elapsed = elapsedTime();
-    return elapsed / ((progress_ - minValue_) / (maxValue_ - minValue_)) - elapsed;
+    return totalFor(elapsed) - elapsed;
 }
 
 void KPProgressPanel::setTitle(const QString& title)
@@ -275,13 +285,17 @@ void KPProgressPanel::setSubtitle(const QString& subtitle)
         progressSubtitle_->setText(subtitleString_);
 }
 
-void KPProgressPanel::makeVisibleIfNecessary()
+void KPProgressPanel::makeVisibleIfNecessary(double now)
 {
-    if (isVisible() || !(elapsedTime() > thresholdTime_))
+    if (isVisible())
+        return;
+    const double elapsed = elapsedTimeAt(now);
+    if (!(elapsed > thresholdTime_))
         return;
     // A determinate task nearly done is not worth a window; one without any
-    // progress yet has an infinite estimate and gets one.
-    if (!isDeterminate_ || estimatedTimeToCompletion() > 1.0)
+    // progress yet has an infinite estimate and gets one.  (Both callers
+    // have started a determinate task by now.)
+    if (!isDeterminate_ || totalFor(elapsed) - elapsed > 1.0)
         forceVisible();
 }
 

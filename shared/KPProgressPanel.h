@@ -88,9 +88,12 @@ private:
     void setProgressQuietly(double value);
     void updateBar();
     void giveTimeSlice();
-    void makeVisibleIfNecessary();
+    void makeVisibleIfNecessary(double now);
     void buildWindow();
-    bool startedNow() const;
+    // elapsedTime() at the given clock reading.
+    double elapsedTimeAt(double now) const;
+    // The estimated total time for the progress so far (no checks).
+    double totalFor(double elapsed) const;
 
     QPointer<KPPanel> progressWindow_;
     QProgressBar* progressIndicator_ = nullptr;

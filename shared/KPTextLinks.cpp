@@ -29,6 +29,15 @@ void openLinksOnDesktop(QTextBrowser* view)
 
 } // namespace
 
+void KPMakeBorderlessTextView(QTextBrowser* view)
+{
+    view->setFrameShape(QFrame::NoFrame);
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->setStyleSheet(QStringLiteral("QTextBrowser { background: transparent; }"));
+    view->document()->setDocumentMargin(0);
+}
+
 bool KPFixTextToGoToLink(QTextBrowser* view, const QString& linkText, const QString& url)
 {
     if (!view)
@@ -57,15 +66,11 @@ QTextBrowser* KPFixTextToGoToLink(QLabel* field, const QString& linkText, const 
     view->setGeometry(field->geometry());
     view->setReadOnly(true);
     view->setTextInteractionFlags(Qt::TextBrowserInteraction);
-    view->setFrameShape(QFrame::NoFrame);
-    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     view->viewport()->setAutoFillBackground(false);
     view->setAttribute(Qt::WA_TranslucentBackground);
-    view->setStyleSheet(QStringLiteral("QTextBrowser { background: transparent; }"));
+    KPMakeBorderlessTextView(view);
     view->setFont(field->font());
     view->document()->setDefaultFont(field->font());
-    view->document()->setDocumentMargin(0);
     view->setPlainText(field->text());
     QTextCursor all(view->document());
     all.select(QTextCursor::Document);

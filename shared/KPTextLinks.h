@@ -11,6 +11,10 @@ class QTextBrowser;
 // Index of the stretch that becomes a link, or -1.
 qsizetype KPLinkPosition(const QString& text, const QString& linkText);
 
+// Takes the frame, the scroll bars, the background and the document margin
+// off a text view, so that its text sits on its parent like a label's.
+void KPMakeBorderlessTextView(QTextBrowser* view);
+
 // Links the stretch in the browser's own text (blue, underlined).
 bool KPFixTextToGoToLink(QTextBrowser* view, const QString& linkText, const QString& url);
 

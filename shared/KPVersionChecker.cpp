@@ -26,6 +26,13 @@ QString text(const char* key, const char* table = "VersionCheck")
     return KPTestLocalizedStringFromTable(QString::fromLatin1(key), QString::fromLatin1(table));
 }
 
+// The critical panel every failure of a check ends in.
+void reportCheckFailure(const QString& message)
+{
+    KPRunCriticalAlertPanel(text("Version Check"), message, text("OK button", "Base"), QString(),
+                            QString());
+}
+
 QNetworkAccessManager& network()
 {
     static auto* manager = new QNetworkAccessManager;  // lives as long as the process
@@ -65,13 +72,14 @@ QUrl KPVersionChecker::versionListUrl() const
 
 QUrl KPVersionChecker::downloadPageUrl() const
 {
-    return pageOnWebSite(QStringLiteral("software/%1.html").arg(KPCurrentApplicationName()));
+    return pageOnWebSite(KPProductPagePath(KPCurrentApplicationName()));
 }
 
 KPVersionListFetch& KPVersionChecker::cachedFetch()
 {
-    if (!fetch_ || fetch_->url() != versionListUrl()) {
-        fetch_ = std::make_unique<KPVersionListFetch>(network(), versionListUrl(), maximumListSize);
+    const QUrl url = versionListUrl();
+    if (!fetch_ || fetch_->url() != url) {
+        fetch_ = std::make_unique<KPVersionListFetch>(network(), url, maximumListSize);
         // Only the fetch in the cache reports its end here: a dropped one is
         // gone with its signals and cannot end a later wait.
         connect(fetch_.get(), &KPVersionListFetch::finished, this,
@@ -88,10 +96,7 @@ void KPVersionChecker::flushCachedVersionData()
 
 void KPVersionChecker::startFetch(KPVersionListFetch& fetch)
 {
-    if (fetch.status() == KPVersionListFetch::Status::LoadInProgress) {
-        finishedLoading_ = false;  // already under way; its end is awaited
-        return;
-    }
+    // A load already under way goes on; its end is awaited.
     finishedLoading_ = false;
     fetch.loadInBackground();
 }
@@ -171,11 +176,9 @@ bool KPVersionChecker::waitForFetch(const QPointer<KPVersionListFetch>& fetch, d
 
 void KPVersionChecker::reportNetworkUnavailable(bool userRequested)
 {
-    KPRunCriticalAlertPanel(text("Version Check"),
-                            userRequested
-                                ? text("Version Check network unavailable error (short version)")
-                                : text("Version Check network unavailable error (long version)"),
-                            text("OK button", "Base"), QString(), QString());
+    reportCheckFailure(userRequested
+                           ? text("Version Check network unavailable error (short version)")
+                           : text("Version Check network unavailable error (long version)"));
 }
 
 void KPVersionChecker::compareVersionWithVersionData(const std::optional<QByteArray>& data,
@@ -195,15 +198,11 @@ void KPVersionChecker::compareVersionWithVersionData(const std::optional<QByteAr
             + QStringLiteral(").%0D%0DThis%20email%20was%20automatically%20generated.%0D%0D");
         const QUrl mailUrl(mail, QUrl::StrictMode);
         if (mailUrl.isValid()) {
-            KPRunCriticalAlertPanel(text("Version Check"),
-                                    text("Version Check info unavailable error (sending email)"),
-                                    text("OK button", "Base"), QString(), QString());
+            reportCheckFailure(text("Version Check info unavailable error (sending email)"));
             QDesktopServices::openUrl(mailUrl);
         } else {
             qCWarning(kpSharedLog, "mailURL didn't create from string:\n%s", qPrintable(mail));
-            KPRunCriticalAlertPanel(text("Version Check"),
-                                    text("Version Check info unavailable error"),
-                                    text("OK button", "Base"), QString(), QString());
+            reportCheckFailure(text("Version Check info unavailable error"));
         }
         return;
     }
@@ -227,17 +226,15 @@ void KPVersionChecker::offerDownload(const QString& webVersion)
         return;
     const QUrl page = downloadPageUrl();
     if (!page.isValid() || !QDesktopServices::openUrl(page))
-        KPRunCriticalAlertPanel(text("Version Check"), text("Version Check download failed error"),
-                                text("OK button", "Base"), QString(), QString());
+        reportCheckFailure(text("Version Check download failed error"));
 }
 
 bool KPVersionChecker::shouldDoAutomaticVersionCheckAskIfNecessary(bool ask)
 {
     QSettings settings;
-    if (!settings.contains(VersionCheckingEnabledDefaultsKey) && ask) {
+    // The answer, written through another QSettings, is visible here at once.
+    if (!settings.contains(VersionCheckingEnabledDefaultsKey) && ask)
         askUserAboutAutomaticVersionCheck();
-        settings.sync();
-    }
     return settings.value(VersionCheckingEnabledDefaultsKey).toString() == QLatin1String("YES");
 }
 
@@ -261,4 +258,9 @@ void KPVersionChecker::beginBackgroundCheckIfNecessary()
     KPVersionListFetch& fetch = cachedFetch();
     if (fetch.status() != KPVersionListFetch::Status::LoadSucceeded)
         startFetch(fetch);
+}
+
+QString KPProductPagePath(const QString& applicationName)
+{
+    return QStringLiteral("software/") + applicationName + QStringLiteral(".html");
 }

@@ -26,6 +26,10 @@ inline constexpr const char* VersionCheckingEnabledDefaultsKey = "DoVersionCheck
 
 class KPVersionListFetch;
 
+// The product's page on the maker's web site, relative to the site:
+// "software/<name>.html".
+QString KPProductPagePath(const QString& applicationName);
+
 class KPVersionChecker : public QObject {
     Q_OBJECT
 public:

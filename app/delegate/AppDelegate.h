@@ -55,6 +55,7 @@ public slots:
     void terminate();
 
 private:
+    // Deliberately empty: a launch hook in which the application registers nothing.
     void registerDefaults() {}
 
     DocumentWindowFactory factory_;

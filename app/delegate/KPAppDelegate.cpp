@@ -194,7 +194,7 @@ void KPAppDelegate::showReadMe()
 
 void KPAppDelegate::showProductHomePage()
 {
-    QDesktopServices::openUrl(makerPage(KPFormat(QStringLiteral("software/%@.html"), applicationName())));
+    QDesktopServices::openUrl(makerPage(KPProductPagePath(applicationName())));
 }
 
 void KPAppDelegate::showQuillSoftwarePage()

@@ -13,7 +13,6 @@
 #include "resources/BundleImages.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>

@@ -1,15 +1,14 @@
 #include "text/ViewFonts.h"
 
-#include <QApplication>
+#include "KPSystemFont.h"
+
 #include <QToolTip>
 
 namespace gelcoat {
 
 QFont systemFont(int pixels)
 {
-    QFont font = QApplication::font();
-    font.setPixelSize(pixels);
-    return font;
+    return KPSystemFont(pixels);
 }
 
 QFont smallSystemFont()
