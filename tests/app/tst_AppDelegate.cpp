@@ -3,6 +3,7 @@
 
 #include "AppTestSupport.h"
 #include "qtsupport/ModalAnswerer.h"
+#include "qtsupport/UrlCatcher.h"
 
 #include "delegate/AppDelegate.h"
 #include "delegate/ReadMePage.h"
@@ -11,7 +12,6 @@
 #include "BuildSettings.h"
 #include "KPCocoaExtra.h"
 
-#include <QDesktopServices>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -23,24 +23,9 @@ using namespace gelcoat;
 
 namespace {
 
-// Catches the addresses handed to QDesktopServices.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    UrlCatcher()
-    {
-        for (const char* scheme : {"http", "https", "mailto", "file"})
-            QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "open");
-    }
-    ~UrlCatcher() override
-    {
-        for (const char* scheme : {"http", "https", "mailto", "file"})
-            QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
-    }
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl& url) { urls.append(url); }
-};
+// The schemes the delegate's commands open.
+const QStringList openedSchemes{QStringLiteral("http"), QStringLiteral("https"),
+                                QStringLiteral("mailto"), QStringLiteral("file")};
 
 // Counts how often its slot runs.
 class Counter : public QObject {
@@ -222,7 +207,7 @@ private slots:
     void webAndMailCommandsOpenTheirAddresses()
     {
         AppDelegate delegate;
-        UrlCatcher catcher;
+        UrlCatcher catcher(openedSchemes);
         delegate.showHelp();
         delegate.showProductHomePage();
         delegate.showQuillSoftwarePage();
@@ -291,7 +276,7 @@ private slots:
         QVERIFY(readMePagePath(dir.filePath(QStringLiteral("blocker/sub"))).isEmpty());
 
         AppDelegate delegate;
-        UrlCatcher catcher;
+        UrlCatcher catcher(openedSchemes);
         delegate.showReadMe();
         QCOMPARE(catcher.urls.size(), 1);
         QVERIFY(catcher.urls[0].isLocalFile());

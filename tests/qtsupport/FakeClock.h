@@ -13,7 +13,7 @@
 
 class FakeClock {
 public:
-    FakeClock() { KPClock::setSourceForTesting([this] { return now(); }); }
+    FakeClock() : FakeClock(0.0) {}
     explicit FakeClock(double speed) : speed_(speed)
     {
         timer_.start();

@@ -3,9 +3,11 @@
 
 #include "BuildSettings.h"
 #include "KPCocoaExtra.h"
+#include "qtsupport/Screenshot.h"
+#include "qtsupport/TestDelegate.h"
+#include "qtsupport/UrlCatcher.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QPainter>
 #include <QTest>
@@ -14,24 +16,6 @@
 #include <QTextCursor>
 
 namespace {
-
-class TestDelegate : public KPApplicationDelegateInterface {
-public:
-    QString applicationName() const override { return "Gelcoat"; }
-    QString applicationVersion() const override { return "1.2b3"; }
-    QString applicationBundleIdentifier() const override { return "org.example.gelcoat"; }
-};
-
-class LinkCatcher : public QObject {
-    Q_OBJECT
-public:
-    explicit LinkCatcher(QList<QUrl>* opened) : opened_(opened) {}
-public slots:
-    void open(const QUrl& url) { opened_->append(url); }
-
-private:
-    QList<QUrl>* opened_;
-};
 
 QString anchorAt(QTextBrowser* view, int position)
 {
@@ -54,7 +38,7 @@ private slots:
     void screenshot();
 
 private:
-    TestDelegate delegate_;
+    TestDelegate delegate_{"Gelcoat", "1.2b3"};
     const KPURLDictionary links_{{"KPCircularSlider", "https://www.example.org/software/CircularSlider.html"}};
 };
 
@@ -149,10 +133,11 @@ void AboutPanelTest::textsAndLinks()
 
     // A clicked link goes to the desktop, not into the view.
     QList<QUrl> opened;
-    LinkCatcher catcher(&opened);
-    QDesktopServices::setUrlHandler("https", &catcher, "open");
-    emit body->anchorClicked(QUrl(links_.first()));
-    QDesktopServices::unsetUrlHandler("https");
+    {
+        UrlCatcher catcher({"https"});
+        emit body->anchorClicked(QUrl(links_.first()));
+        opened = catcher.urls;
+    }
     QCOMPARE(opened, QList<QUrl>{QUrl(links_.first())});
     QCOMPARE(body->toPlainText(), KPTestLocalizedStringFromTable("About panel body text", "Localizable"));
     delete panel;
@@ -185,7 +170,7 @@ void AboutPanelTest::screenshot()
     KPAboutPanel::runStandardKPAboutPanelWithURLDictionary(links_);
     KPPanel* panel = KPAboutPanel::currentAboutPanel();
     QVERIFY(QTest::qWaitForWindowExposed(panel));
-    QVERIFY(panel->grab().save(QCoreApplication::applicationDirPath() + "/about-panel.png"));
+    QVERIFY(!saveScreenshot(panel, "about-panel", QString()).isEmpty());
     panel->close();
 }
 

@@ -4,6 +4,7 @@
 #include "KPCocoaExtra.h"
 #include "qtsupport/FakeClock.h"
 #include "qtsupport/ModalAnswerer.h"
+#include "qtsupport/Screenshot.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -222,7 +223,7 @@ void ProgressPanelTest::windowTextsAndLayout()
             QCOMPARE(label->geometry(), QRect(24, 128 - 48 - 64, 64, 64));
     }
     QVERIFY(QTest::qWaitForWindowExposed(window));
-    window->grab().save(QCoreApplication::applicationDirPath() + "/progress-panel.png");
+    saveScreenshot(window, "progress-panel", QString());
     QApplication::setWindowIcon(QIcon());
 }
 

@@ -6,24 +6,16 @@
 #include "qtsupport/FakeClock.h"
 #include "qtsupport/LocalHttpServer.h"
 #include "qtsupport/ModalAnswerer.h"
+#include "qtsupport/TestDelegate.h"
+#include "qtsupport/UrlCatcher.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
 
 namespace {
-
-class TestDelegate : public KPApplicationDelegateInterface {
-public:
-    QString applicationName() const override { return name; }
-    QString applicationVersion() const override { return version; }
-    QString applicationBundleIdentifier() const override { return "org.example.gelcoat"; }
-    QString name = "Gelcoat";
-    QString version = "2.0";
-};
 
 // Clicks Stop on the progress panel once it is the active modal window.
 class StopClicker : public QObject {
@@ -50,9 +42,6 @@ private:
 
 class VersionCheckerTest : public QObject {
     Q_OBJECT
-
-public slots:
-    void openUrl(const QUrl& url) { opened_.append(url); }
 
 private slots:
     void initTestCase();
@@ -85,7 +74,7 @@ private:
 
     TestDelegate delegate_;
     std::unique_ptr<LocalHttpServer> server_;
-    QList<QUrl> opened_;
+    std::unique_ptr<UrlCatcher> catcher_;
 };
 
 void VersionCheckerTest::initTestCase()
@@ -93,14 +82,12 @@ void VersionCheckerTest::initTestCase()
     QCoreApplication::setOrganizationName("GelcoatTests");
     QCoreApplication::setApplicationName("VersionCheckerTest");
     KPApplicationDelegate = &delegate_;
-    for (const char* scheme : {"http", "https", "mailto"})
-        QDesktopServices::setUrlHandler(scheme, this, "openUrl");
+    catcher_ = std::make_unique<UrlCatcher>(QStringList{"http", "https", "mailto"});
 }
 
 void VersionCheckerTest::cleanupTestCase()
 {
-    for (const char* scheme : {"http", "https", "mailto"})
-        QDesktopServices::unsetUrlHandler(scheme);
+    catcher_.reset();
 }
 
 void VersionCheckerTest::init()
@@ -109,7 +96,7 @@ void VersionCheckerTest::init()
     setAnswer("YES");
     server_ = std::make_unique<LocalHttpServer>();
     checker()->setWebSite(server_->baseUrl());
-    opened_.clear();
+    catcher_->urls.clear();
     delegate_.name = "Gelcoat";
     delegate_.version = "2.0";
 }
@@ -201,12 +188,12 @@ void VersionCheckerTest::newerVersionOffersTheDownloadPage()
     QVERIFY(offer.informativeText.contains("(2.1)"));
     QCOMPARE(offer.buttons.size(), 2);
     QVERIFY(offer.buttons.contains("Yes") && offer.buttons.contains("No"));
-    QCOMPARE(opened_, QList<QUrl>{server_->baseUrl().resolved(QUrl("software/Gelcoat.html"))});
+    QCOMPARE(catcher_->urls, QList<QUrl>{server_->baseUrl().resolved(QUrl("software/Gelcoat.html"))});
     QCOMPARE(server_->paths(), QList<QByteArray>{"/versions"});
 
     answerer.answer("No");
     checker()->checkForNewVersionUserRequested(true);
-    QCOMPARE(opened_.size(), 1);
+    QCOMPARE(catcher_->urls.size(), 1);
     QCOMPARE(answerer.unexpectedCount(), 0);
 }
 
@@ -294,8 +281,8 @@ void VersionCheckerTest::missingLineStartsAnEmailReport()
     QCOMPARE(answerer.seen().first().informativeText,
              KPTestLocalizedStringFromTable("Version Check info unavailable error (sending email)",
                                             "VersionCheck"));
-    QCOMPARE(opened_.size(), 1);
-    QCOMPARE(opened_.first().toString(QUrl::FullyEncoded),
+    QCOMPARE(catcher_->urls.size(), 1);
+    QCOMPARE(catcher_->urls.first().toString(QUrl::FullyEncoded),
              QString("mailto:support@example.org?subject=Version%20check%20error&body=No%20entry%20"
                      "found%20for%20Gelcoat%20(org.example.gelcoat).%0D%0DThis%20email%20was%20"
                      "automatically%20generated.%0D%0D"));
@@ -309,7 +296,7 @@ void VersionCheckerTest::missingLineStartsAnEmailReport()
     answerer.answer("OK");
     checker()->compareVersionWithVersionData(QByteArray("\x00\xff\n\x00org.example.gelcoat\x00", 24),
                                              true);
-    QCOMPARE(opened_.size(), 4);
+    QCOMPARE(catcher_->urls.size(), 4);
     QCOMPARE(answerer.unexpectedCount(), 0);
 }
 
@@ -323,7 +310,7 @@ void VersionCheckerTest::unusableMailAddressIsLoggedInstead()
     QCOMPARE(answerer.seen().size(), 1);
     QCOMPARE(answerer.seen().first().informativeText,
              KPTestLocalizedStringFromTable("Version Check info unavailable error", "VersionCheck"));
-    QVERIFY(opened_.isEmpty());
+    QVERIFY(catcher_->urls.isEmpty());
 }
 
 void VersionCheckerTest::downloadPageThatCannotOpen()
@@ -336,7 +323,7 @@ void VersionCheckerTest::downloadPageThatCannotOpen()
     QCOMPARE(answerer.seen().size(), 2);
     QCOMPARE(answerer.seen()[1].informativeText,
              KPTestLocalizedStringFromTable("Version Check download failed error", "VersionCheck"));
-    QVERIFY(opened_.isEmpty());
+    QVERIFY(catcher_->urls.isEmpty());
 
     // Nor is the list fetched from such a site.
     answerer.answer("OK");
