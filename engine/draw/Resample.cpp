@@ -92,8 +92,9 @@ void resampleVertically(const BitmapRep& src, BitmapRep& dst)
     const ResampleTaps taps = k.view();
     const int rowBytes = dst.pixelsWide() * 4;
     parallelFor(dst.pixelsHigh(), [&](int y0, int y1) {
-        for (int y = y0; y < y1; ++y)
-            resampleColumnBytes(src.row(0), src.bytesPerRow(), dst.row(y), taps, y, rowBytes);
+        for (int y = y0; y < y1; y += 2)
+            resampleColumnBytes(src.row(0), src.bytesPerRow(), dst.row(y),
+                                y + 1 < y1 ? dst.row(y + 1) : nullptr, taps, y, rowBytes);
     }, 8);
 }
 

@@ -27,9 +27,10 @@ struct ResampleTaps {
 // One output row of the horizontal pass: outW pixels from the input row.
 void resampleRowPixels(const std::uint8_t* src, std::uint8_t* dst, const ResampleTaps& k, int outW);
 
-// One output row y of the vertical pass: rowBytes bytes from the input rows
-// src + first × stride onwards.
-void resampleColumnBytes(const std::uint8_t* src, std::ptrdiff_t stride, std::uint8_t* dst,
-                         const ResampleTaps& k, int y, int rowBytes);
+// Output row y of the vertical pass into dst0, and row y + 1 into dst1
+// unless that is null: rowBytes bytes each from the input rows at src +
+// first × stride. Two rows at once read the input rows they share once.
+void resampleColumnBytes(const std::uint8_t* src, std::ptrdiff_t stride, std::uint8_t* dst0,
+                         std::uint8_t* dst1, const ResampleTaps& k, int y, int rowBytes);
 
 } // namespace gelcoat

@@ -46,7 +46,7 @@ constexpr float kColumnLength[aquaArraySize + 1] = {
     float(aquaSubarraySize[6]), float(aquaSubarraySize[7]), float(aquaSubarraySize[8]),
     float(aquaSubarraySize[9]), float(aquaSubarraySize[10])};
 
-HWY_INLINE VF widenNarrow(VF f, double subtract)
+HWY_INLINE VF subtractInDouble(VF f, double subtract)
 {
     const DD dd;
     const DF df;
@@ -89,12 +89,9 @@ HWY_INLINE VF horizontalPosition(VF left, VF right)
     return hn::IfThenElse(hn::Ge(s, hn::Set(df, 2.0f * kN)), edge, xpos);
 }
 
-struct ColumnSample {
-    VI iy;
-    VF fy;
-};
-
-HWY_INLINE ColumnSample columnSample(VF top, VF bottom, VI column)
+// One table column's row index and weight per lane. (Vectors are passed
+// by reference, never held in structs or arrays: they may be sizeless.)
+HWY_INLINE void columnSample(VF top, VF bottom, VI column, VI& iy, VF& fy)
 {
     const DF df;
     const VF sub = hn::GatherIndex(df, kColumnLength, column);
@@ -105,24 +102,22 @@ HWY_INLINE ColumnSample columnSample(VF top, VF bottom, VI column)
     const VF edge = hn::IfThenElse(hn::Le(top, half), top,
                                    hn::IfThenElse(hn::Le(bottom, half), hn::Sub(sub, bottom), half));
     ypos = hn::IfThenElse(hn::Ge(t, sub), edge, ypos);
-    const VI iy = tableIndex(ypos, sub);
-    return {iy, hn::Sub(ypos, hn::ConvertTo(df, iy))};
+    iy = tableIndex(ypos, sub);
+    fy = hn::Sub(ypos, hn::ConvertTo(df, iy));
 }
 
-struct ShadingLanes {
-    VF hue, saturation, value;
-};
-
-HWY_INLINE void addTap(const AquaTables& t, VI index, VF weight, ShadingLanes& s)
+HWY_INLINE void addTap(const AquaTables& t, VI index, VF weight, VF& hue, VF& saturation, VF& value)
 {
     const DF df;
-    s.hue = hn::Add(s.hue, hn::Mul(hn::GatherIndex(df, &t.hue[0][0], index), weight));
-    s.saturation = hn::Add(s.saturation, hn::Mul(hn::GatherIndex(df, &t.saturation[0][0], index), weight));
-    s.value = hn::Add(s.value, hn::Mul(hn::GatherIndex(df, &t.value[0][0], index), weight));
+    hue = hn::Add(hue, hn::Mul(hn::GatherIndex(df, &t.hue[0][0], index), weight));
+    saturation = hn::Add(saturation, hn::Mul(hn::GatherIndex(df, &t.saturation[0][0], index), weight));
+    value = hn::Add(value, hn::Mul(hn::GatherIndex(df, &t.value[0][0], index), weight));
 }
 
-// The four table taps for each lane's distances, added in the fixed order.
-HWY_INLINE ShadingLanes shade(const AquaTables& t, VF left, VF right, VF top, VF bottom, VF hueStart)
+// The four table taps for each lane's distances, added in the fixed order
+// to hue (which starts with the rainbow hue), saturation and value.
+HWY_INLINE void shade(const AquaTables& t, VF left, VF right, VF top, VF bottom, VF& hue,
+                      VF& saturation, VF& value)
 {
     const DF df;
     const DI di;
@@ -131,22 +126,24 @@ HWY_INLINE ShadingLanes shade(const AquaTables& t, VF left, VF right, VF top, VF
     const VI ix = tableIndex(xpos, hn::Set(df, kN));
     const VF fx = hn::Sub(xpos, hn::ConvertTo(df, ix));
     const VI ix1 = hn::Add(ix, hn::Set(di, 1));
-    const ColumnSample c0 = columnSample(top, bottom, ix);
-    const ColumnSample c1 = columnSample(top, bottom, ix1);
-    const VF w0 = hn::Mul(hn::Sub(one, c0.fy), hn::Sub(one, fx));
-    const VF w1 = hn::Mul(c0.fy, hn::Sub(one, fx));
-    const VF w2 = hn::Mul(hn::Sub(one, c1.fy), fx);
-    const VF w3 = hn::Mul(c1.fy, fx);
+    VI iy0, iy1;
+    VF fy0, fy1;
+    columnSample(top, bottom, ix, iy0, fy0);
+    columnSample(top, bottom, ix1, iy1, fy1);
+    const VF w0 = hn::Mul(hn::Sub(one, fy0), hn::Sub(one, fx));
+    const VF w1 = hn::Mul(fy0, hn::Sub(one, fx));
+    const VF w2 = hn::Mul(hn::Sub(one, fy1), fx);
+    const VF w3 = hn::Mul(fy1, fx);
     const VI row0 = hn::Mul(ix, hn::Set(di, kTableStride));
     const VI row1 = hn::Mul(ix1, hn::Set(di, kTableStride));
     const VI next = hn::Set(di, 1);
 
-    ShadingLanes s{hueStart, hn::Zero(df), hn::Zero(df)};
-    addTap(t, hn::Add(row0, c0.iy), w0, s);
-    addTap(t, hn::Add(hn::Add(row0, c0.iy), next), w1, s);
-    addTap(t, hn::Add(row1, c1.iy), w2, s);
-    addTap(t, hn::Add(hn::Add(row1, c1.iy), next), w3, s);
-    return s;
+    saturation = hn::Zero(df);
+    value = hn::Zero(df);
+    addTap(t, hn::Add(row0, iy0), w0, hue, saturation, value);
+    addTap(t, hn::Add(hn::Add(row0, iy0), next), w1, hue, saturation, value);
+    addTap(t, hn::Add(row1, iy1), w2, hue, saturation, value);
+    addTap(t, hn::Add(hn::Add(row1, iy1), next), w3, hue, saturation, value);
 }
 
 // wrapHue for every lane: non-finite hues become 0, hues beyond the wrap
@@ -289,17 +286,17 @@ HWY_INLINE void glossPixels(const GlossContext& c, const std::uint8_t* img, cons
     const VF n = hn::Set(df, kN);
     const MF deep = hn::And(hn::And(hn::Gt(left, n), hn::Gt(right, n)),
                             hn::And(hn::Gt(top, n), hn::Gt(bottom, n)));
-    ShadingLanes s{hn::Add(hue, hn::Set(df, c.centre.hue)), hn::Set(df, c.centre.saturation),
-                   hn::Set(df, c.centre.value)};
+    VF shadedHue = hn::Add(hue, hn::Set(df, c.centre.hue));
+    VF saturation = hn::Set(df, c.centre.saturation);
+    VF value = hn::Set(df, c.centre.value);
     if (!hn::AllTrue(df, hn::Or(deep, clear))) {
-        const ShadingLanes edge = shade(c.tables, left, right, top, bottom, hue);
-        s.hue = hn::IfThenElse(deep, s.hue, edge.hue);
-        s.saturation = hn::IfThenElse(deep, s.saturation, edge.saturation);
-        s.value = hn::IfThenElse(deep, s.value, edge.value);
+        VF edgeHue = hue, edgeSaturation, edgeValue;
+        shade(c.tables, left, right, top, bottom, edgeHue, edgeSaturation, edgeValue);
+        shadedHue = hn::IfThenElse(deep, shadedHue, edgeHue);
+        saturation = hn::IfThenElse(deep, saturation, edgeSaturation);
+        value = hn::IfThenElse(deep, value, edgeValue);
     }
-    hue = widenNarrow(s.hue, kButtonHue);
-    VF saturation = s.saturation;
-    VF value = s.value;
+    hue = subtractInDouble(shadedHue, kButtonHue);
 
     const DI di;
     const VI codeMask = hn::BitCast(di, byteMask);
