@@ -14,6 +14,7 @@
 #include "shading/GlossConstants.h"
 #include "shading/GlossContext.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -356,15 +357,16 @@ void AquifyRowLanes(const GlossContext& c, const std::uint8_t* img, const std::u
     int x = 0;
     for (; x + lanes <= W; x += lanes)
         glossPixels(c, img + 4 * x, ana + 4 * x, c.dxForColumn + x, dyTimesOffset, out + 4 * x);
-    if (x == W)
+    if (x >= W)
         return;
-    // The last pixels through the same code, padded with clear pixels.
+    // The last pixels (fewer than one vector) through the same code, padded
+    // with clear pixels.
     constexpr int kMaxLanes = HWY_MAX_BYTES / sizeof(double);
     HWY_ALIGN std::uint8_t imgTail[4 * kMaxLanes] = {};
     HWY_ALIGN std::uint8_t anaTail[4 * kMaxLanes] = {};
     HWY_ALIGN std::uint8_t outTail[4 * kMaxLanes];
     HWY_ALIGN float dxTail[kMaxLanes] = {};
-    const std::size_t rest = std::size_t(W - x);
+    const std::size_t rest = std::size_t(std::min(W - x, kMaxLanes));
     std::memcpy(imgTail, img + 4 * x, 4 * rest);
     std::memcpy(anaTail, ana + 4 * x, 4 * rest);
     std::memcpy(dxTail, c.dxForColumn + x, sizeof(float) * rest);

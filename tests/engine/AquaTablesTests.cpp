@@ -134,8 +134,9 @@ TEST_F(AquaTablesTest, NonFiniteDistancesStayInsideTheTables)
                 addValuesForDistances(1, d, 2, d, &h, &s, &v, 0);
             EXPECT_TRUE(fraction(h) && fraction(s) && fraction(v))
                 << d << " side " << side << ": " << h << " " << s << " " << v;
-            if (!std::isnan(d))
+            if (!std::isnan(d)) {
                 EXPECT_TRUE(std::isfinite(h) && std::isfinite(s) && std::isfinite(v)) << d;
+            }
         }
     }
 }
