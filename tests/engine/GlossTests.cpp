@@ -297,7 +297,7 @@ TEST_F(GlossTest, PartlyCoveredOutsidePixelGetsHalfAlpha)
     EXPECT_EQ(pixel(out, 2, 0) & 0xFF, 50u);
 }
 
-TEST_F(GlossTest, ContrastZeroGivesValue085)
+TEST_F(GlossTest, ContrastZeroGivesThePivotValue)
 {
     BitmapRep colour = makeBuffer(6, 6, [](int, int) { return 0x000000FFu; });
     const Prepared prepared = prepare(colour);
@@ -306,7 +306,7 @@ TEST_F(GlossTest, ContrastZeroGivesValue085)
     p.brightness = 0;
     p.saturation = 0;
     const BitmapRep out = aquify(prepared, p);
-    const std::uint32_t grey = codeForFraction(0.85f);
+    const std::uint32_t grey = codeForFraction(float(kContrastPivot));
     EXPECT_EQ(pixel(out, 3, 2), (grey << 24) | (grey << 16) | (grey << 8) | 0xFF);
 }
 
