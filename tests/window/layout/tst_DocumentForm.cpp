@@ -222,7 +222,7 @@ private slots:
         qInfo() << "font" << QFontInfo(QApplication::font()).family()
                 << QFontInfo(QApplication::font()).pixelSize() << "px";
         TintDocument document;
-        document.remakeGelcoatWithChangedSourceImage(true, true, true, true);
+        document.remakeGelcoatWithChanges(PipelineChanges::all());
         QVERIFY(document.sourceImage() && document.pipeline().finalMixImage());
         const QImage stencil = imageFromBitmap(*document.sourceImage());
         const QImage gel = imageFromBitmap(*document.pipeline().finalMixImage());
