@@ -1,5 +1,5 @@
 // The document window's form as the layout rules place it: every outlet of
-// its class, the tooltips in the order the window stores them, a name for
+// its class at the frame the layout table records, the tooltips in the order the window stores them, a name for
 // assistive tools on every control, and at every size no control clipped,
 // overlapping another or outside the document area.  Writes screenshots of
 // the form filled with the start picture and its gel, light and dark.
@@ -148,8 +148,15 @@ private slots:
             QWidget* w = form.child(o.outlet);
             QVERIFY2(w && w->inherits(o.className), o.outlet);
         }
-        for (const LaidOutView& view : laidOutViews())
-            QVERIFY2(form.child(view.outlet), view.outlet.data());
+        // The layout table holds the form's own geometry, turned y-up.
+        for (const LaidOutView& view : laidOutViews()) {
+            QWidget* w = form.child(view.outlet);
+            QVERIFY2(w, view.outlet.data());
+            const UpRect up = fromQtRect(w->geometry(), kBaseHeight);
+            QVERIFY2((Frame{float(up.x), float(up.y), float(up.w), float(up.h)}) == view.frame,
+                     view.outlet.data());
+        }
+        QCOMPARE(form.area.size(), QSize(kBaseWidth, kBaseHeight));
         QCOMPARE(form.ui.sourceActionButton->imageName(), QStringLiteral("actionMenu"));
         QCOMPARE(form.ui.destActionButton->imageName(), QStringLiteral("actionMenu_mirror"));
         QVERIFY(form.ui.shadowWarningButton->isHidden());
