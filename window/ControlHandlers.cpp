@@ -61,7 +61,7 @@ void TintDocumentWindow::valueFieldChanged(const ScalarControl& control)
 {
     // No clamping: a typed value beyond the slider's scale is kept, and the
     // slider shows it as far as its scale goes.
-    const float value = settingFromField(control.field->floatValue(), control.factor);
+    const float value = settingFromField(*control.field, control.factor);
     if (!document_->changeSetting([&](TintSettings& s) { s.*control.setting = value; }))
         return;
     if (control.setting == &TintSettings::userHue)
@@ -104,8 +104,8 @@ void TintDocumentWindow::circleChanged(const CircleControl& control)
 void TintDocumentWindow::circleFieldChanged(const CircleControl& control)
 {
     control.circle->setAngleAndDistance(
-        settingFromField(control.angleField->floatValue(), kAngleFactor),
-        settingFromField(control.radiusField->floatValue(), control.radiusFactor));
+        settingFromField(*control.angleField, kAngleFactor),
+        settingFromField(*control.radiusField, control.radiusFactor));
     float x = 0.0f;
     float y = 0.0f;
     control.circle->getOffsets(&x, &y);

@@ -27,6 +27,11 @@ inline float settingFromField(float value, double factor)
 {
     return float(double(value) * factor);
 }
+// The field's number times the factor. Text the field holds as it reads
+// (typed, or shown exactly) counts in double precision, so that a shown
+// 0.590 typed again gives back the hue 59 rather than 58.999996; a rounded
+// display of a value set by code gives that value.
+float settingFromField(const FloatValueField& field, double factor);
 
 } // namespace gelcoat
 

@@ -2,27 +2,28 @@
 
 #include "ui_TintDocument.h"
 
-#include "layout/WindowLayout.h"
-
-#include "UpGeometry.h"
 
 namespace gelcoat {
 
 namespace {
 enum Row { HueSlider, HueStrip, SaturationSlider, BrightnessSlider };
+
+QRectF resizeFrame(QRectF frame, int dW, int, int)
+{
+    frame.setWidth(frame.width() + dW / 2);
+    return frame;
+}
 } // namespace
 
 SimpleStencilRows::SimpleStencilRows(Ui::TintDocument& form)
     : form_(form), baseSize_(form.hueSlider->parentWidget()->size())
 {
     rowViews_ = {form.hueSlider, form.hueStrip, form.saturationSlider, form.brightnessSlider};
-    const double height = baseSize_.height();
     for (size_t i = 0; i < rowViews_.size(); ++i)
         rowFrames_[i] = rowViews_[i]->geometry();
     contrastSliderFrame_ = form.contrastSlider->geometry();
     checkBoxes_ = {form.useOriginalHueButton, form.useOriginalSaturationButton,
                    form.useOriginalBrightnessButton};
-    (void)height;
 }
 
 bool SimpleStencilRows::arrange(bool simpleStencil, int dW, int dH)

@@ -1,0 +1,66 @@
+// Gallery pictures of the document window: Moss, a colour picture,
+// rendering off, and a dark palette.
+
+#include "Gallery.h"
+
+#include "TintDocumentWindow.h"
+#include "model/TintDocument.h"
+
+#include <QApplication>
+#include <QPalette>
+
+#include <functional>
+
+using namespace gelcoat;
+
+namespace {
+
+QPalette darkPalette()
+{
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(50, 50, 52));
+    dark.setColor(QPalette::WindowText, QColor(228, 228, 228));
+    dark.setColor(QPalette::Base, QColor(32, 32, 34));
+    dark.setColor(QPalette::AlternateBase, QColor(44, 44, 46));
+    dark.setColor(QPalette::Text, QColor(228, 228, 228));
+    dark.setColor(QPalette::Button, QColor(62, 62, 64));
+    dark.setColor(QPalette::ButtonText, QColor(228, 228, 228));
+    dark.setColor(QPalette::Highlight, QColor(42, 110, 200));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 120, 120));
+    dark.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 120, 120));
+    dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(120, 120, 120));
+    return dark;
+}
+
+// A new window, prepared by `prepare`, grabbed whole.
+GalleryShot windowShot(const QString& fileName,
+                       const std::function<void(TintDocumentWindow&)>& prepare,
+                       const QPalette& palette = QApplication::palette())
+{
+    return {fileName, [prepare, palette] {
+                TintDocumentWindow window;
+                window.setPalette(palette);
+                prepare(window);
+                window.show();
+                QApplication::processEvents();
+                return window.grab().toImage();
+            }};
+}
+
+} // namespace
+
+std::vector<GalleryShot> windowShots()
+{
+    std::vector<GalleryShot> shots;
+    shots.push_back(windowShot(QStringLiteral("window-moss.png"), [](TintDocumentWindow&) {}));
+    shots.push_back(windowShot(QStringLiteral("window-colour-picture.png"),
+                               [](TintDocumentWindow& w) { w.document().takeFootStencil(); }));
+    shots.push_back(windowShot(QStringLiteral("window-rendering-off.png"), [](TintDocumentWindow& w) {
+        w.document().toggleTinting();
+        w.document().useBluePresets();
+    }));
+    shots.push_back(windowShot(
+        QStringLiteral("window-dark.png"), [](TintDocumentWindow&) {}, darkPalette()));
+    return shots;
+}
