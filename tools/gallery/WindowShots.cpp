@@ -1,5 +1,5 @@
-// Gallery pictures of the document window: Moss, a colour picture,
-// rendering off, and a dark palette.
+// Gallery pictures of the document window: Moss, a simple stencil, a
+// colour picture, rendering off, and a dark palette.
 
 #include "Gallery.h"
 
@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QPalette>
 
+#include <cmath>
 #include <functional>
 
 using namespace gelcoat;
@@ -33,6 +34,30 @@ QPalette darkPalette()
     return dark;
 }
 
+// A black ring on white, described as a three-sample picture without
+// alpha, which the intake takes as a simple stencil.
+bool takeRingStencil(TintDocument& document)
+{
+    constexpr int side = 160;
+    auto pixels = BitmapRep::makeLayout(side, side, 3, 8, false, false);
+    if (!pixels)
+        return false;
+    for (int y = 0; y < side; ++y) {
+        std::uint8_t* row = pixels->row(y);
+        for (int x = 0; x < side; ++x) {
+            const double r = std::hypot(x + 0.5 - side / 2.0, y + 0.5 - side / 2.0);
+            const bool ink = r > 36.0 && r < 64.0;
+            row[3 * x] = row[3 * x + 1] = row[3 * x + 2] = ink ? 0 : 255;
+        }
+    }
+    SourcePicture picture;
+    picture.samplesPerPixel = 3;
+    picture.bitsPerPixel = 24;
+    picture.hasAlpha = false;
+    picture.pixels = std::move(*pixels);
+    return document.useImage(std::move(picture), QString(), true, false);
+}
+
 // A new window, prepared by `prepare`, grabbed whole.
 GalleryShot windowShot(const QString& fileName,
                        const std::function<void(TintDocumentWindow&)>& prepare,
@@ -54,6 +79,8 @@ std::vector<GalleryShot> windowShots()
 {
     std::vector<GalleryShot> shots;
     shots.push_back(windowShot(QStringLiteral("window-moss.png"), [](TintDocumentWindow&) {}));
+    shots.push_back(windowShot(QStringLiteral("window-simple-stencil.png"),
+                               [](TintDocumentWindow& w) { takeRingStencil(w.document()); }));
     shots.push_back(windowShot(QStringLiteral("window-colour-picture.png"),
                                [](TintDocumentWindow& w) { w.document().takeFootStencil(); }));
     shots.push_back(windowShot(QStringLiteral("window-rendering-off.png"), [](TintDocumentWindow& w) {
