@@ -2,50 +2,37 @@
 
 #include "ui_TintDocument.h"
 
+#include "layout/RecordedFrames.h"
+
+#include "UpGeometry.h"
+
+#include <utility>
 
 namespace gelcoat {
 
-namespace {
-enum Row { HueSlider, HueStrip, SaturationSlider, BrightnessSlider };
-
-QRectF resizeFrame(QRectF frame, int dW, int, int)
+bool arrangeTintingRows(Ui::TintDocument& form, const QWidget& area, bool simpleStencil)
 {
-    frame.setWidth(frame.width() + dW / 2);
-    return frame;
-}
-} // namespace
-
-SimpleStencilRows::SimpleStencilRows(Ui::TintDocument& form)
-    : form_(form), baseSize_(form.hueSlider->parentWidget()->size())
-{
-    rowViews_ = {form.hueSlider, form.hueStrip, form.saturationSlider, form.brightnessSlider};
-    for (size_t i = 0; i < rowViews_.size(); ++i)
-        rowFrames_[i] = rowViews_[i]->geometry();
-    contrastSliderFrame_ = form.contrastSlider->geometry();
-    checkBoxes_ = {form.useOriginalHueButton, form.useOriginalSaturationButton,
-                   form.useOriginalBrightnessButton};
-}
-
-bool SimpleStencilRows::arrange(bool simpleStencil, int dW, int dH)
-{
-    std::array<QRectF, 4> frames = rowFrames_;
-    if (simpleStencil) {
-        const double width = contrastSliderFrame_.width();
-        const double stripShortfall =
-            rowFrames_[HueSlider].width() - rowFrames_[HueStrip].width();
-        for (Row row : {HueSlider, SaturationSlider, BrightnessSlider})
-            frames[row].setWidth(width);
-        frames[HueStrip].setWidth(width - stripShortfall);
-    }
+    // The area's size, not its growth: growthOf(int, int) takes the growth.
+    const layout::Growth growth = layout::growthOf(double(area.width()), double(area.height()));
+    const layout::TintingRows rows = layout::tintingRows(simpleStencil, growth);
+    const std::pair<QWidget*, layout::Frame> placed[] = {
+        {form.hueSlider, rows.hueSlider},
+        {form.hueStrip, rows.hueStrip},
+        {form.saturationSlider, rows.saturationSlider},
+        {form.brightnessSlider, rows.brightnessSlider},
+    };
     bool changed = false;
-    for (size_t i = 0; i < frames.size(); ++i) {
-        const QRect frame = resizeFrame(frames[i], dW, dH, 9).toRect();
-        if (rowViews_[i]->geometry() != frame) {
-            rowViews_[i]->setGeometry(frame);
+    for (const auto& [view, frame] : placed) {
+        const UpRect up{frame.x, frame.y, frame.width, frame.height};
+        const QRect wanted = toQtRect(up, area.height()).toRect();
+        if (view->geometry() != wanted) {
+            view->setGeometry(wanted);
             changed = true;
         }
     }
-    for (QWidget* box : checkBoxes_) {
+    for (QWidget* box : {static_cast<QWidget*>(form.useOriginalHueButton),
+                         static_cast<QWidget*>(form.useOriginalSaturationButton),
+                         static_cast<QWidget*>(form.useOriginalBrightnessButton)}) {
         // Hidden, not invisible: nothing is visible before the window shows.
         if (box->isHidden() != simpleStencil) {
             box->setHidden(simpleStencil);

@@ -50,7 +50,6 @@ TintDocumentWindow::TintDocumentWindow(TintDocument* document, int untitledNumbe
     Preferences::shared();
     setUpForm();
     setUpCircles();
-    rows_ = std::make_unique<SimpleStencilRows>(*form_);
     showRainbowStripPreference();
     commands_ = new DocumentCommands(*document_, this);
     addActions(commands_->all());
@@ -245,10 +244,7 @@ void TintDocumentWindow::showSourceImage()
 
 void TintDocumentWindow::fixTintingControlsForSimpleStencil()
 {
-    const QSize base = rows_->baseSize();
-    const QSize now = centralWidget()->size();
-    if (rows_->arrange(document_->sourceImageIsSimple(), now.width() - base.width(),
-                       now.height() - base.height()))
+    if (arrangeTintingRows(*form_, *centralWidget(), document_->sourceImageIsSimple()))
         centralWidget()->update();
 }
 

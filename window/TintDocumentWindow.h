@@ -22,7 +22,6 @@ class TintDocument;
 namespace gelcoat {
 
 class DocumentCommands;
-class SimpleStencilRows;
 class TintDocument;
 struct CircleControl;
 struct ScalarControl;
@@ -82,7 +81,6 @@ private:
     std::unique_ptr<CircleControl> rainbow_;
     std::unique_ptr<CircleControl> shadow_;
     DocumentCommands* commands_ = nullptr;
-    std::unique_ptr<SimpleStencilRows> rows_;
     QButtonGroup* rainbowTypes_ = nullptr;
 };
 
