@@ -45,6 +45,33 @@ const std::array<BackgroundCommand, 5> kBackgroundCommands{{
      QT_TRANSLATE_NOOP("DocumentCommands", "&Checkered Background")},
 }};
 
+// The six switches of the wells' display, each inverting its flag.
+struct DisplaySwitch {
+    QAction* DocumentCommands::*action;
+    const char* name;
+    const char* text;
+    bool TintSettings::*flag;
+};
+
+const std::array<DisplaySwitch, 6> kDisplaySwitches{{
+    {&DocumentCommands::showSourceSize, "showSourceSize",
+     QT_TRANSLATE_NOOP("DocumentCommands", "Show Source &Size"), &TintSettings::sourceShowsSize},
+    {&DocumentCommands::showSourceBounds, "showSourceBounds",
+     QT_TRANSLATE_NOOP("DocumentCommands", "Show Source &Bounds"),
+     &TintSettings::sourceShowsBounds},
+    {&DocumentCommands::scaleSourceDisplayToFit, "scaleSourceDisplayToFit",
+     QT_TRANSLATE_NOOP("DocumentCommands", "Shrink Source to &Fit"),
+     &TintSettings::sourceShrinksIfNecessary},
+    {&DocumentCommands::showDestSize, "showDestSize",
+     QT_TRANSLATE_NOOP("DocumentCommands", "Show Result Si&ze"), &TintSettings::destShowsSize},
+    {&DocumentCommands::showDestBounds, "showDestBounds",
+     QT_TRANSLATE_NOOP("DocumentCommands", "Show Result Bo&unds"),
+     &TintSettings::destShowsBounds},
+    {&DocumentCommands::scaleDestDisplayToFit, "scaleDestDisplayToFit",
+     QT_TRANSLATE_NOOP("DocumentCommands", "Shrink Result to F&it"),
+     &TintSettings::destShrinksIfNecessary},
+}};
+
 } // namespace
 
 DocumentCommands::DocumentCommands(TintDocument& document, QObject* parent)
@@ -57,20 +84,8 @@ DocumentCommands::DocumentCommands(TintDocument& document, QObject* parent)
         updateChecks();
     });
 
-    showSourceSize = makeDisplaySwitch(tr("Show Source &Size"), "showSourceSize",
-                                       &TintSettings::sourceShowsSize);
-    showSourceBounds = makeDisplaySwitch(tr("Show Source &Bounds"), "showSourceBounds",
-                                         &TintSettings::sourceShowsBounds);
-    scaleSourceDisplayToFit = makeDisplaySwitch(tr("Shrink Source to &Fit"),
-                                                "scaleSourceDisplayToFit",
-                                                &TintSettings::sourceShrinksIfNecessary);
-    showDestSize = makeDisplaySwitch(tr("Show Result Si&ze"), "showDestSize",
-                                     &TintSettings::destShowsSize);
-    showDestBounds = makeDisplaySwitch(tr("Show Result Bo&unds"), "showDestBounds",
-                                       &TintSettings::destShowsBounds);
-    scaleDestDisplayToFit = makeDisplaySwitch(tr("Shrink Result to F&it"),
-                                              "scaleDestDisplayToFit",
-                                              &TintSettings::destShrinksIfNecessary);
+    for (const DisplaySwitch& display : kDisplaySwitches)
+        this->*display.action = makeDisplaySwitch(tr(display.text), display.name, display.flag);
 
     destBackgroundGroup = new QActionGroup(this);
     // Exclusive, yet a style outside 0–4 (from a file) may check none.
@@ -196,12 +211,8 @@ void DocumentCommands::updateChecks()
 {
     const TintSettings& s = document_.settings();
     toggleTinting->setChecked(document_.gelcoatOn());
-    showSourceSize->setChecked(s.sourceShowsSize);
-    showSourceBounds->setChecked(s.sourceShowsBounds);
-    scaleSourceDisplayToFit->setChecked(s.sourceShrinksIfNecessary);
-    showDestSize->setChecked(s.destShowsSize);
-    showDestBounds->setChecked(s.destShowsBounds);
-    scaleDestDisplayToFit->setChecked(s.destShrinksIfNecessary);
+    for (const DisplaySwitch& display : kDisplaySwitches)
+        (this->*display.action)->setChecked(s.*display.flag);
     for (int style = 0; style < int(destBackgrounds.size()); ++style)
         destBackgrounds[size_t(style)]->setChecked(s.destInteriorStyle == style);
 }
