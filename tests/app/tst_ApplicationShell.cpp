@@ -139,10 +139,13 @@ private slots:
 
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        help->popup(window.mapToGlobal(QPoint(0, 0)));
-        QVERIFY(QTest::qWaitForWindowExposed(help));
-        saveScreenshot(help, QStringLiteral("help-menu"));
-        help->close();
+        for (const char* name : {"helpMenu", "viewMenu"}) {
+            auto* menu = window.menuBar()->findChild<QMenu*>(QString::fromLatin1(name));
+            menu->popup(window.mapToGlobal(QPoint(0, 0)));
+            QVERIFY(QTest::qWaitForWindowExposed(menu));
+            saveScreenshot(menu, QString::fromLatin1(name));
+            menu->close();
+        }
     }
 
     void everyCommandReachesTheDelegate()
