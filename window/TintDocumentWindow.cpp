@@ -147,7 +147,6 @@ void TintDocumentWindow::refreshControls()
     enableGelcoatArrows();
 
     showSourceImage();
-    f.sourceImageWell->setBugXY(s.sourceBugX, s.sourceBugY);
     showDisplayOptions();
 
     f.useOriginalHueButton->setChecked(s.useOriginalHue);
@@ -236,10 +235,13 @@ void TintDocumentWindow::showFinalImage()
         form_->destImageWell->setImage(imageFromBitmap(*image));
 }
 
+// With its bug, which a new picture may have put back in the middle.
 void TintDocumentWindow::showSourceImage()
 {
     const auto& source = document_->sourceImage();
-    form_->sourceImageWell->setImage(source ? imageFromBitmap(*source) : QImage());
+    BugImageView* well = form_->sourceImageWell;
+    well->setImage(source ? imageFromBitmap(*source) : QImage());
+    well->setBugXY(document_->settings().sourceBugX, document_->settings().sourceBugY);
 }
 
 void TintDocumentWindow::fixTintingControlsForSimpleStencil()
