@@ -44,6 +44,10 @@ void TintDocumentWindow::connectUserSignals()
     }
     connect(f.sourceImageWell, &BugImageView::sourceBugChanged, this,
             &TintDocumentWindow::sourceBugChanged);
+    // The well shows the document's stencil, never a dropped picture the
+    // document has not taken.
+    connect(f.sourceImageWell, &BugImageView::imageDropped, this,
+            &TintDocumentWindow::showSourceImage);
     connect(f.gelcoatButton, &QAbstractButton::clicked, this, &TintDocumentWindow::gelcoatChanged);
 }
 
