@@ -98,7 +98,7 @@ static void BM_WindowSliderDrag(benchmark::State& state)
         emit slider->floatValueEdited(hue);
     });
 }
-BENCHMARK(BM_WindowSliderDrag)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_WindowSliderDrag)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 static void BM_WindowShadowDrag(benchmark::State& state)
 {
@@ -111,4 +111,4 @@ static void BM_WindowShadowDrag(benchmark::State& state)
         emit circle->activated();
     });
 }
-BENCHMARK(BM_WindowShadowDrag)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_WindowShadowDrag)->Unit(benchmark::kMillisecond)->Iterations(2);
