@@ -115,8 +115,13 @@ private slots:
         QCOMPARE(field.text(), QStringLiteral("2"));
         QCOMPARE(field.floatValue(), 2.0f);
         // No range and no rounding.
-        field.setText(QStringLiteral("-7.123456"));
-        QCOMPARE(field.floatValue(), -7.123456f);
+        for (QString typed : {QStringLiteral("-7.123456789"), QStringLiteral("123456789.5"),
+                              QStringLiteral(".5")}) {
+            int at = 0;
+            QCOMPARE(field.validator()->validate(typed, at), QValidator::Acceptable);
+            field.setText(typed);
+            QCOMPARE(field.floatValue(), float(typed.toDouble()));
+        }
     }
 
     void fieldUsesOneLocaleWhateverTheUsersLanguage()

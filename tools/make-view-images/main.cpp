@@ -141,6 +141,19 @@ void drawActionMenu(QPainter& p, bool mirrored)
     hole.addEllipse(c, 2.3, 2.3);
     gear = gear.subtracted(hole);
 
+    QPainterPath triangle;
+    triangle.moveTo(22.0, 9.5);
+    triangle.lineTo(28.0, 9.5);
+    triangle.lineTo(25.0, 13.5);
+    triangle.closeSubpath();
+
+    // A pale halo keeps the dark gear and triangle readable on a dark
+    // window; on a light one it vanishes into the background.
+    p.setPen(QPen(QColor(255, 255, 255, 120), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(gear);
+    p.drawPath(triangle);
+
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 255, 255, 150));
     p.drawPath(gear.translated(0.0, 0.8));
@@ -151,11 +164,6 @@ void drawActionMenu(QPainter& p, bool mirrored)
     p.setBrush(metal);
     p.drawPath(gear);
 
-    QPainterPath triangle;
-    triangle.moveTo(22.0, 9.5);
-    triangle.lineTo(28.0, 9.5);
-    triangle.lineTo(25.0, 13.5);
-    triangle.closeSubpath();
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(55, 57, 60));
     p.drawPath(triangle);

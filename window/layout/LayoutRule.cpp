@@ -4,10 +4,10 @@ namespace gelcoat::layout {
 
 Growth growthOf(double width, double height)
 {
-    return growthOf(int(width - kBaseWidth), int(height - kBaseHeight));
+    return growthBy(int(width - kBaseWidth), int(height - kBaseHeight));
 }
 
-Growth growthOf(int dW, int dH) { return {dW, dH, dW / 2}; }
+Growth growthBy(int dW, int dH) { return {dW, dH, dW / 2}; }
 
 Frame resizeFrame(const Frame& recorded, const Growth& growth, int mode)
 {

@@ -36,16 +36,18 @@ enum Mode : int {
     ThreeQuartersAlong = 14,
 };
 
-// The growth of the document area over the base size, truncated toward
-// zero; half is dW / 2 truncated toward zero (-1 / 2 = 0, -3 / 2 = -1).
+// The growth of the document area over the base size; half is dW / 2
+// truncated toward zero (-1 / 2 = 0, -3 / 2 = -1).
 struct Growth {
     int dW = 0;
     int dH = 0;
     int half = 0;
     bool operator==(const Growth&) const = default;
 };
+// The growth of an area of the given size, each excess truncated toward zero.
 Growth growthOf(double width, double height);
-Growth growthOf(int dW, int dH);
+// The growth by the given excess over the base size.
+Growth growthBy(int dW, int dH);
 
 // The frame a control drawn at `recorded` takes after the growth.
 Frame resizeFrame(const Frame& recorded, const Growth& growth, int mode);

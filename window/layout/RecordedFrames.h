@@ -1,8 +1,10 @@
 #pragma once
-// The 58 controls of the document window that follow its size, each with
-// the frame the window description gives it (y-up, in a document area of
-// the base size) and the way it follows the growth.  The order is the one
-// the window records them in.
+// The controls of the document window that follow its size, each with the
+// frame the window description gives it (y-up, in a document area of the
+// base size) and the way it follows the growth.  First the 58 the window
+// records, in the order it records them; then the titles of the left-half
+// rows, which never move in y-up terms but, with Qt's origin at the top,
+// must be placed again to keep their distance from the bottom edge.
 
 #include "layout/LayoutRule.h"
 
@@ -18,7 +20,8 @@ struct LaidOutView {
     int mode;
 };
 
-inline constexpr int kLaidOutViewCount = 58;
+inline constexpr int kRecordedViewCount = 58;
+inline constexpr int kLaidOutViewCount = kRecordedViewCount + 4;
 const std::array<LaidOutView, kLaidOutViewCount>& laidOutViews();
 
 // The recorded view of an outlet, if it is laid out.
