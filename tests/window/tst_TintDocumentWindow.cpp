@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QMenu>
 #include <QtTest>
 
 #include <cmath>
@@ -282,6 +283,9 @@ private slots:
     void displayCommandsWriteTheDefaults()
     {
         DocumentCommands& commands = window_->commands();
+        // The pop-up buttons carry the very actions of the menus.
+        QVERIFY(form().destActionButton->menu()->actions().contains(commands.destBackgrounds[0]));
+        QVERIFY(form().sourceActionButton->menu()->actions().contains(commands.showSourceBounds));
         commands.destBackgrounds[3]->trigger();
         commands.destBackgrounds[0]->trigger();
         QCOMPARE(doc().settings().destInteriorStyle, 0);

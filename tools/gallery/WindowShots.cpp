@@ -81,6 +81,12 @@ std::vector<GalleryShot> windowShots()
     shots.push_back(windowShot(QStringLiteral("window-moss.png"), [](TintDocumentWindow&) {}));
     shots.push_back(windowShot(QStringLiteral("window-simple-stencil.png"),
                                [](TintDocumentWindow& w) { takeRingStencil(w.document()); }));
+    // The shadow pushed past the ring's frame: the warning shows.
+    shots.push_back(windowShot(QStringLiteral("window-shadow-warning.png"), [](TintDocumentWindow& w) {
+        takeRingStencil(w.document());
+        w.document().changeSetting([](TintSettings& s) { s.shadowYOffset = -20; });
+        w.document().refreshUIFromModel();
+    }));
     shots.push_back(windowShot(QStringLiteral("window-colour-picture.png"),
                                [](TintDocumentWindow& w) { w.document().takeFootStencil(); }));
     shots.push_back(windowShot(QStringLiteral("window-rendering-off.png"), [](TintDocumentWindow& w) {
