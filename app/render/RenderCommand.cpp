@@ -3,12 +3,10 @@
 #include "ImageOutput.h"
 #include "RenderOptions.h"
 
+#include "file/DocumentInput.h"
 #include "intake/PictureDecoder.h"
 #include "intake/StencilIntake.h"
 #include "model/TintDocument.h"
-
-#include <QFile>
-#include <QFileInfo>
 
 namespace gelcoat {
 
@@ -49,20 +47,6 @@ QString infoJson(const TintDocument& doc)
         .arg(w.bottom)
         .arg(w.left)
         .arg(w.right);
-}
-
-// A document by its extension, or by a property list near the start (an
-// SVG picture opens as XML too).
-bool isDocumentInput(const QString& path)
-{
-    if (path.endsWith(QStringLiteral(".gelcoat"), Qt::CaseInsensitive))
-        return true;
-    // Only regular files are peeked at: opening a FIFO would wait for a writer.
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return false;
-    const QByteArray head = file.read(1024);
-    return head.contains("<plist") || head.contains("<!DOCTYPE plist");
 }
 
 void printAlert(const DocumentAlert& alert, QTextStream& err)
