@@ -27,49 +27,90 @@ protected:
 
 } // namespace
 
+namespace {
+
+struct AlertChoices {
+    QPushButton* defaultChoice = nullptr;
+    QPushButton* alternateChoice = nullptr;
+    QPushButton* otherChoice = nullptr;
+
+    // A box ended without a click answers as Escape would.
+    int returnCode(const QMessageBox& box) const
+    {
+        const QAbstractButton* clicked = box.clickedButton();
+        if (!clicked)
+            clicked = box.escapeButton();
+        if (clicked == alternateChoice)
+            return KPAlertAlternateReturn;
+        if (clicked == otherChoice)
+            return KPAlertOtherReturn;
+        return KPAlertDefaultReturn;
+    }
+};
+
+AlertChoices setUpAlert(QMessageBox& box, QMessageBox::Icon icon, const QString& title,
+                        const QString& message, const QString& defaultButton,
+                        const QString& alternateButton, const QString& otherButton)
+{
+    box.setIcon(icon);
+    box.setWindowTitle(QGuiApplication::applicationDisplayName());
+    box.setTextFormat(Qt::PlainText);
+    if (title.isEmpty()) {
+        box.setText(message);
+    } else {
+        box.setText(title);
+        box.setInformativeText(message);
+    }
+    AlertChoices choices;
+    choices.defaultChoice = box.addButton(
+        defaultButton.isEmpty() ? KPTestLocalizedStringFromTable("OK button", "Base")
+                                : defaultButton,
+        QMessageBox::AcceptRole);
+    if (!alternateButton.isEmpty())
+        choices.alternateChoice = box.addButton(alternateButton, QMessageBox::RejectRole);
+    if (!otherButton.isEmpty())
+        choices.otherChoice = box.addButton(otherButton, QMessageBox::ActionRole);
+    box.setDefaultButton(choices.defaultChoice);
+    box.setEscapeButton(choices.alternateChoice ? choices.alternateChoice
+                        : choices.otherChoice   ? choices.otherChoice
+                                                : choices.defaultChoice);
+    return choices;
+}
+
+} // namespace
+
 int KPRunAlertPanelWithArguments(QMessageBox::Icon icon, const QString& title,
                                  const QString& messageFormat, const QString& defaultButton,
                                  const QString& alternateButton, const QString& otherButton,
                                  const QList<QVariant>& arguments)
 {
-    const QString message = KPFormatWithArguments(messageFormat, arguments);
     CenteredAlert panel;
-    panel.setIcon(icon);
-    panel.setWindowTitle(QGuiApplication::applicationDisplayName());
-    panel.setTextFormat(Qt::PlainText);
-    if (title.isEmpty()) {
-        panel.setText(message);
-    } else {
-        panel.setText(title);
-        panel.setInformativeText(message);
-    }
+    const AlertChoices choices =
+        setUpAlert(panel, icon, title, KPFormatWithArguments(messageFormat, arguments),
+                   defaultButton, alternateButton, otherButton);
     if (KPRealFloatingPanel::KPShouldUseFloatingPanels())
         KPTransformIntoKPRealFloatingPanel(&panel);
     else
         KPTransformIntoKPPanel(&panel);
-
-    QPushButton* defaultChoice = panel.addButton(
-        defaultButton.isEmpty() ? KPTestLocalizedStringFromTable("OK button", "Base")
-                                : defaultButton,
-        QMessageBox::AcceptRole);
-    QPushButton* alternateChoice =
-        alternateButton.isEmpty() ? nullptr
-                                  : panel.addButton(alternateButton, QMessageBox::RejectRole);
-    QPushButton* otherChoice =
-        otherButton.isEmpty() ? nullptr : panel.addButton(otherButton, QMessageBox::ActionRole);
-    panel.setDefaultButton(defaultChoice);
-    panel.setEscapeButton(alternateChoice ? alternateChoice
-                          : otherChoice   ? otherChoice
-                                          : defaultChoice);
-
     panel.exec();
-    // A panel ended without a click answers as Escape would.
-    const QAbstractButton* clicked = panel.clickedButton();
-    if (!clicked)
-        clicked = panel.escapeButton();
-    if (clicked == alternateChoice)
-        return KPAlertAlternateReturn;
-    if (clicked == otherChoice)
-        return KPAlertOtherReturn;
-    return KPAlertDefaultReturn;
+    return choices.returnCode(panel);
+}
+
+QMessageBox* KPBeginAlertSheet(QMessageBox::Icon icon, QWidget* window, const QString& title,
+                               const QString& message, const QString& defaultButton,
+                               const QString& alternateButton, const QString& otherButton,
+                               std::function<void(int)> done)
+{
+    auto* sheet = new QMessageBox(window);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    sheet->setWindowModality(Qt::WindowModal);
+    const AlertChoices choices =
+        setUpAlert(*sheet, icon, title, message, defaultButton, alternateButton, otherButton);
+    QObject::connect(sheet, &QMessageBox::finished, sheet,
+                     [sheet, choices, done = std::move(done)] {
+                         if (done)
+                             done(choices.returnCode(*sheet));
+                     });
+    sheet->open();
+    return sheet;
 }

@@ -18,6 +18,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
+
 inline constexpr int KPAlertDefaultReturn = 1;
 inline constexpr int KPAlertAlternateReturn = 0;
 inline constexpr int KPAlertOtherReturn = -1;
@@ -54,3 +56,11 @@ int KPRunCriticalAlertPanel(const QString& title, const QString& messageFormat,
     return KPRunAlertPanelWithArguments(QMessageBox::Critical, title, messageFormat, defaultButton,
                                         alternateButton, otherButton, {QVariant(arguments)...});
 }
+
+// A window-modal alert on window (a sheet), opened with open(): it returns
+// at once, and done, if given, runs with the panels' return codes once the
+// user answers.  The message is shown as given.  The sheet deletes itself.
+QMessageBox* KPBeginAlertSheet(QMessageBox::Icon icon, QWidget* window, const QString& title,
+                               const QString& message, const QString& defaultButton,
+                               const QString& alternateButton, const QString& otherButton,
+                               std::function<void(int)> done = {});
