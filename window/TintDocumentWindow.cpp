@@ -18,16 +18,6 @@
 
 namespace gelcoat {
 
-namespace {
-
-QString untitledTitle(int untitledNumber)
-{
-    return untitledNumber <= 1 ? TintDocumentWindow::tr("Untitled")
-                               : TintDocumentWindow::tr("Untitled %1").arg(untitledNumber);
-}
-
-} // namespace
-
 TintDocumentWindow::TintDocumentWindow(int untitledNumber, QWidget* parent)
     : TintDocumentWindow(new TintDocument, untitledNumber, parent)
 {
@@ -41,10 +31,8 @@ TintDocumentWindow::TintDocumentWindow(TintDocument* document, int untitledNumbe
     document_->setParent(this);
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("documentWindow"));
-    const QString name = document_->fileName().isEmpty() ? untitledTitle(untitledNumber)
-                                                         : document_->displayName();
-    setWindowTitle(name + QStringLiteral("[*]"));
-    setWindowModified(document_->isDocumentEdited());
+    document_->setUntitledNumber(untitledNumber);
+    showTitle();
 
     // The preferences register their defaults on first use.
     Preferences::shared();
@@ -134,8 +122,15 @@ void TintDocumentWindow::connectDocument()
         enableGelcoatArrows();
     });
     connect(doc, &Document::editedChanged, this, &QWidget::setWindowModified);
+    connect(doc, &Document::fileNameChanged, this, &TintDocumentWindow::showTitle);
     connect(&PreferenceNotifications::center(), &PreferenceNotifications::showRainbowStripChanged,
             this, &TintDocumentWindow::showRainbowStripPreference);
+}
+
+void TintDocumentWindow::showTitle()
+{
+    setWindowTitle(document_->displayName() + QStringLiteral("[*]"));
+    setWindowModified(document_->isDocumentEdited());
 }
 
 void TintDocumentWindow::refreshControls()

@@ -51,6 +51,8 @@ private:
     void setUpCircles();
     void connectUserSignals();
     void connectDocument();
+    // The document's name with the edited mark.
+    void showTitle();
 
     // Every control from the document, firing no handler.
     void refreshControls();

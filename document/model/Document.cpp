@@ -20,8 +20,11 @@ void Document::setFileName(const QString& path)
 
 QString Document::displayName() const
 {
-    return fileName_.isEmpty() ? QCoreApplication::translate("Document", "Untitled")
-                               : QFileInfo(fileName_).fileName();
+    if (!fileName_.isEmpty())
+        return QFileInfo(fileName_).fileName();
+    return untitledNumber_ <= 1
+               ? QCoreApplication::translate("Document", "Untitled")
+               : QCoreApplication::translate("Document", "Untitled %1").arg(untitledNumber_);
 }
 
 void Document::updateChangeCount()

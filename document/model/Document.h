@@ -22,8 +22,10 @@ public:
     // untitled.
     const QString& fileName() const { return fileName_; }
     void setFileName(const QString& path);
-    // The file's name, or "Untitled".
+    // The file's name; while untitled, "Untitled" for the first untitled
+    // document of the session and "Untitled 2" and on for later ones.
     QString displayName() const;
+    void setUntitledNumber(int number) { untitledNumber_ = number; }
 
     // Edited state: every change the user makes counts.
     bool isDocumentEdited() const { return changeCount_ != 0; }
@@ -61,6 +63,7 @@ private:
     DocumentOutcome writeFile(const QString& path) const;
 
     QString fileName_;
+    int untitledNumber_ = 1;
     int changeCount_ = 0;
 };
 
