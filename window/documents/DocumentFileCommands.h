@@ -1,0 +1,69 @@
+#pragma once
+// Saving, reverting and closing one document window: the Save, Save As…
+// and Revert to Saved actions, the save panel, and the sheet that asks
+// before an edited window closes. Every question is window-modal, so other
+// windows stay usable while one asks.
+
+#include <QMessageBox>
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+
+class QAction;
+
+namespace gelcoat {
+
+class TintDocumentWindow;
+struct DocumentOutcome;
+
+class DocumentFileCommands : public QObject {
+    Q_OBJECT
+public:
+    // Attaches to window (as its child) and adds the actions to it, so that
+    // their shortcuts work wherever the menus are.
+    explicit DocumentFileCommands(TintDocumentWindow& window);
+
+    // The commands of the window, if it has them.
+    static DocumentFileCommands* of(QWidget* window);
+
+    QAction* save = nullptr;
+    QAction* saveAs = nullptr;
+    QAction* revert = nullptr;
+
+    // Saves to the document's file, or asks for one while untitled; done
+    // learns whether the document was written.
+    void saveDocument(std::function<void(bool saved)> done = {});
+    void saveDocumentAs(std::function<void(bool saved)> done = {});
+    // Asks first, since a revert cannot be undone.
+    void revertDocumentToSaved();
+
+    // The open question sheet, while one shows.
+    QMessageBox* sheet() const { return sheet_; }
+
+signals:
+    // The document was written to path (and now belongs to it).
+    void documentSaved(const QString& path);
+    // The user kept an edited window open when asked whether to close it.
+    void closeCancelled();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void askToClose();
+    void closeNow();
+    void writeTo(const QString& path, const std::function<void(bool)>& done);
+    void revertNow();
+    void showAlertSheet(const QString& title, const QString& message);
+    void enableActions();
+
+    TintDocumentWindow& window_;
+    QPointer<QMessageBox> sheet_;
+    bool closeApproved_ = false;
+};
+
+// A document file name always ends in ".gelcoat".
+QString withDocumentExtension(const QString& path);
+
+} // namespace gelcoat
