@@ -6,6 +6,7 @@
 #include "DragTiffEncoder.h"
 
 #include <QApplication>
+#include <QStringList>
 #include <QTimer>
 
 int main(int argc, char** argv)
@@ -18,8 +19,16 @@ int main(int argc, char** argv)
 
     if (!delegate.applicationWillFinishLaunching())
         return 0;
-    if (delegate.applicationShouldOpenUntitledFile())
+    // Documents named on the command line (or by the file manager) open
+    // instead of an untitled one; when none of them opens, the program has
+    // nothing to show and ends once the user has read why.
+    const QStringList files = app.arguments().mid(1);
+    if (!files.isEmpty()) {
+        if (delegate.openDocumentFiles(files) == 0)
+            return 1;
+    } else if (delegate.applicationShouldOpenUntitledFile()) {
         delegate.newDocument();
+    }
     // Once the loop turns, so that the window is up before any question.
     QTimer::singleShot(0, &delegate, &gelcoat::AppDelegate::applicationDidFinishLaunching);
     return app.exec();

@@ -1,6 +1,10 @@
 #include "delegate/AppDelegate.h"
 
 #include "delegate/SystemVersion.h"
+#include "documents/DocumentOpening.h"
+#include "documents/OpenPanels.h"
+#include "documents/RecentDocuments.h"
+#include "documents/DocumentFileCommands.h"
 #include "prefs/PrefsController.h"
 
 #include "BuildSettings.h"
@@ -9,6 +13,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QIcon>
+#include <QTimer>
 
 namespace gelcoat {
 
@@ -72,9 +77,33 @@ void AppDelegate::newDocument()
 {
     if (!factory_)
         return;
-    QWidget* window = factory_(++untitledCount_);
-    if (!window)
-        return;
+    if (QWidget* window = factory_(++untitledCount_))
+        showDocumentWindow(window);
+}
+
+void AppDelegate::openDocument()
+{
+    const QStringList paths = runDocumentOpenPanel();
+    if (!paths.isEmpty())
+        openDocumentFiles(paths);
+}
+
+int AppDelegate::openDocumentFiles(const QStringList& paths)
+{
+    return gelcoat::openDocumentFiles(paths, [this](QWidget* window) {
+        showDocumentWindow(window);
+    });
+}
+
+void AppDelegate::showDocumentWindow(QWidget* window)
+{
+    if (auto* commands = DocumentFileCommands::of(window)) {
+        connect(commands, &DocumentFileCommands::closeCancelled, this,
+                &AppDelegate::cancelTerminate);
+        connect(commands, &DocumentFileCommands::documentSaved, this,
+                [](const QString& path) { RecentDocuments::add(path); });
+    }
+    connect(window, &QObject::destroyed, this, &AppDelegate::continueTerminate);
     if (lastDocumentWindow_ && lastDocumentWindow_->isVisible())
         window->move(lastDocumentWindow_->pos() + QPoint(kCascadeStep, kCascadeStep));
     else
@@ -97,8 +126,34 @@ void AppDelegate::showPreferences()
 
 void AppDelegate::terminate()
 {
-    if (applicationShouldTerminate())
-        QApplication::closeAllWindows();
+    if (!applicationShouldTerminate())
+        return;
+    terminating_ = true;
+    // Windows of their own only: a sheet or dialog goes with its window, and
+    // closing a question would answer it.
+    QList<QPointer<QWidget>> closed;
+    for (;;) {
+        QWidget* next = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->isVisible() && !widget->parentWidget() &&
+                widget->windowType() != Qt::Desktop && !closed.contains(widget)) {
+                next = widget;
+                break;
+            }
+        }
+        if (!next)
+            break;
+        closed.append(next);
+        if (!next->close())
+            return;
+    }
+    terminating_ = false;
+}
+
+void AppDelegate::continueTerminate()
+{
+    if (terminating_)
+        QTimer::singleShot(0, this, &AppDelegate::terminate);
 }
 
 } // namespace gelcoat

@@ -47,19 +47,33 @@ public:
     // The window most recently opened by newDocument, while it lives.
     QWidget* lastDocumentWindow() const { return lastDocumentWindow_; }
 
+    // Places a new document window (cascaded from the last one, or centred)
+    // and shows it; a quit waits for it to close.
+    void showDocumentWindow(QWidget* window);
+
 public slots:
     void newDocument();
+    // Asks for documents and opens them.
+    void openDocument();
+    // Opens each file in a window, or raises the one that shows it already;
+    // answers how many now show.
+    int openDocumentFiles(const QStringList& paths);
     void showHelp();
     void showPreferences();
-    // Closes every window, each of which may refuse; the program ends when
-    // the last one has closed.
+    // Closes every window in turn; a window may first ask whether to save,
+    // and the quit goes on once it has closed, or stops when the user keeps
+    // it. The program ends when the last one has closed.
     void terminate();
 
 private:
     // Deliberately empty: a launch hook in which the application registers nothing.
     void registerDefaults() {}
 
+    void continueTerminate();
+    void cancelTerminate() { terminating_ = false; }
+
     DocumentWindowFactory factory_;
+    bool terminating_ = false;
     int untitledCount_ = 0;
     QPointer<QWidget> lastDocumentWindow_;
 };

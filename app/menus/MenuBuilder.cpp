@@ -1,6 +1,7 @@
 #include "menus/MenuBuilder.h"
 
 #include "delegate/KPAppDelegate.h"
+#include "documents/RecentDocuments.h"
 
 #include "BuildSettings.h"
 
@@ -57,6 +58,18 @@ AppMenus MenuBuilder::install(QMainWindow& window)
     menus.file->setObjectName(QStringLiteral("fileMenu"));
     addDelegateCommand(menus.file, QObject::tr("&New"), "newDocument",
                        shortcutFor(QKeySequence::New, Qt::CTRL | Qt::Key_N));
+    addDelegateCommand(menus.file, QObject::tr("&Open\u2026"), "openDocument",
+                       shortcutFor(QKeySequence::Open, Qt::CTRL | Qt::Key_O));
+    QMenu* recent = menus.file->addMenu(QObject::tr("Open &Recent"));
+    recent->setObjectName(QStringLiteral("openRecentMenu"));
+    QObject::connect(recent, &QMenu::aboutToShow, recent, [recent] {
+        RecentDocuments::fillMenu(recent, [](const QString& path) {
+            if (KPAppDelegate* delegate = KPAppDelegate::current())
+                QMetaObject::invokeMethod(delegate, "openDocumentFiles",
+                                          Q_ARG(QStringList, QStringList{path}));
+        });
+    });
+    menus.file->addSeparator();
     QAction* close = menus.file->addAction(QObject::tr("&Close"));
     close->setObjectName(QStringLiteral("closeWindow"));
     close->setShortcut(shortcutFor(QKeySequence::Close, Qt::CTRL | Qt::Key_W));

@@ -4,6 +4,8 @@
 
 #include "DocumentCommands.h"
 #include "TintDocumentWindow.h"
+#include "documents/DocumentFileCommands.h"
+#include "model/TintDocument.h"
 
 #include <QMainWindow>
 #include <QMenu>
@@ -26,18 +28,43 @@ void addDocumentMenus(AppMenus& menus, QMainWindow& window)
     menus.bar->insertMenu(help, commands.makePresetsMenu(menus.bar));
 }
 
-} // namespace
+// Save, Save As… and Revert to Saved follow Close in the File menu.
+void addFileCommands(AppMenus& menus, QMainWindow& window)
+{
+    DocumentFileCommands* commands = DocumentFileCommands::of(&window);
+    if (!commands)
+        return;
+    const QList<QAction*> items = menus.file->actions();
+    qsizetype close = 0;
+    while (close < items.size() && items[close]->objectName() != QLatin1String("closeWindow"))
+        ++close;
+    QAction* before = close + 1 < items.size() ? items[close + 1] : nullptr;
+    menus.file->insertActions(before, {commands->save, commands->saveAs, commands->revert});
+}
 
-QWidget* newDocumentWindow(int untitledNumber)
+QWidget* withMenus(TintDocumentWindow* window)
 {
     static const bool registered = [] {
+        MenuBuilder::addExtension(addFileCommands);
         MenuBuilder::addExtension(addDocumentMenus);
         return true;
     }();
     (void)registered;
-    auto* window = new TintDocumentWindow(untitledNumber);
+    new DocumentFileCommands(*window);
     MenuBuilder::install(*window);
     return window;
+}
+
+} // namespace
+
+QWidget* newDocumentWindow(int untitledNumber)
+{
+    return withMenus(new TintDocumentWindow(untitledNumber));
+}
+
+QWidget* documentWindowFor(TintDocument* document)
+{
+    return withMenus(new TintDocumentWindow(document));
 }
 
 } // namespace gelcoat

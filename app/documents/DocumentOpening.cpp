@@ -1,0 +1,103 @@
+#include "documents/DocumentOpening.h"
+
+#include "documents/OpenPanels.h"
+#include "documents/RecentDocuments.h"
+#include "windows/DocumentWindows.h"
+
+#include "TintDocumentWindow.h"
+#include "intake/PictureDecoder.h"
+#include "intake/StencilIntake.h"
+#include "model/TintDocument.h"
+
+#include "KPAlertPanel.h"
+
+#include <QApplication>
+#include <QFileInfo>
+
+#include <memory>
+
+namespace gelcoat {
+
+namespace {
+
+void showAlert(const DocumentAlert& alert)
+{
+    KPRunCriticalAlertPanel(alert.title, QStringLiteral("%@"), QStringLiteral("OK"), QString(),
+                            QString(), alert.message);
+}
+
+// Files are the same when their canonical paths are: a link or a path
+// through another folder names the same document.
+QString canonical(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString resolved = info.canonicalFilePath();
+    return resolved.isEmpty() ? info.absoluteFilePath() : resolved;
+}
+
+// The picture the user picks for a document whose own was not found; a
+// cancel keeps the start picture, and a file that does not decode is
+// dropped without a word, as any picture taken in from the panel.
+void chooseSubstituteImage(TintDocument& document)
+{
+    const QString path = runPictureOpenPanel();
+    if (path.isEmpty())
+        return;
+    std::optional<SourcePicture> picture = decodePictureFile(path);
+    if (!picture)
+        return;
+    if (!document.useImage(std::move(*picture), path, true, false))
+        KPRunCriticalAlertPanel(incompatibleImageTitle(), QStringLiteral("%@"),
+                                QStringLiteral("OK"), QString(), QString(),
+                                incompatibleImageMessage());
+}
+
+// A window for the document in path, or none after telling the user why.
+QWidget* openDocumentFile(const QString& path)
+{
+    auto document = std::make_unique<TintDocument>();
+    const DocumentOutcome outcome = document->readFromFile(path);
+    if (!outcome.alert.isEmpty())
+        showAlert(outcome.alert);
+    if (!outcome.ok)
+        return nullptr;
+    if (outcome.runSubstitutePanel)
+        chooseSubstituteImage(*document);
+    return documentWindowFor(document.release());
+}
+
+} // namespace
+
+QWidget* windowShowingDocument(const QString& path)
+{
+    const QString wanted = canonical(path);
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* window = qobject_cast<TintDocumentWindow*>(widget);
+        if (window && window->isVisible() && !window->document().fileName().isEmpty() &&
+            canonical(window->document().fileName()) == wanted)
+            return window;
+    }
+    return nullptr;
+}
+
+int openDocumentFiles(const QStringList& paths, const std::function<void(QWidget*)>& show)
+{
+    int showing = 0;
+    for (const QString& path : paths) {
+        if (QWidget* open = windowShowingDocument(path)) {
+            open->raise();
+            open->activateWindow();
+            ++showing;
+            continue;
+        }
+        QWidget* window = openDocumentFile(path);
+        if (!window)
+            continue;
+        RecentDocuments::add(path);
+        show(window);
+        ++showing;
+    }
+    return showing;
+}
+
+} // namespace gelcoat

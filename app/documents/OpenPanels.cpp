@@ -1,0 +1,66 @@
+#include "documents/OpenPanels.h"
+
+#include "settings/SettingsKeys.h"
+#include "settings/UserDefaults.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QImageReader>
+#include <QStandardPaths>
+
+namespace gelcoat {
+
+namespace {
+
+QString startingFolder()
+{
+    const QString last =
+        UserDefaults::standard().objectForKey(QString::fromLatin1(lastOpenDirKey)).toString();
+    if (!last.isEmpty() && QDir(last).exists())
+        return last;
+    return QDir::home().filePath(QStringLiteral("Documents"));
+}
+
+QString pictureFilter()
+{
+    QStringList patterns;
+    for (const QByteArray& format : QImageReader::supportedImageFormats())
+        patterns << QStringLiteral("*.") + QString::fromLatin1(format);
+    patterns << QStringLiteral("*.tif") << QStringLiteral("*.tiff");
+    patterns.removeDuplicates();
+    return QFileDialog::tr("Pictures (%1)").arg(patterns.join(u' '));
+}
+
+QStringList runPanel(const QString& objectName, const QString& title, const QString& filter,
+                     QFileDialog::FileMode mode)
+{
+    QFileDialog panel(nullptr, title, startingFolder(), filter);
+    panel.setObjectName(objectName);
+    panel.setWindowModality(Qt::ApplicationModal);
+    panel.setAcceptMode(QFileDialog::AcceptOpen);
+    panel.setFileMode(mode);
+    if (panel.exec() != QDialog::Accepted || panel.selectedFiles().isEmpty())
+        return {};
+    UserDefaults::standard().setString(QString::fromLatin1(lastOpenDirKey),
+                                       panel.directory().absolutePath());
+    return panel.selectedFiles();
+}
+
+} // namespace
+
+QStringList runDocumentOpenPanel()
+{
+    return runPanel(QStringLiteral("documentOpenPanel"), QFileDialog::tr("Open"),
+                    QFileDialog::tr("Gelcoat documents (*.gelcoat)"),
+                    QFileDialog::ExistingFiles);
+}
+
+QString runPictureOpenPanel()
+{
+    const QStringList chosen =
+        runPanel(QStringLiteral("pictureOpenPanel"), QFileDialog::tr("Choose a Source Image"),
+                 pictureFilter(), QFileDialog::ExistingFile);
+    return chosen.isEmpty() ? QString() : chosen.first();
+}
+
+} // namespace gelcoat
