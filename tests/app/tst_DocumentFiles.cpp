@@ -1,0 +1,308 @@
+// Documents in their windows: saving, reverting, the questions before an
+// edited window closes or the program quits, opening files (several, one
+// already open, broken ones, one whose picture is missing) and the recent
+// documents.
+
+#include "AppTestSupport.h"
+
+#include "delegate/AppDelegate.h"
+#include "documents/DocumentFileCommands.h"
+#include "documents/RecentDocuments.h"
+#include "windows/DocumentWindows.h"
+
+#include "TintDocumentWindow.h"
+#include "model/TintDocument.h"
+#include "qtsupport/ModalAnswerer.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace gelcoat;
+
+namespace {
+
+struct ProgramDelegate : AppDelegate {
+    ProgramDelegate() { setDocumentWindowFactory(newDocumentWindow); }
+};
+
+TintDocumentWindow* lastWindow(const AppDelegate& delegate)
+{
+    return qobject_cast<TintDocumentWindow*>(delegate.lastDocumentWindow());
+}
+
+DocumentFileCommands& fileCommands(TintDocumentWindow* window)
+{
+    return *DocumentFileCommands::of(window);
+}
+
+void setHue(TintDocumentWindow* window, float hue)
+{
+    window->document().changeSetting([hue](TintSettings& s) { s.userHue = hue; });
+}
+
+// Picks path in the next file panel, or cancels it when path is empty.
+void answerNextPanel(const QString& path)
+{
+    auto* timer = new QTimer(qApp);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, path] {
+        auto* panel = activeModal<QFileDialog>();
+        if (!panel || !panel->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (path.isEmpty()) {
+            panel->reject();
+        } else {
+            panel->selectFile(path);
+            QMetaObject::invokeMethod(panel, "accept");
+        }
+    });
+    timer->start(10);
+}
+
+QList<TintDocumentWindow*> visibleDocumentWindows()
+{
+    QList<TintDocumentWindow*> windows;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* window = qobject_cast<TintDocumentWindow*>(widget); window && window->isVisible())
+            windows << window;
+    return windows;
+}
+
+float savedHue(const QString& path)
+{
+    TintDocument document;
+    return document.readFromFile(path).ok ? document.settings().userHue : -1.0f;
+}
+
+} // namespace
+
+class DocumentFilesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        startWithCleanSettings();
+        QVERIFY(dir_.isValid());
+    }
+
+    void cleanup()
+    {
+        // Nothing is asked at the end of a case: edits are dropped.
+        for (TintDocumentWindow* window : visibleDocumentWindows()) {
+            window->document().clearChangeCount();
+            window->close();
+        }
+        QTRY_VERIFY(visibleDocumentWindows().isEmpty());
+    }
+
+    void untitledWindowsAreNamedAndSavedUnderTheirNewName()
+    {
+        ProgramDelegate delegate;
+        delegate.newDocument();
+        QPointer<TintDocumentWindow> first = lastWindow(delegate);
+        delegate.newDocument();
+        TintDocumentWindow* second = lastWindow(delegate);
+        QCOMPARE(first->windowTitle(), QStringLiteral("Untitled[*]"));
+        QCOMPARE(second->windowTitle(), QStringLiteral("Untitled 2[*]"));
+        QVERIFY(!fileCommands(second).revert->isEnabled());
+
+        setHue(second, 20);
+        QVERIFY(second->isWindowModified());
+        // A cancelled panel writes nothing; the name chosen gets the extension.
+        answerNextPanel(QString());
+        fileCommands(second).save->trigger();
+        QTRY_VERIFY(!activeModal<QFileDialog>());
+        QVERIFY(second->isWindowModified());
+        answerNextPanel(path("named"));
+        fileCommands(second).save->trigger();
+        QTRY_COMPARE(second->windowTitle(), QStringLiteral("named.gelcoat[*]"));
+        QVERIFY(!second->isWindowModified());
+        QCOMPARE(savedHue(path("named.gelcoat")), 20.0f);
+        QCOMPARE(RecentDocuments::paths().value(0), path("named.gelcoat"));
+
+        // Save writes the same file again without asking.
+        setHue(second, 30);
+        fileCommands(second).save->trigger();
+        QCOMPARE(savedHue(path("named.gelcoat")), 30.0f);
+        QVERIFY(!second->isWindowModified());
+        // Save As a second name; the menu carries all three commands after Close.
+        const QList<QAction*> file =
+            second->menuBar()->findChild<QMenu*>(QStringLiteral("fileMenu"))->actions();
+        const qsizetype close = file.indexOf(second->menuBar()->findChild<QAction*>(
+            QStringLiteral("closeWindow")));
+        QCOMPARE(file.mid(close + 1, 3),
+                 (QList<QAction*>{fileCommands(second).save, fileCommands(second).saveAs,
+                                  fileCommands(second).revert}));
+        answerNextPanel(path("renamed.gelcoat"));
+        fileCommands(second).saveAs->trigger();
+        QTRY_COMPARE(second->windowTitle(), QStringLiteral("renamed.gelcoat[*]"));
+        QCOMPARE(RecentDocuments::paths().mid(0, 2),
+                 (QStringList{path("renamed.gelcoat"), path("named.gelcoat")}));
+    }
+
+    void closingAnEditedWindowAsksFirst_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<float>("hueOnDisk");
+        QTest::newRow("save") << QStringLiteral("Save") << true << 75.0f;
+        QTest::newRow("don't save") << QStringLiteral("Don't Save") << true << 59.0f;
+        QTest::newRow("cancel") << QStringLiteral("Cancel") << false << 59.0f;
+    }
+
+    void closingAnEditedWindowAsksFirst()
+    {
+        QFETCH(QString, answer);
+        QFETCH(bool, closes);
+        QFETCH(float, hueOnDisk);
+        const QString file = savedDocument(QStringLiteral("close-%1.gelcoat").arg(answer.size()));
+        ProgramDelegate delegate;
+        QCOMPARE(delegate.openDocumentFiles({file}), 1);
+        QPointer<TintDocumentWindow> window = lastWindow(delegate);
+        setHue(window, 75);
+
+        ModalAnswerer answerer;
+        answerer.answer(answer);
+        QVERIFY(!window->close());
+        QTRY_COMPARE(answerer.pending(), 0);
+        const SeenPanel& sheet = answerer.seen().first();
+        QVERIFY(sheet.informativeText.contains(QStringLiteral("lost")));
+        QVERIFY(sheet.text.contains(QFileInfo(file).fileName()));
+        QCOMPARE(sheet.buttons.size(), 3);
+        if (closes)
+            QTRY_VERIFY(!window);
+        else
+            QVERIFY(waitUntil([] { return false; }, 50) || window->isWindowModified());
+        QCOMPARE(savedHue(file), hueOnDisk);
+        QCOMPARE(answerer.unexpectedCount(), 0);
+    }
+
+    void quittingAsksEveryEditedWindowAndCancelStopsIt()
+    {
+        ProgramDelegate delegate;
+        delegate.newDocument();
+        QPointer<TintDocumentWindow> first = lastWindow(delegate);
+        delegate.newDocument();
+        QPointer<TintDocumentWindow> second = lastWindow(delegate);
+        setHue(first, 10);
+        setHue(second, 12);
+
+        ModalAnswerer answerer;
+        answerer.answer(QStringLiteral("Cancel"));
+        delegate.terminate();
+        QTRY_COMPARE(answerer.pending(), 0);
+        QTest::qWait(50);
+        QCOMPARE(visibleDocumentWindows().size(), 2);
+        QCOMPARE(answerer.seen().size(), 1);
+
+        answerer.answer(QStringLiteral("Don't Save"));
+        answerer.answer(QStringLiteral("Don't Save"));
+        delegate.terminate();
+        QTRY_VERIFY(!first && !second);
+        QCOMPARE(answerer.seen().size(), 3);
+        QCOMPARE(answerer.unexpectedCount(), 0);
+    }
+
+    void openingSeveralFilesRaisesOnesAlreadyOpenAndRefusesBrokenOnes()
+    {
+        const QString a = savedDocument(QStringLiteral("a.gelcoat"));
+        const QString b = savedDocument(QStringLiteral("b.gelcoat"));
+        QFile broken(path("broken.gelcoat"));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("not a property list");
+        broken.close();
+
+        ProgramDelegate delegate;
+        ModalAnswerer answerer;
+        answerer.answer(QStringLiteral("OK"));
+        const QString aAgain = dir_.path() + QStringLiteral("/./a.gelcoat");
+        QCOMPARE(delegate.openDocumentFiles({a, b, broken.fileName(), aAgain}), 3);
+        QCOMPARE(answerer.seen().size(), 1);
+        QCOMPARE(answerer.seen().first().text, QStringLiteral("Open"));
+        QCOMPARE(answerer.seen().first().icon, QMessageBox::Critical);
+        QStringList titles;
+        for (TintDocumentWindow* window : visibleDocumentWindows())
+            titles << window->windowTitle();
+        titles.sort();
+        QCOMPARE(titles, (QStringList{QStringLiteral("a.gelcoat[*]"),
+                                      QStringLiteral("b.gelcoat[*]")}));
+
+        // Open Recent lists them newest first and opens through the delegate.
+        QCOMPARE(RecentDocuments::paths().mid(0, 2), (QStringList{b, a}));
+        auto* recent = lastWindow(delegate)->menuBar()->findChild<QMenu*>(
+            QStringLiteral("openRecentMenu"));
+        emit recent->aboutToShow();
+        QCOMPARE(recent->actions().first()->text(), QStringLiteral("b.gelcoat"));
+        recent->actions().first()->trigger();
+        QCOMPARE(visibleDocumentWindows().size(), 2);
+        recent->findChild<QAction*>(QStringLiteral("clearRecentDocuments"))->trigger();
+        QVERIFY(RecentDocuments::paths().isEmpty());
+        QCOMPARE(answerer.unexpectedCount(), 0);
+    }
+
+    void aMissingPictureIsReplacedOnOpenAndWarnedOfAfterARevert()
+    {
+        const QString moved = path("moved.png");
+        QImage picture(24, 24, QImage::Format_ARGB32);
+        picture.fill(QColor(0, 0, 0, 200));
+        QVERIFY(picture.save(moved));
+        QFile file(path("external.gelcoat"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
+                   "<key>ArchiveVersion</key><integer>1</integer>"
+                   "<key>SourceImagePath</key><string>/nowhere/lost.png</string>"
+                   "<key>ColorHue</key><real>40</real></dict></plist>\n");
+        file.close();
+
+        ProgramDelegate delegate;
+        ModalAnswerer answerer;
+        answerer.answer(QStringLiteral("OK"));
+        answerNextPanel(moved);
+        QCOMPARE(delegate.openDocumentFiles({file.fileName()}), 1);
+        QVERIFY(answerer.seen().first().informativeText.contains(QStringLiteral("lost.png")));
+        TintDocumentWindow* window = lastWindow(delegate);
+        QCOMPARE(window->document().sourceImagePath(), moved);
+        QCOMPARE(window->document().sourceImage()->pixelsWide(), 24);
+
+        // Revert asks first; Cancel keeps the edit.
+        setHue(window, 90);
+        answerer.answer(QStringLiteral("Cancel"));
+        fileCommands(window).revert->trigger();
+        QTRY_COMPARE(answerer.pending(), 0);
+        QCOMPARE(window->document().settings().userHue, 90.0f);
+        // Revert reloads, keeps the picture it has, and warns once it is done.
+        answerer.answer(QStringLiteral("Revert"));
+        answerer.answer(QStringLiteral("OK"));
+        fileCommands(window).revert->trigger();
+        QTRY_COMPARE(answerer.pending(), 0);
+        QCOMPARE(window->document().settings().userHue, 40.0f);
+        QVERIFY(!window->isWindowModified());
+        QCOMPARE(window->document().sourceImage()->pixelsWide(), 24);
+        const SeenPanel& warning = answerer.seen().last();
+        QCOMPARE(warning.text, QStringLiteral("Revert"));
+        QVERIFY(warning.informativeText.contains(QStringLiteral("Other aspects")));
+        QCOMPARE(answerer.unexpectedCount(), 0);
+    }
+
+private:
+    QString path(const QString& name) const { return dir_.filePath(name); }
+
+    QString savedDocument(const QString& name) const
+    {
+        TintDocument document;
+        return document.saveDocumentAs(path(name)).ok ? path(name) : QString();
+    }
+
+    QTemporaryDir dir_;
+};
+
+QTEST_MAIN(DocumentFilesTest)
+#include "tst_DocumentFiles.moc"
