@@ -90,9 +90,9 @@ void AppDelegate::openDocument()
 
 int AppDelegate::openDocumentFiles(const QStringList& paths)
 {
-    return gelcoat::openDocumentFiles(paths, [this](QWidget* window) {
-        showDocumentWindow(window);
-    });
+    return gelcoat::openDocumentFiles(
+        paths, [this](QWidget* window) { showDocumentWindow(window); },
+        [this]() -> QWidget* { return factory_ ? factory_(++untitledCount_) : nullptr; });
 }
 
 void AppDelegate::showDocumentWindow(QWidget* window)

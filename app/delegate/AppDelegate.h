@@ -55,8 +55,8 @@ public slots:
     void newDocument();
     // Asks for documents and opens them.
     void openDocument();
-    // Opens each file in a window, or raises the one that shows it already;
-    // answers how many now show.
+    // Opens each file in a window, or raises the one that shows it already
+    // (a picture in a new untitled window); answers how many now show.
     int openDocumentFiles(const QStringList& paths);
     void showHelp();
     void showPreferences();

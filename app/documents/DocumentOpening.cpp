@@ -5,6 +5,7 @@
 #include "windows/DocumentWindows.h"
 
 #include "TintDocumentWindow.h"
+#include "file/DocumentInput.h"
 #include "intake/PictureDecoder.h"
 #include "intake/StencilIntake.h"
 #include "model/TintDocument.h"
@@ -24,6 +25,11 @@ void showAlert(const DocumentAlert& alert)
 {
     KPRunCriticalAlertPanel(alert.title, QStringLiteral("%@"), QStringLiteral("OK"), QString(),
                             QString(), alert.message);
+}
+
+void showIncompatibleImageAlert()
+{
+    showAlert({incompatibleImageTitle(), incompatibleImageMessage()});
 }
 
 // Files are the same when their canonical paths are: a link or a path
@@ -47,9 +53,7 @@ void chooseSubstituteImage(TintDocument& document)
     if (!picture)
         return;
     if (!document.useImage(std::move(*picture), path, true, false))
-        KPRunCriticalAlertPanel(incompatibleImageTitle(), QStringLiteral("%@"),
-                                QStringLiteral("OK"), QString(), QString(),
-                                incompatibleImageMessage());
+        showIncompatibleImageAlert();
 }
 
 // A window for the document in path, or none after telling the user why.
@@ -66,6 +70,27 @@ QWidget* openDocumentFile(const QString& path)
     return documentWindowFor(document.release());
 }
 
+// A new untitled window with the picture in path as its stencil, or none
+// after telling the user why.
+QWidget* openPictureFile(const QString& path, const std::function<QWidget*()>& newUntitled)
+{
+    QString reason;
+    std::optional<SourcePicture> picture = decodePictureFile(path, &reason);
+    if (!picture) {
+        showAlert({openTitle(), documentUnreadableMessage(path, reason)});
+        return nullptr;
+    }
+    auto* window = qobject_cast<TintDocumentWindow*>(newUntitled());
+    if (!window)
+        return nullptr;
+    if (!window->document().useImage(std::move(*picture), path, true, false)) {
+        delete window;
+        showIncompatibleImageAlert();
+        return nullptr;
+    }
+    return window;
+}
+
 } // namespace
 
 QWidget* windowShowingDocument(const QString& path)
@@ -80,7 +105,8 @@ QWidget* windowShowingDocument(const QString& path)
     return nullptr;
 }
 
-int openDocumentFiles(const QStringList& paths, const std::function<void(QWidget*)>& show)
+int openDocumentFiles(const QStringList& paths, const std::function<void(QWidget*)>& show,
+                      const std::function<QWidget*()>& newUntitled)
 {
     int showing = 0;
     for (const QString& path : paths) {
@@ -88,6 +114,13 @@ int openDocumentFiles(const QStringList& paths, const std::function<void(QWidget
             open->raise();
             open->activateWindow();
             ++showing;
+            continue;
+        }
+        if (!isDocumentInput(path)) {
+            if (QWidget* window = openPictureFile(path, newUntitled)) {
+                show(window);
+                ++showing;
+            }
             continue;
         }
         QWidget* window = openDocumentFile(path);

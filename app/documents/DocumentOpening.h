@@ -14,9 +14,12 @@ namespace gelcoat {
 // The visible document window that shows path, if any.
 QWidget* windowShowingDocument(const QString& path);
 
-// Opens every path; show places and shows each new window. The alerts are
-// application-modal: nothing else happens while one waits. Returns the
-// number of paths that now show in a window (new or raised).
-int openDocumentFiles(const QStringList& paths, const std::function<void(QWidget*)>& show);
+// Opens every path; show places and shows each new window. A picture that
+// is not a document becomes the stencil of a new untitled document, whose
+// window newUntitled makes. The alerts are application-modal: nothing else
+// happens while one waits. Returns the number of paths that now show in a
+// window (new or raised).
+int openDocumentFiles(const QStringList& paths, const std::function<void(QWidget*)>& show,
+                      const std::function<QWidget*()>& newUntitled);
 
 } // namespace gelcoat

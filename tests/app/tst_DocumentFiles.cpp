@@ -170,7 +170,10 @@ private slots:
         setHue(window, 75);
 
         ModalAnswerer answerer;
-        answerer.answer(answer);
+        answerer.answer(answer, [](QMessageBox* sheet) {
+            QCOMPARE(sheet->windowModality(), Qt::WindowModal);
+            saveScreenshot(sheet, QStringLiteral("closeSheet"));
+        });
         QVERIFY(!window->close());
         QTRY_COMPARE(answerer.pending(), 0);
         const SeenPanel& sheet = answerer.seen().first();
@@ -219,12 +222,17 @@ private slots:
         QVERIFY(broken.open(QIODevice::WriteOnly));
         broken.write("not a property list");
         broken.close();
+        // A picture opens as the stencil of a new untitled document.
+        const QString picture = path("stencil.png");
+        QImage disc(20, 16, QImage::Format_ARGB32);
+        disc.fill(Qt::black);
+        QVERIFY(disc.save(picture));
 
         ProgramDelegate delegate;
         ModalAnswerer answerer;
         answerer.answer(QStringLiteral("OK"));
         const QString aAgain = dir_.path() + QStringLiteral("/./a.gelcoat");
-        QCOMPARE(delegate.openDocumentFiles({a, b, broken.fileName(), aAgain}), 3);
+        QCOMPARE(delegate.openDocumentFiles({a, b, broken.fileName(), aAgain, picture}), 4);
         QCOMPARE(answerer.seen().size(), 1);
         QCOMPARE(answerer.seen().first().text, QStringLiteral("Open"));
         QCOMPARE(answerer.seen().first().icon, QMessageBox::Critical);
@@ -232,8 +240,9 @@ private slots:
         for (TintDocumentWindow* window : visibleDocumentWindows())
             titles << window->windowTitle();
         titles.sort();
-        QCOMPARE(titles, (QStringList{QStringLiteral("a.gelcoat[*]"),
+        QCOMPARE(titles, (QStringList{QStringLiteral("Untitled[*]"), QStringLiteral("a.gelcoat[*]"),
                                       QStringLiteral("b.gelcoat[*]")}));
+        QCOMPARE(lastWindow(delegate)->document().sourceImage()->pixelsWide(), 20);
 
         // Open Recent lists them newest first and opens through the delegate.
         QCOMPARE(RecentDocuments::paths().mid(0, 2), (QStringList{b, a}));
@@ -242,7 +251,7 @@ private slots:
         emit recent->aboutToShow();
         QCOMPARE(recent->actions().first()->text(), QStringLiteral("b.gelcoat"));
         recent->actions().first()->trigger();
-        QCOMPARE(visibleDocumentWindows().size(), 2);
+        QCOMPARE(visibleDocumentWindows().size(), 3);
         recent->findChild<QAction*>(QStringLiteral("clearRecentDocuments"))->trigger();
         QVERIFY(RecentDocuments::paths().isEmpty());
         QCOMPARE(answerer.unexpectedCount(), 0);
