@@ -1,6 +1,7 @@
 // gelcoat: the desktop application.
 
 #include "delegate/AppDelegate.h"
+#include "documents/SingleInstance.h"
 #include "windows/DocumentWindows.h"
 
 #include "DragTiffEncoder.h"
@@ -19,10 +20,22 @@ int main(int argc, char** argv)
 
     if (!delegate.applicationWillFinishLaunching())
         return 0;
+    const QStringList files = app.arguments().mid(1);
+    if (gelcoat::SingleInstance::handOver(files))
+        return 0;
+    gelcoat::SingleInstance instance;
+    instance.listen();
+    QObject::connect(&instance, &gelcoat::SingleInstance::filesArrived, &delegate,
+                     [&delegate](const QStringList& arrived) {
+                         if (arrived.isEmpty())
+                             delegate.newDocument();
+                         else
+                             delegate.openDocumentFiles(arrived);
+                     });
+
     // Documents named on the command line (or by the file manager) open
     // instead of an untitled one; when none of them opens, the program has
     // nothing to show and ends once the user has read why.
-    const QStringList files = app.arguments().mid(1);
     if (!files.isEmpty()) {
         if (delegate.openDocumentFiles(files) == 0)
             return 1;

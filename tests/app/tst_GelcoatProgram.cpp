@@ -1,5 +1,5 @@
 // The real program: it starts, stays up with its window, and ends cleanly
-// when asked to.
+// when asked to; a second launch hands its files to it and ends.
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -29,6 +29,15 @@ private slots:
         // Still running after its start: not refused, not crashed.
         QVERIFY(!program.waitForFinished(1500));
         QCOMPARE(program.state(), QProcess::Running);
+
+        QProcess second;
+        second.setProcessEnvironment(env);
+        second.start(QStringLiteral(GELCOAT_BINARY), {});
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(program.state(), QProcess::Running);
+
         program.terminate();
         QVERIFY(program.waitForFinished(10000));
     }
