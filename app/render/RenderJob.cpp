@@ -1,0 +1,190 @@
+#include "RenderJob.h"
+
+#include "ImageOutput.h"
+#include "RenderCommand.h"
+
+#include "intake/PictureDecoder.h"
+#include "intake/StencilIntake.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace gelcoat {
+
+namespace {
+
+const BitmapRep* stageBuffer(const TintDocument& doc, RenderStage stage)
+{
+    const RenderPipeline& p = doc.pipeline();
+    const std::optional<BitmapRep>* buffer = nullptr;
+    switch (stage) {
+    case RenderStage::Source: buffer = &doc.sourceImage(); break;
+    case RenderStage::SourceHsv: buffer = &p.sourceImageBitmap(); break;
+    case RenderStage::Analysis: buffer = &p.sourceAnalysis(); break;
+    case RenderStage::Shadow: buffer = &p.shadowImage(); break;
+    case RenderStage::Tinted: buffer = &p.unscaledTintedImage(); break;
+    case RenderStage::Composite: buffer = &p.unscaledShadowedImage(); break;
+    case RenderStage::Final: buffer = &p.finalMixImage(); break;
+    }
+    return buffer && *buffer ? &**buffer : nullptr;
+}
+
+QString infoJson(const TintDocument& doc)
+{
+    const BitmapRep& src = *doc.sourceImage();
+    const RenderPipeline& p = doc.pipeline();
+    const BitmapRep& fin = *p.finalMixImage();
+    const ShadowReport& w = p.shadowWarning();
+    auto b = [](bool v) { return v ? QStringLiteral("true") : QStringLiteral("false"); };
+    return QStringLiteral("{\"source\":[%1,%2],\"simple\":%3,\"final\":[%4,%5],\"warn\":%6,"
+                          "\"top\":%7,\"bottom\":%8,\"left\":%9,\"right\":%10}")
+        .arg(src.pixelsWide())
+        .arg(src.pixelsHigh())
+        .arg(b(doc.sourceImageIsSimple()))
+        .arg(fin.pixelsWide())
+        .arg(fin.pixelsHigh())
+        .arg(b(w.needsWarning))
+        .arg(w.top)
+        .arg(w.bottom)
+        .arg(w.left)
+        .arg(w.right);
+}
+
+// A document by its extension, or by a property list near the start (an
+// SVG picture opens as XML too).
+bool isDocumentInput(const QString& path)
+{
+    if (path.endsWith(QStringLiteral(".gelcoat"), Qt::CaseInsensitive))
+        return true;
+    // Only regular files are peeked at: opening a FIFO would wait for a writer.
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return false;
+    const QByteArray head = file.read(1024);
+    return head.contains("<plist") || head.contains("<!DOCTYPE plist");
+}
+
+void printAlert(const DocumentAlert& alert, QTextStream& err)
+{
+    err << "gelcoat-render: " << alert.title << ": " << alert.message << "\n";
+}
+
+} // namespace
+
+RenderJob::RenderJob(const RenderOptions& options, QTextStream& out, QTextStream& err)
+    : options_(options), out_(out), err_(err)
+{
+}
+
+int RenderJob::run(const QString& input, const QString& imageOutput)
+{
+    if (const int code = load(input))
+        return code;
+    applySettings();
+    if (const int code = render())
+        return code;
+    if (options_.info)
+        out_ << infoJson(doc_) << "\n";
+    return writeOutputs(imageOutput);
+}
+
+int RenderJob::load(const QString& input)
+{
+    if (input.isEmpty()) {
+        if (doc_.sourceImage())
+            return ExitOk;
+        err_ << "gelcoat-render: the built-in start picture is missing\n";
+        return ExitFailure;
+    }
+    return isDocumentInput(input) ? loadDocument(input) : loadPicture(input);
+}
+
+// A stencil that cannot be had (missing external picture, undecodable
+// stored picture) is an input failure, since there is no panel to choose
+// another.
+int RenderJob::loadDocument(const QString& path)
+{
+    const DocumentOutcome outcome = doc_.readFromFile(path);
+    if (!outcome.alert.isEmpty())
+        printAlert(outcome.alert, err_);
+    if (!outcome.ok || outcome.runSubstitutePanel || !doc_.sourceImage())
+        return ExitInput;
+    return ExitOk;
+}
+
+int RenderJob::loadPicture(const QString& path)
+{
+    QString error;
+    std::optional<SourcePicture> picture = decodePictureFile(path, &error);
+    if (!picture) {
+        err_ << "gelcoat-render: cannot read \"" << path << "\": " << error << "\n";
+        return ExitInput;
+    }
+    // Adopted without rendering: the one full render follows.
+    if (!doc_._useImage(std::move(*picture), path, false)) {
+        err_ << "gelcoat-render: " << incompatibleImageTitle() << ": "
+             << incompatibleImageMessage() << "\n";
+        return ExitInput;
+    }
+    return ExitOk;
+}
+
+// After a document brought its own settings; every --set was checked
+// before any input was read.
+void RenderJob::applySettings()
+{
+    if (options_.preset)
+        applyPreset(doc_.settings, *options_.preset);
+    QString ignored;
+    for (const auto& [key, value] : options_.settings)
+        applySetting(doc_.settings, key, value, &ignored);
+}
+
+int RenderJob::render()
+{
+    doc_.remakeGelcoatWithChangedSourceImage(true, true, true, true);
+    const RenderPipeline& p = doc_.pipeline();
+    if (p.finalMixImageValid() && p.finalMixImage())
+        return ExitOk;
+    const std::string& why = p.lastFailure();
+    err_ << "gelcoat-render: rendering failed"
+         << (why.empty() ? QString() : QStringLiteral(": ") + QString::fromStdString(why)) << "\n";
+    return ExitFailure;
+}
+
+int RenderJob::writeOutputs(const QString& imageOutput)
+{
+    if (!options_.saveDocument.isEmpty()) {
+        const DocumentOutcome saved = doc_.saveDocumentTo(options_.saveDocument);
+        if (!saved.ok) {
+            printAlert(saved.alert, err_);
+            return ExitFailure;
+        }
+    }
+    if (imageOutput.isEmpty())
+        return ExitOk;
+
+    const BitmapRep* buffer = stageBuffer(doc_, options_.stage);
+    if (!buffer) {
+        err_ << "gelcoat-render: the pipeline holds no such buffer\n";
+        return ExitFailure;
+    }
+    QString error;
+    bool written = false;
+    if (options_.stageGiven) {
+        written = writeStageImage(*buffer, imageOutput, &error);
+    } else if (!options_.flatten || *options_.flatten == FlattenChoice::None) {
+        written = writeResultImage(*buffer, imageOutput, &error);
+    } else if (std::optional<BitmapRep> flat = flattenedImage(*buffer, *options_.flatten)) {
+        written = writeResultImage(*flat, imageOutput, &error);
+    } else {
+        error = QStringLiteral("not enough memory to flatten the image");
+    }
+    if (!written) {
+        err_ << "gelcoat-render: " << error << "\n";
+        return ExitFailure;
+    }
+    return ExitOk;
+}
+
+} // namespace gelcoat

@@ -1,0 +1,36 @@
+#pragma once
+// One input of gelcoat-render taken through its steps: load the stencil,
+// apply the settings, render, report, write. Each step returns 0 or the
+// exit code that ends the job.
+
+#include "RenderOptions.h"
+
+#include "model/TintDocument.h"
+
+#include <QString>
+#include <QTextStream>
+
+namespace gelcoat {
+
+class RenderJob {
+public:
+    RenderJob(const RenderOptions& options, QTextStream& out, QTextStream& err);
+
+    // input empty: the built-in start picture. imageOutput empty: no image.
+    int run(const QString& input, const QString& imageOutput);
+
+private:
+    int load(const QString& input);
+    int loadDocument(const QString& path);
+    int loadPicture(const QString& path);
+    void applySettings();
+    int render();
+    int writeOutputs(const QString& imageOutput);
+
+    const RenderOptions& options_;
+    QTextStream& out_;
+    QTextStream& err_;
+    TintDocument doc_;
+};
+
+} // namespace gelcoat
