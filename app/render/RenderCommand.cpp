@@ -4,9 +4,21 @@
 #include "RenderJob.h"
 #include "RenderOptions.h"
 
+#include <QFileInfo>
+
 namespace gelcoat {
 
 namespace {
+
+// Through links and relative paths too: one output would replace the other.
+bool sameFile(const QString& a, const QString& b)
+{
+    const QFileInfo first(a), second(b);
+    if (first.absoluteFilePath() == second.absoluteFilePath())
+        return true;
+    const QString canonical = first.canonicalFilePath();
+    return !canonical.isEmpty() && canonical == second.canonicalFilePath();
+}
 
 // Option combinations that cannot work, refused before any input is read.
 bool optionsConsistent(const RenderOptions& options, const QString& imageOutput, QString* error)
@@ -16,6 +28,9 @@ bool optionsConsistent(const RenderOptions& options, const QString& imageOutput,
         *error = QStringLiteral("--flatten applies to the final image, not to --stage");
     else if (imageOutput.isEmpty())
         return true;
+    else if (!options.saveDocument.isEmpty() && sameFile(imageOutput, options.saveDocument))
+        *error = QStringLiteral("the image and the document cannot both be written to \"%1\"")
+                     .arg(imageOutput);
     else if (kind == OutputKind::Unknown)
         *error = QStringLiteral("the output must end in .tif, .tiff or .png");
     else if (options.stageGiven && kind == OutputKind::Png)

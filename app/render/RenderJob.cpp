@@ -4,10 +4,14 @@
 #include "RenderCommand.h"
 
 #include "intake/PictureDecoder.h"
+#include "file/DocumentMessages.h"
 #include "intake/StencilIntake.h"
+#include "io/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace gelcoat {
 
@@ -81,6 +85,8 @@ int RenderJob::run(const QString& input, const QString& imageOutput)
     if (const int code = load(input))
         return code;
     applySettings();
+    if (const int code = checkFinalSize())
+        return code;
     if (const int code = render())
         return code;
     if (options_.info)
@@ -140,6 +146,25 @@ void RenderJob::applySettings()
         applySetting(doc_.settings, key, value, &ignored);
 }
 
+// Known as soon as the stencil and the settings are, so that a result too
+// large is refused before any stage runs.
+int RenderJob::checkFinalSize()
+{
+    const BitmapRep& source = *doc_.sourceImage();
+    const float finalSize = doc_.settings.finalSize;
+    if (RenderPipeline::finalPixelSize(float(source.pixelsWide()), float(source.pixelsHigh()),
+                                       finalSize))
+        return ExitOk;
+    const bool fromOption =
+        std::any_of(options_.settings.begin(), options_.settings.end(),
+                    [](const auto& setting) { return setting.first == u"FinalSize"; });
+    err_ << "gelcoat-render: " << (fromOption ? "a" : "the document's") << " final size of "
+         << finalSize << " % would make the " << source.pixelsWide() << " × "
+         << source.pixelsHigh() << " stencil larger than the limit of " << kMaxBitmapPixels
+         << " pixels (16384 × 16384)\n";
+    return fromOption ? ExitUsage : ExitInput;
+}
+
 int RenderJob::render()
 {
     doc_.remakeGelcoatWithChangedSourceImage(true, true, true, true);
@@ -152,36 +177,61 @@ int RenderJob::render()
     return ExitFailure;
 }
 
+// The encoded image, or empty with the reason in *error.
+QByteArray RenderJob::imageBytes(OutputKind kind, QString* error) const
+{
+    const BitmapRep* buffer = stageBuffer(doc_, options_.stage);
+    if (!buffer) {
+        *error = QStringLiteral("the pipeline holds no such buffer");
+        return {};
+    }
+    QByteArray bytes;
+    if (options_.stageGiven) {
+        bytes = encodeStageImage(*buffer);
+    } else if (!options_.flatten || *options_.flatten == FlattenChoice::None) {
+        bytes = encodeResultImage(*buffer, kind);
+    } else if (std::optional<BitmapRep> flat = flattenedImage(*buffer, *options_.flatten)) {
+        bytes = encodeResultImage(*flat, kind);
+    } else {
+        *error = QStringLiteral("not enough memory to flatten the image");
+        return {};
+    }
+    if (bytes.isEmpty())
+        *error = QStringLiteral("the image could not be encoded");
+    return bytes;
+}
+
+// The image and the document are written in full beside their targets
+// first and renamed over them only when both are complete: both or neither.
 int RenderJob::writeOutputs(const QString& imageOutput)
 {
-    if (!options_.saveDocument.isEmpty()) {
-        const DocumentOutcome saved = doc_.saveDocumentTo(options_.saveDocument);
-        if (!saved.ok) {
-            printAlert(saved.alert, err_);
+    std::optional<PendingFile> image, document;
+    QString error;
+    if (!imageOutput.isEmpty()) {
+        const QByteArray bytes = imageBytes(outputKindForPath(imageOutput), &error);
+        image.emplace(imageOutput);
+        if (bytes.isEmpty() || !image->write(bytes, &error)) {
+            err_ << "gelcoat-render: could not write \"" << imageOutput << "\": " << error << "\n";
             return ExitFailure;
         }
     }
-    if (imageOutput.isEmpty())
-        return ExitOk;
-
-    const BitmapRep* buffer = stageBuffer(doc_, options_.stage);
-    if (!buffer) {
-        err_ << "gelcoat-render: the pipeline holds no such buffer\n";
+    const QString& documentOutput = options_.saveDocument;
+    if (!documentOutput.isEmpty()) {
+        const QByteArray bytes = doc_.dataRepresentationOfType();
+        if (bytes.isEmpty())
+            error = QStringLiteral("The document's data could not be made.");
+        document.emplace(documentOutput);
+        if (bytes.isEmpty() || !document->write(bytes, &error)) {
+            printAlert({saveTitle(), documentSaveFailedMessage(documentOutput, error)}, err_);
+            return ExitFailure;
+        }
+    }
+    if (document && !document->commit(&error)) {
+        printAlert({saveTitle(), documentSaveFailedMessage(documentOutput, error)}, err_);
         return ExitFailure;
     }
-    QString error;
-    bool written = false;
-    if (options_.stageGiven) {
-        written = writeStageImage(*buffer, imageOutput, &error);
-    } else if (!options_.flatten || *options_.flatten == FlattenChoice::None) {
-        written = writeResultImage(*buffer, imageOutput, &error);
-    } else if (std::optional<BitmapRep> flat = flattenedImage(*buffer, *options_.flatten)) {
-        written = writeResultImage(*flat, imageOutput, &error);
-    } else {
-        error = QStringLiteral("not enough memory to flatten the image");
-    }
-    if (!written) {
-        err_ << "gelcoat-render: " << error << "\n";
+    if (image && !image->commit(&error)) {
+        err_ << "gelcoat-render: could not write \"" << imageOutput << "\": " << error << "\n";
         return ExitFailure;
     }
     return ExitOk;

@@ -3,6 +3,7 @@
 // apply the settings, render, report, write. Each step returns 0 or the
 // exit code that ends the job.
 
+#include "ImageOutput.h"
 #include "RenderOptions.h"
 
 #include "model/TintDocument.h"
@@ -24,7 +25,9 @@ private:
     int loadDocument(const QString& path);
     int loadPicture(const QString& path);
     void applySettings();
+    int checkFinalSize();
     int render();
+    QByteArray imageBytes(OutputKind kind, QString* error) const;
     int writeOutputs(const QString& imageOutput);
 
     const RenderOptions& options_;

@@ -25,6 +25,8 @@ constexpr StageName stageNames[] = {
 };
 
 // Locale-independent: a decimal point is a point whatever LC_NUMERIC says.
+// Only finite values: NaN and infinities, written or reached by overflow,
+// have no meaning as a setting.
 bool parseFloat(const QString& text, float* out)
 {
     QByteArray bytes = text.toUtf8();
@@ -38,11 +40,11 @@ bool parseFloat(const QString& text, float* out)
     if (ptr != end)
         return false;
     if (ec == std::errc::result_out_of_range) {
-        // Saturate as strtof does: overflow to ±inf, underflow to 0.
-        const bool tiny = bytes.contains("e-") || bytes.contains("E-");
-        const bool negative = bytes.startsWith('-');
-        v = tiny ? 0.0f : (negative ? -HUGE_VALF : HUGE_VALF);
-    } else if (ec != std::errc()) {
+        // Underflow reads as 0, as strtof does; overflow is refused.
+        if (!bytes.contains("e-") && !bytes.contains("E-"))
+            return false;
+        v = 0.0f;
+    } else if (ec != std::errc() || !std::isfinite(v)) {
         return false;
     }
     *out = v;
@@ -73,6 +75,7 @@ QString renderUsage()
         "Usage: gelcoat-render [INPUT] [-o OUTPUT] [--preset NAME] [--set KEY=VALUE]...\n"
         "                      [--stage NAME] [--flatten white|black|none]\n"
         "                      [--save-document FILE] [--info]\n"
+        "Options end at \"--\", so that an INPUT may begin with \"-\".\n"
         "Renders INPUT (an image file or a .gelcoat document; the built-in start picture\n"
         "when omitted) as a gel image and writes OUTPUT (.tif, .tiff or .png; default\n"
         "gelcoat.tiff). A document brings its stencil and settings; --preset and --set\n"
@@ -98,8 +101,15 @@ std::optional<RenderOptions> parseRenderOptions(const QStringList& args, QString
         *error = message;
         return std::optional<RenderOptions>();
     };
+    bool optionsEnded = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
+        if (optionsEnded || a == u"-" || !a.startsWith(u'-')) {
+            if (!o.input.isEmpty())
+                return fail(QStringLiteral("only one input file may be given"));
+            o.input = a;
+            continue;
+        }
         auto next = [&](QString* value) {
             if (i + 1 >= args.size())
                 return false;
@@ -107,7 +117,9 @@ std::optional<RenderOptions> parseRenderOptions(const QStringList& args, QString
             return true;
         };
         QString value;
-        if (a == u"-h" || a == u"--help") {
+        if (a == u"--") {
+            optionsEnded = true;
+        } else if (a == u"-h" || a == u"--help") {
             o.help = true;
         } else if (a == u"-o" || a == u"--output") {
             if (!next(&o.output) || o.output.isEmpty())
@@ -151,12 +163,8 @@ std::optional<RenderOptions> parseRenderOptions(const QStringList& args, QString
                 return fail(QStringLiteral("--save-document needs a file name"));
         } else if (a == u"--info") {
             o.info = true;
-        } else if (a.startsWith(u'-') && a.size() > 1) {
-            return fail(QStringLiteral("unknown option \"%1\"").arg(a));
         } else {
-            if (!o.input.isEmpty())
-                return fail(QStringLiteral("only one input file may be given"));
-            o.input = a;
+            return fail(QStringLiteral("unknown option \"%1\"").arg(a));
         }
     }
     return o;
@@ -189,7 +197,7 @@ bool applySetting(TintSettings& settings, const QString& key, const QString& val
         return true;
     case SettingKind::Float:
         if (!parseFloat(value, &(settings.*field->floatField))) {
-            *error = QStringLiteral("%1 takes a number, not \"%2\"").arg(key, value);
+            *error = QStringLiteral("%1 takes a finite number, not \"%2\"").arg(key, value);
             return false;
         }
         return true;

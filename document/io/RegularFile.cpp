@@ -1,9 +1,11 @@
 #include "io/RegularFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
+#include <atomic>
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -70,14 +72,94 @@ std::optional<QByteArray> readRegularFile(const QString& path, qint64 maxBytes, 
     return bytes;
 }
 
+PendingFile::PendingFile(const QString& path) : target_(QFile::encodeName(path))
+{
+    // Writing through a link keeps the link and replaces what it points to.
+    char resolved[PATH_MAX];
+    struct stat info {};
+    if (::lstat(target_.constData(), &info) == 0 && S_ISLNK(info.st_mode) &&
+        ::realpath(target_.constData(), resolved))
+        target_ = resolved;
+}
+
+PendingFile::~PendingFile()
+{
+    if (!temporary_.isEmpty())
+        ::unlink(temporary_.constData());
+}
+
+bool PendingFile::fail(QString* error)
+{
+    const int code = errno;
+    if (!temporary_.isEmpty()) {
+        ::unlink(temporary_.constData());
+        temporary_.clear();
+    }
+    if (error)
+        *error = QString::fromLocal8Bit(std::strerror(code));
+    return false;
+}
+
+bool PendingFile::write(const QByteArray& bytes, QString* error)
+{
+    const qsizetype slash = target_.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray() : target_.left(slash + 1);
+    const QByteArray name = target_.mid(slash + 1);
+    static std::atomic<unsigned> counter{0};
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temporary_ = folder + '.' + name + '.' + QByteArray::number(::getpid()) + '-' +
+                     QByteArray::number(counter++) + ".tmp";
+        fd = ::open(temporary_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) {
+            temporary_.clear();
+            return fail(error);
+        }
+    }
+    if (fd < 0) {
+        temporary_.clear();
+        return fail(error);
+    }
+    struct stat existing {};
+    if (::stat(target_.constData(), &existing) == 0 && S_ISREG(existing.st_mode))
+        ::fchmod(fd, existing.st_mode & 07777);
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0) {
+            ::close(fd);
+            return fail(error);
+        }
+        done += put;
+    }
+    // Reported here rather than lost: delayed allocation may fail only now.
+    if (::fsync(fd) != 0) {
+        ::close(fd);
+        return fail(error);
+    }
+    if (::close(fd) != 0)
+        return fail(error);
+    return true;
+}
+
+bool PendingFile::commit(QString* error)
+{
+    if (temporary_.isEmpty()) {
+        errno = EINVAL;
+        return fail(error);
+    }
+    if (::rename(temporary_.constData(), target_.constData()) != 0)
+        return fail(error);
+    temporary_.clear();
+    return true;
+}
+
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    if (error)
-        *error = file.errorString();
-    return false;
+    PendingFile file(path);
+    return file.write(bytes, error) && file.commit(error);
 }
 
 } // namespace gelcoat

@@ -14,6 +14,28 @@ namespace gelcoat {
 std::optional<QByteArray> readRegularFile(const QString& path, qint64 maxBytes,
                                           QString* error = nullptr);
 
+// A file written in full beside its target and renamed over it only by
+// commit(), so that several files can be written all or none. The target's
+// permission bits carry over (a new file gets 0666 less the umask); a
+// symbolic link is followed, not replaced. Destroyed before commit(), it
+// removes what it wrote. Failures give the system's reason (strerror).
+class PendingFile {
+public:
+    explicit PendingFile(const QString& path);
+    ~PendingFile();
+    PendingFile(const PendingFile&) = delete;
+    PendingFile& operator=(const PendingFile&) = delete;
+
+    bool write(const QByteArray& bytes, QString* error = nullptr);
+    bool commit(QString* error = nullptr);
+
+private:
+    bool fail(QString* error);
+
+    QByteArray target_;
+    QByteArray temporary_;
+};
+
 // Writes bytes to a temporary file beside path and renames it over path, so
 // that a failed write leaves an existing file as it was. False, with the
 // system's reason in *error, on failure.

@@ -13,9 +13,15 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <tiffio.h>
+
+#include <csignal>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace gelcoat;
 
@@ -43,10 +49,18 @@ protected:
         ASSERT_TRUE(dir.isValid());
     }
 
-    RenderRun render(const QStringList& args)
+    // fileSizeLimit: the largest file the process may write (RLIMIT_FSIZE),
+    // so that a write fails as on a full disk; 0 for none.
+    RenderRun render(const QStringList& args, rlim_t fileSizeLimit = 0)
     {
         QProcess p;
         p.setWorkingDirectory(dir.path());
+        if (fileSizeLimit)
+            p.setChildProcessModifier([fileSizeLimit] {
+                std::signal(SIGXFSZ, SIG_IGN);
+                const rlimit limit{fileSizeLimit, fileSizeLimit};
+                setrlimit(RLIMIT_FSIZE, &limit);
+            });
         p.start(QStringLiteral(GELCOAT_RENDER_BINARY), args);
         EXPECT_TRUE(p.waitForFinished(60000));
         return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
@@ -197,7 +211,8 @@ TEST_F(RenderCommandTest, BadSettingsExitWithOne)
 {
     for (const char* set : {"UseRainbow=true", "UseRainbow=1", "ColorHue=12abc", "ColorHue=",
                             "SourceBugX=1.5", "SourceBugX=99999999999", "Colour=3", "SourceData=x",
-                            "NoEquals"}) {
+                            "NoEquals", "FinalSize=nan", "ShadowXOffset=inf", "ColorHue=-Infinity",
+                            "Alpha=1e39"}) {
         const RenderRun run = render({QStringLiteral("--set"), QString::fromLatin1(set)});
         EXPECT_EQ(run.exitCode, 1) << set;
         EXPECT_FALSE(run.err.isEmpty()) << set;
@@ -277,22 +292,59 @@ TEST_F(RenderCommandTest, FailedWritesAndRendersExitWithThreeAndLeaveNoFile)
     ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
     existing.write("previous");
     existing.close();
+    // A result too large is refused before any stage runs, stating the limit:
+    // a bad option when the value came from --set.
     run = render({QStringLiteral("--set"), QStringLiteral("FinalSize=1e9"), QStringLiteral("-o"),
                   QStringLiteral("keep.tiff")});
-    EXPECT_EQ(run.exitCode, 3);
-    EXPECT_FALSE(run.err.isEmpty());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("limit of 268435456 pixels"))) << run.err.toStdString();
     EXPECT_EQ(read("keep.tiff"), QByteArray("previous"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.tiff")});
+
+    // A full disk is reported with the system's reason, and the document is
+    // not left behind without its image: both or neither.
+    run = render({"--stage", "source", "-o", "big.tiff", "--save-document", "d.gelcoat"}, 100000);
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_TRUE(run.err.contains(QString::fromLocal8Bit(std::strerror(EFBIG)))) << run.err.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("keep.tiff")});
+}
+
+TEST_F(RenderCommandTest, OutputsKeepTheirNamesAndPermissions)
+{
+    // One file cannot be both outputs.
+    EXPECT_EQ(render({"-o", "x.tiff", "--save-document", "./x.tiff"}).exitCode, 1);
+    EXPECT_FALSE(QFile::exists(path("x.tiff")));
+
+    // Replacing a file keeps its permission bits.
+    QFile existing(path("out.tiff"));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    ASSERT_EQ(::chmod(QFile::encodeName(path("out.tiff")).constData(), 0640), 0);
+    ASSERT_EQ(render({"-o", "out.tiff"}).exitCode, 0);
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(path("out.tiff")).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_TRUE(readRawTiff(path("out.tiff")).ok);
+
+    // "--" ends the options: a file may start with "-".
+    QImage mask(8, 8, QImage::Format_RGB888);
+    mask.fill(Qt::black);
+    ASSERT_TRUE(mask.save(path("-logo.png")));
+    EXPECT_EQ(render({"-logo.png"}).exitCode, 1);
+    const RenderRun run = render({"-o", "logo.png", "--", "-logo.png"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(QImage(path("logo.png")).size(), QSize(4, 4));
 }
 
 TEST_F(RenderCommandTest, HostileValuesStillRender)
 {
     const QStringList sets = {
-        QStringLiteral("ColorHue=inf"),           QStringLiteral("RainbowXOffset=nan"),
+        QStringLiteral("ColorHue=3e38"),          QStringLiteral("RainbowXOffset=-3e38"),
         QStringLiteral("RainbowYOffset=-1e30"),   QStringLiteral("AquaMargin=1e30"),
         QStringLiteral("ShadowSharpness=-1e30"),  QStringLiteral("ShadowXOffset=1e30"),
-        QStringLiteral("ShadowYOffset=nan"),      QStringLiteral("Alpha=300"),
-        QStringLiteral("ShadowDensity=1e30"),     QStringLiteral("Contrast=-inf"),
+        QStringLiteral("ShadowYOffset=1e-45"),    QStringLiteral("Alpha=300"),
+        QStringLiteral("ShadowDensity=1e30"),     QStringLiteral("Contrast=-3e38"),
         QStringLiteral("RainbowCircular=YES"),    QStringLiteral("SourceBugX=-2147483648"),
     };
     QStringList args;
@@ -369,6 +421,20 @@ TEST_F(RenderCommandTest, DocumentsThatCannotBeRenderedExitWithTwo)
     const RenderRun refused = render({"broken.gelcoat"});
     EXPECT_EQ(refused.exitCode, 2);
     EXPECT_TRUE(refused.err.contains(QStringLiteral("does not appear to be in the proper format")));
+
+    // A document asking for a result beyond the limit is refused as input.
+    ASSERT_EQ(render({"--save-document", "huge.gelcoat"}).exitCode, 0);
+    QByteArray huge = read("huge.gelcoat");
+    huge.replace(QRegularExpression(QStringLiteral("(<key>FinalSize</key>\\s*<real>)[^<]*")).match(
+                     QString::fromUtf8(huge)).captured(0).toUtf8(),
+                 "<key>FinalSize</key><real>1e9");
+    QFile hugeFile(path("huge.gelcoat"));
+    ASSERT_TRUE(hugeFile.open(QIODevice::WriteOnly) && hugeFile.write(huge) == huge.size());
+    hugeFile.close();
+    const RenderRun tooLarge = render({"huge.gelcoat", "--info"});
+    EXPECT_EQ(tooLarge.exitCode, 2);
+    EXPECT_TRUE(tooLarge.err.contains(QStringLiteral("document's final size of 1e+09 %")))
+        << tooLarge.err.toStdString();
 
     // A document without the extension is known by its content.
     ASSERT_TRUE(QFile::rename(path("broken.gelcoat"), path("broken.txt")));
