@@ -68,6 +68,18 @@ bool isDocumentInput(const QString& path)
     return head.contains("<plist") || head.contains("<!DOCTYPE plist");
 }
 
+// More than half of the pixels at least half opaque.
+bool mostlyCovered(const BitmapRep& stencil)
+{
+    std::int64_t covered = 0;
+    for (int y = 0; y < stencil.pixelsHigh(); ++y) {
+        const std::uint8_t* row = stencil.row(y);
+        for (int x = 0; x < stencil.pixelsWide(); ++x)
+            covered += row[4 * x + 3] >= 128;
+    }
+    return covered * 2 > std::int64_t(stencil.pixelsWide()) * stencil.pixelsHigh();
+}
+
 void printAlert(const DocumentAlert& alert, QTextStream& err)
 {
     err << "gelcoat-render: " << alert.title << ": " << alert.message << "\n";
@@ -85,6 +97,8 @@ int RenderJob::run(const QString& input, const QString& imageOutput)
     if (const int code = load(input))
         return code;
     applySettings();
+    if (const int code = applyStencilCommands())
+        return code;
     if (const int code = checkFinalSize())
         return code;
     if (const int code = render())
@@ -126,13 +140,24 @@ int RenderJob::loadPicture(const QString& path)
         err_ << "gelcoat-render: cannot read \"" << path << "\": " << error << "\n";
         return ExitInput;
     }
+    const bool greyWithoutAlpha = picture->samplesPerPixel == 1 && !picture->hasAlpha;
     // Adopted without rendering: the one full render follows.
     if (!doc_._useImage(std::move(*picture), path, false)) {
         err_ << "gelcoat-render: " << incompatibleImageTitle() << ": "
              << incompatibleImageMessage() << "\n";
         return ExitInput;
     }
+    if (greyWithoutAlpha && !invertRequested() && mostlyCovered(*doc_.sourceImage()))
+        err_ << "gelcoat-render: note: in a grey picture the grey value is the coverage, so \""
+             << path << "\" becomes a stencil covering most of it; for a dark drawing on a "
+                        "light ground, --invert may be meant\n";
     return ExitOk;
+}
+
+bool RenderJob::invertRequested() const
+{
+    return std::any_of(options_.stencilCommands.begin(), options_.stencilCommands.end(),
+                       [](const StencilCommand& c) { return c.kind == StencilCommand::Kind::Invert; });
 }
 
 // After a document brought its own settings; every --set was checked
@@ -144,6 +169,47 @@ void RenderJob::applySettings()
     QString ignored;
     for (const auto& [key, value] : options_.settings)
         applySetting(doc_.settings, key, value, &ignored);
+}
+
+// The window's commands, through the document's own methods. The pipeline
+// stays off while they change the stencil, so that only --fit-shadow, which
+// needs the shadow's clipping, renders before the final render.
+int RenderJob::applyStencilCommands()
+{
+    RenderPipeline& pipeline = doc_.pipeline();
+    for (const StencilCommand& command : options_.stencilCommands) {
+        StencilMargins margins = command.margins;
+        if (command.kind == StencilCommand::Kind::Invert) {
+            pipeline.gelcoatOn = false;
+            if (!doc_.invertSource()) {
+                err_ << "gelcoat-render: the stencil could not be inverted (not enough memory)\n";
+                return ExitFailure;
+            }
+            continue;
+        }
+        if (command.kind == StencilCommand::Kind::FitShadow) {
+            if (const int code = checkFinalSize())
+                return code;
+            pipeline.gelcoatOn = true;
+            if (const int code = render())
+                return code;
+            const ShadowReport& clipped = pipeline.shadowWarning();
+            if (!clipped.needsWarning)
+                continue;
+            margins = {clipped.top, clipped.bottom, clipped.left, clipped.right};
+        }
+        pipeline.gelcoatOn = false;
+        QString refusal;
+        if (!doc_.applySizeAdjustment(margins, &refusal)) {
+            if (refusal.isEmpty())
+                err_ << "gelcoat-render: the stencil could not be resized (not enough memory)\n";
+            else
+                err_ << "gelcoat-render: " << adjustSizeTitle() << ": " << refusal << "\n";
+            return refusal.isEmpty() ? ExitFailure : ExitUsage;
+        }
+    }
+    pipeline.gelcoatOn = true;
+    return ExitOk;
 }
 
 // Known as soon as the stencil and the settings are, so that a result too

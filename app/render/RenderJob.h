@@ -24,7 +24,9 @@ private:
     int load(const QString& input);
     int loadDocument(const QString& path);
     int loadPicture(const QString& path);
+    bool invertRequested() const;
     void applySettings();
+    int applyStencilCommands();
     int checkFinalSize();
     int render();
     QByteArray imageBytes(OutputKind kind, QString* error) const;

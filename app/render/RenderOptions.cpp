@@ -73,17 +73,22 @@ QString renderUsage()
 {
     return QStringLiteral(
         "Usage: gelcoat-render [INPUT] [-o OUTPUT] [--preset NAME] [--set KEY=VALUE]...\n"
+        "                      [--invert] [--margins TOP,BOTTOM,LEFT,RIGHT] [--fit-shadow]\n"
         "                      [--stage NAME] [--flatten white|black|none]\n"
-        "                      [--save-document FILE] [--info]\n"
-        "Options end at \"--\", so that an INPUT may begin with \"-\".\n"
+        "                      [--save-document FILE] [--info] [--] [INPUT]\n"
         "Renders INPUT (an image file or a .gelcoat document; the built-in start picture\n"
         "when omitted) as a gel image and writes OUTPUT (.tif, .tiff or .png; default\n"
         "gelcoat.tiff). A document brings its stencil and settings; --preset and --set\n"
-        "then change them.\n"
+        "then change them. Options end at \"--\", so that an INPUT may begin with \"-\".\n"
         "  --preset NAME   default, blue, blue-highlighted, graphite,\n"
         "                  graphite-highlighted or inactive (applied before every --set)\n"
         "  --set KEY=VALUE a document setting, e.g. ColorHue=59, UseRainbow=NO,\n"
         "                  FinalSize=100, SourceBugX=10\n"
+        "  --invert        invert the stencil's coverage (a dark drawing saved as grey)\n"
+        "  --margins TOP,BOTTOM,LEFT,RIGHT\n"
+        "                  add transparent margins to the stencil (negative values crop)\n"
+        "  --fit-shadow    grow the stencil just enough for the shadow not to be clipped\n"
+        "                  (these three act on the stencil in the order given)\n"
         "  --stage NAME    write one pipeline buffer as an uncompressed TIFF: source,\n"
         "                  source-hsv, analysis, shadow, tinted, composite, final\n"
         "  --flatten WHAT  put the result on white or black, or keep it transparent\n"
@@ -161,6 +166,19 @@ std::optional<RenderOptions> parseRenderOptions(const QStringList& args, QString
         } else if (a == u"--save-document") {
             if (!next(&o.saveDocument) || o.saveDocument.isEmpty())
                 return fail(QStringLiteral("--save-document needs a file name"));
+        } else if (a == u"--invert") {
+            o.stencilCommands.push_back({StencilCommand::Kind::Invert, {}});
+        } else if (a == u"--fit-shadow") {
+            o.stencilCommands.push_back({StencilCommand::Kind::FitShadow, {}});
+        } else if (a == u"--margins") {
+            const QStringList parts = next(&value) ? value.split(u',') : QStringList();
+            std::int32_t m[4] = {};
+            bool valid = parts.size() == 4;
+            for (int k = 0; valid && k < 4; ++k)
+                valid = parseInt(parts[k], &m[k]);
+            if (!valid)
+                return fail(QStringLiteral("--margins takes four whole numbers TOP,BOTTOM,LEFT,RIGHT"));
+            o.stencilCommands.push_back({StencilCommand::Kind::Margins, {m[0], m[1], m[2], m[3]}});
         } else if (a == u"--info") {
             o.info = true;
         } else {

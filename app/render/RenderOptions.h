@@ -2,9 +2,11 @@
 // The command line of gelcoat-render:
 //   gelcoat-render [INPUT] [-o OUTPUT] [--preset NAME] [--set KEY=VALUE]...
 //                  [--stage NAME] [--flatten white|black|none]
-//                  [--save-document FILE] [--info]
+//                  [--invert] [--margins T,B,L,R] [--fit-shadow]
+//                  [--save-document FILE] [--info] [--] [INPUT]
 
 #include "export/ResultExport.h"
+#include "intake/StencilIntake.h"
 #include "settings/TintSettings.h"
 
 #include <QString>
@@ -18,11 +20,19 @@ namespace gelcoat {
 
 enum class RenderStage { Source, SourceHsv, Analysis, Shadow, Tinted, Composite, Final };
 
+// The window's stencil commands, applied in the order given.
+struct StencilCommand {
+    enum class Kind { Invert, Margins, FitShadow };
+    Kind kind = Kind::Invert;
+    StencilMargins margins;   // Margins only
+};
+
 struct RenderOptions {
     QString input;  // a picture or a document; empty: the built-in start picture
     QString output; // empty: gelcoat.tiff, unless only --info was asked for
     std::optional<TintPreset> preset;
     std::vector<std::pair<QString, QString>> settings; // --set, in order
+    std::vector<StencilCommand> stencilCommands;
     RenderStage stage = RenderStage::Final;
     bool stageGiven = false;
     std::optional<FlattenChoice> flatten;   // the final image only

@@ -462,3 +462,58 @@ TEST_F(RenderCommandTest, FlattenPutsTheResultOnAnOpaqueBackground)
     EXPECT_EQ(render({"--flatten", "grey"}).exitCode, 1);
     EXPECT_EQ(render({"--flatten", "white", "--stage", "shadow", "-o", "s.tiff"}).exitCode, 1);
 }
+
+TEST_F(RenderCommandTest, StencilCommandsActInTheOrderGivenBeforeTheDocumentIsSaved)
+{
+    // A dark drawing saved as grey: the grey value is the coverage, so it
+    // becomes a plate with the drawing cut out, and the command says so.
+    QImage grey(20, 10, QImage::Format_Grayscale8);
+    grey.fill(255);
+    grey.setPixel(2, 2, 0);
+    ASSERT_TRUE(grey.save(path("grey.png")));
+    RenderRun run = render({"grey.png", "--info"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("--invert may be meant")));
+
+    auto sourceAt = [&](const QStringList& commands, int x, int y) {
+        const RenderRun r = render(QStringList{"grey.png", "--stage", "source", "-o", "s.tif"} + commands);
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains(QStringLiteral("--invert may be meant")));
+        const RawTiff t = readRawTiff(path("s.tif"));
+        return t.ok ? int(t.pixels[(std::size_t(y) * t.width + std::size_t(x)) * 4 + 3]) : -1;
+    };
+    EXPECT_EQ(sourceAt({"--invert"}, 2, 2), 255);
+    EXPECT_EQ(sourceAt({"--invert"}, 5, 5), 0);
+    // Margins added before inverting are covered; added after, transparent.
+    EXPECT_EQ(sourceAt({"--margins", "1,0,1,0", "--invert"}, 0, 0), 255);
+    EXPECT_EQ(sourceAt({"--invert", "--margins", "1,0,1,0"}, 0, 0), 0);
+    EXPECT_EQ(sourceAt({"--invert", "--margins", "1,0,1,0"}, 3, 3), 255);
+
+    // The saved document holds the stencil the commands made.
+    ASSERT_EQ(render({"grey.png", "--invert", "--margins", "2,-1,0,3", "--save-document", "g.gelcoat"}).exitCode, 0);
+    run = render({"g.gelcoat", "--info"});
+    EXPECT_TRUE(run.out.contains(QStringLiteral("\"source\":[23,11]"))) << run.out.toStdString();
+
+    run = render({"grey.png", "--margins", "0,0,-20,0"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral(
+        "The margins entered would completely obliterate the existing stencil, so the size "
+        "adjustment will not be performed.")));
+    EXPECT_EQ(render({"--margins", "1,2,3"}).exitCode, 1);
+}
+
+TEST_F(RenderCommandTest, FitShadowGrowsTheStencilByTheClippedAmounts)
+{
+    const QStringList shadow{"--set", "ShadowYOffset=-40", "--set", "ShadowXOffset=30", "--info"};
+    RenderRun run = render(shadow);
+    ASSERT_EQ(run.exitCode, 0);
+    const QJsonObject clipped = QJsonDocument::fromJson(run.out.toUtf8()).object();
+    ASSERT_TRUE(clipped.value(u"warn").toBool());
+    run = render(shadow + QStringList{"--fit-shadow"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject fitted = QJsonDocument::fromJson(run.out.toUtf8()).object();
+    EXPECT_FALSE(fitted.value(u"warn").toBool());
+    EXPECT_EQ(fitted.value(u"source").toArray(),
+              (QJsonArray{256 + clipped.value(u"left").toInt() + clipped.value(u"right").toInt(),
+                          256 + clipped.value(u"top").toInt() + clipped.value(u"bottom").toInt()}));
+}
