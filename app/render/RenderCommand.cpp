@@ -1,9 +1,11 @@
 #include "RenderCommand.h"
 
+#include "BatchRun.h"
 #include "ImageOutput.h"
 #include "RenderJob.h"
 #include "RenderOptions.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace gelcoat {
@@ -58,6 +60,44 @@ QString imageOutputFor(const RenderOptions& options)
     return QStringLiteral("gelcoat.tiff");
 }
 
+// A trailing slash or an existing folder: a batch's destination.
+bool isFolderOutput(const QString& output)
+{
+    return output.endsWith(u'/') || (!output.isEmpty() && QFileInfo(output).isDir());
+}
+
+// Checks what only a batch refuses, makes its folder and runs it.
+int runBatchCommand(const RenderOptions& options, QTextStream& out, QTextStream& err)
+{
+    QString error;
+    if (options.inputs.isEmpty())
+        error = QStringLiteral("a batch needs input files");
+    else if (!options.saveDocument.isEmpty())
+        error = QStringLiteral("--save-document takes a single input");
+    else if (options.output.isEmpty() && !options.info)
+        error = QStringLiteral("several inputs need -o FOLDER/");
+    else if (!isFolderOutput(options.output) && !options.output.isEmpty())
+        error = QStringLiteral("several inputs need a folder: -o \"%1/\"").arg(options.output);
+    else if (options.stageGiven && options.pngFormat)
+        error = QStringLiteral("--stage writes TIFF only");
+    else if (options.stageGiven && options.flatten)
+        error = QStringLiteral("--flatten applies to the final image, not to --stage");
+    QStringList outputs;
+    if (error.isEmpty() && !options.output.isEmpty())
+        outputs = batchOutputs(options, options.output, &error);
+    if (error.isEmpty())
+        settingsValid(options, &error);
+    if (!error.isEmpty()) {
+        err << "gelcoat-render: " << error << "\n";
+        return ExitUsage;
+    }
+    if (!options.output.isEmpty() && !QDir().mkpath(options.output)) {
+        err << "gelcoat-render: the folder \"" << options.output << "\" cannot be made\n";
+        return ExitFailure;
+    }
+    return runBatch(options, outputs, out, err);
+}
+
 } // namespace
 
 int runRenderCommand(const QStringList& args, QTextStream& out, QTextStream& err)
@@ -72,13 +112,15 @@ int runRenderCommand(const QStringList& args, QTextStream& out, QTextStream& err
         out << renderUsage();
         return ExitOk;
     }
+    if (options->inputs.size() > 1 || isFolderOutput(options->output))
+        return runBatchCommand(*options, out, err);
     const QString imageOutput = imageOutputFor(*options);
     if (!optionsConsistent(*options, imageOutput, &error) || !settingsValid(*options, &error)) {
         err << "gelcoat-render: " << error << "\n";
         return ExitUsage;
     }
     RenderJob job(*options, out, err);
-    return job.run(options->input, imageOutput);
+    return job.run(options->inputs.value(0), imageOutput);
 }
 
 } // namespace gelcoat

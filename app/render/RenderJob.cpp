@@ -33,6 +33,20 @@ const BitmapRep* stageBuffer(const TintDocument& doc, RenderStage stage)
     return buffer && *buffer ? &**buffer : nullptr;
 }
 
+QString jsonString(const QString& text)
+{
+    QString quoted = QStringLiteral("\"");
+    for (const QChar c : text) {
+        if (c == u'"' || c == u'\\')
+            quoted += u'\\';
+        if (c.unicode() < 0x20)
+            quoted += QStringLiteral("\\u%1").arg(int(c.unicode()), 4, 16, QChar(u'0'));
+        else
+            quoted += c;
+    }
+    return quoted + u'"';
+}
+
 QString infoJson(const TintDocument& doc)
 {
     const BitmapRep& src = *doc.sourceImage();
@@ -92,7 +106,7 @@ RenderJob::RenderJob(const RenderOptions& options, QTextStream& out, QTextStream
 {
 }
 
-int RenderJob::run(const QString& input, const QString& imageOutput)
+int RenderJob::run(const QString& input, const QString& imageOutput, bool infoNamesInput)
 {
     if (const int code = load(input))
         return code;
@@ -103,7 +117,9 @@ int RenderJob::run(const QString& input, const QString& imageOutput)
         return code;
     if (const int code = render())
         return code;
-    if (options_.info)
+    if (options_.info && infoNamesInput)
+        out_ << "{\"path\":" << jsonString(input) << "," << infoJson(doc_).mid(1) << "\n";
+    else if (options_.info)
         out_ << infoJson(doc_) << "\n";
     return writeOutputs(imageOutput);
 }

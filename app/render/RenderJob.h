@@ -18,7 +18,9 @@ public:
     RenderJob(const RenderOptions& options, QTextStream& out, QTextStream& err);
 
     // input empty: the built-in start picture. imageOutput empty: no image.
-    int run(const QString& input, const QString& imageOutput);
+    // infoNamesInput: the --info line starts with the input's path, as a
+    // batch prints one line per input.
+    int run(const QString& input, const QString& imageOutput, bool infoNamesInput = false);
 
 private:
     int load(const QString& input);

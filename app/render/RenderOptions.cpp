@@ -72,10 +72,11 @@ bool parseInt(const QString& text, std::int32_t* out)
 QString renderUsage()
 {
     return QStringLiteral(
-        "Usage: gelcoat-render [INPUT] [-o OUTPUT] [--preset NAME] [--set KEY=VALUE]...\n"
+        "Usage: gelcoat-render [INPUT...] [-o OUTPUT] [--preset NAME] [--set KEY=VALUE]...\n"
         "                      [--invert] [--margins TOP,BOTTOM,LEFT,RIGHT] [--fit-shadow]\n"
         "                      [--stage NAME] [--flatten white|black|none]\n"
-        "                      [--save-document FILE] [--info] [--] [INPUT]\n"
+        "                      [--save-document FILE] [--info] [--format tiff|png]\n"
+        "                      [-j N] [--quiet] [--] [INPUT...]\n"
         "Renders INPUT (an image file or a .gelcoat document; the built-in start picture\n"
         "when omitted) as a gel image and writes OUTPUT (.tif, .tiff or .png; default\n"
         "gelcoat.tiff). A document brings its stencil and settings; --preset and --set\n"
@@ -96,7 +97,14 @@ QString renderUsage()
         "  --save-document FILE\n"
         "                  also write the stencil and the final settings as a document\n"
         "                  (then no image is written unless -o is given)\n"
-        "  --info          print the sizes and the shadow warning as JSON\n");
+        "  --info          print the sizes and the shadow warning as JSON\n"
+        "Several inputs (or an OUTPUT that ends in / or names a folder) make a batch:\n"
+        "each INPUT becomes FOLDER/NAME.tiff, several at once on all cores.\n"
+        "  --format tiff|png  the kind of file a batch writes (tiff by default)\n"
+        "  -j N            render at most N files at once (default: one per core)\n"
+        "  -q, --quiet     no progress count on a terminal\n"
+        "A refused input is reported and the others go on; the exit status is the\n"
+        "worst one; --info prints one JSON line per input, with its path.\n");
 }
 
 std::optional<RenderOptions> parseRenderOptions(const QStringList& args, QString* error)
@@ -110,9 +118,9 @@ std::optional<RenderOptions> parseRenderOptions(const QStringList& args, QString
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         if (optionsEnded || a == u"-" || !a.startsWith(u'-')) {
-            if (!o.input.isEmpty())
-                return fail(QStringLiteral("only one input file may be given"));
-            o.input = a;
+            if (a.isEmpty())
+                return fail(QStringLiteral("an input file name is empty"));
+            o.inputs.append(a);
             continue;
         }
         auto next = [&](QString* value) {
@@ -179,6 +187,17 @@ std::optional<RenderOptions> parseRenderOptions(const QStringList& args, QString
             if (!valid)
                 return fail(QStringLiteral("--margins takes four whole numbers TOP,BOTTOM,LEFT,RIGHT"));
             o.stencilCommands.push_back({StencilCommand::Kind::Margins, {m[0], m[1], m[2], m[3]}});
+        } else if (a == u"--format") {
+            if (!next(&value) || (value != u"png" && value != u"tiff"))
+                return fail(QStringLiteral("--format takes tiff or png"));
+            o.pngFormat = value == u"png";
+        } else if (a == u"-j" || a == u"--jobs") {
+            std::int32_t jobs = 0;
+            if (!next(&value) || !parseInt(value, &jobs) || jobs < 1 || jobs > 256)
+                return fail(QStringLiteral("%1 takes a number of files from 1 to 256").arg(a));
+            o.jobs = jobs;
+        } else if (a == u"-q" || a == u"--quiet") {
+            o.quiet = true;
         } else if (a == u"--info") {
             o.info = true;
         } else {

@@ -4,6 +4,7 @@
 //                  [--stage NAME] [--flatten white|black|none]
 //                  [--invert] [--margins T,B,L,R] [--fit-shadow]
 //                  [--save-document FILE] [--info] [--] [INPUT]
+//   gelcoat-render INPUT... -o FOLDER/ [--format tiff|png] [-j N] [--quiet] …
 
 #include "export/ResultExport.h"
 #include "intake/StencilIntake.h"
@@ -28,8 +29,13 @@ struct StencilCommand {
 };
 
 struct RenderOptions {
-    QString input;  // a picture or a document; empty: the built-in start picture
+    // Pictures or documents; none: the built-in start picture. Several
+    // make a batch, written into the folder -o names.
+    QStringList inputs;
     QString output; // empty: gelcoat.tiff, unless only --info was asked for
+    bool pngFormat = false;   // --format png: a batch writes .png files
+    int jobs = 0;             // -j: files rendered at once; 0 for one per core
+    bool quiet = false;       // no progress count
     std::optional<TintPreset> preset;
     std::vector<std::pair<QString, QString>> settings; // --set, in order
     std::vector<StencilCommand> stencilCommands;

@@ -135,7 +135,7 @@ bool PendingFile::write(const QByteArray& bytes, QString* error)
         done += put;
     }
     // Reported here rather than lost: delayed allocation may fail only now.
-    if (::fsync(fd) != 0) {
+    if (::fdatasync(fd) != 0) {
         ::close(fd);
         return fail(error);
     }

@@ -517,3 +517,50 @@ TEST_F(RenderCommandTest, FitShadowGrowsTheStencilByTheClippedAmounts)
               (QJsonArray{256 + clipped.value(u"left").toInt() + clipped.value(u"right").toInt(),
                           256 + clipped.value(u"top").toInt() + clipped.value(u"bottom").toInt()}));
 }
+
+TEST_F(RenderCommandTest, BatchesRenderEveryInputIntoTheFolderAndReportTheWorst)
+{
+    QImage mask(12, 8, QImage::Format_RGB888);
+    mask.fill(Qt::white);
+    mask.setPixel(3, 3, qRgb(0, 0, 0));
+    QStringList inputs;
+    for (const char* name : {"a.png", "b.bmp", "c.d.png"}) {
+        ASSERT_TRUE(mask.save(path(QString::fromLatin1(name))));
+        inputs << QString::fromLatin1(name);
+    }
+    QFile broken(path("broken.png"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("\x89PNG\r\n\x1a\n garbage");
+    broken.close();
+
+    RenderRun run = render(QStringList{"-j", "2", "--info", "broken.png"} + inputs +
+                           QStringList{"-o", "out/", "--format", "png"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_FALSE(run.err.contains(QStringLiteral("rendered "))) << run.err.toStdString();   // no progress off a terminal
+    EXPECT_TRUE(run.err.contains(QStringLiteral("broken.png")));
+    QStringList written = QDir(path("out")).entryList(QDir::Files | QDir::Hidden);
+    written.sort();
+    EXPECT_EQ(written, (QStringList{"a.png", "b.png", "c.d.png"}));
+    EXPECT_EQ(QImage(path("out/c.d.png")).size(), QSize(6, 4));
+    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3);
+    QStringList paths;
+    for (const QString& line : lines)
+        paths << QJsonDocument::fromJson(line.toUtf8()).object().value(u"path").toString();
+    paths.sort();
+    EXPECT_EQ(paths, inputs);
+
+    // The same pixels as one run at a time.
+    ASSERT_EQ(render({"a.png", "-o", "single.png"}).exitCode, 0);
+    EXPECT_EQ(QImage(path("single.png")), QImage(path("out/a.png")));
+
+    // Refused before any work: two inputs of one name, a document for many,
+    // several inputs without a folder.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    ASSERT_TRUE(mask.save(path("sub/a.png")));
+    EXPECT_EQ(render({"a.png", "sub/a.png", "-o", "two/"}).exitCode, 1);
+    EXPECT_EQ(render({"a.png", "b.bmp", "-o", "x/", "--save-document", "d.gelcoat"}).exitCode, 1);
+    EXPECT_EQ(render({"a.png", "b.bmp", "-o", "x.tiff"}).exitCode, 1);
+    EXPECT_EQ(render({"a.png", "b.bmp", "-j", "0", "-o", "x/"}).exitCode, 1);
+    EXPECT_FALSE(QFile::exists(path("two")) || QFile::exists(path("x")));
+}
