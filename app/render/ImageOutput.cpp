@@ -18,6 +18,8 @@ QByteArray encodePng(const BitmapRep& image)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
+    // zlib level 2 instead of 6: a few per cent larger, several times faster.
+    writer.setQuality(75);
     if (!writer.write(view))
         return {};
     return bytes;
@@ -39,7 +41,7 @@ QByteArray encodeResultImage(const BitmapRep& image, OutputKind kind)
 {
     return kind == OutputKind::Png
                ? encodePng(image)
-               : encodeTiff(image, TiffCompression::Lzw, TiffAlphaKind::Associated);
+               : encodeTiff(image, TiffCompression::LzwPredictor, TiffAlphaKind::Associated);
 }
 
 QByteArray encodeStageImage(const BitmapRep& buffer)

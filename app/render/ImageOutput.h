@@ -13,7 +13,8 @@ enum class OutputKind { Tiff, Png, Unknown };
 // By extension: .tif/.tiff or .png, any case.
 OutputKind outputKindForPath(const QString& path);
 
-// The final image: LZW TIFF with associated alpha, or PNG. Empty when it
+// The final image: LZW TIFF (horizontal predictor) with associated alpha, or
+// PNG. Empty when it
 // cannot be encoded.
 QByteArray encodeResultImage(const BitmapRep& image, OutputKind kind);
 

@@ -136,7 +136,7 @@ std::optional<int> netpbmMaxValue(const QByteArray& bytes)
 
 // Copies the image into 8-bit chunky pixels: RGBA premultiplied when it has
 // alpha, else grey for one-sample pictures and RGB for the rest.
-std::optional<BitmapRep> pixelsFrom(const QImage& image, int describedSamples)
+std::optional<BitmapRep> pixelsFrom(QImage& image, int describedSamples)
 {
     QImage::Format target = QImage::Format_RGB888;
     int samples = 3;
@@ -147,11 +147,13 @@ std::optional<BitmapRep> pixelsFrom(const QImage& image, int describedSamples)
         target = QImage::Format_Grayscale8;
         samples = 1;
     }
-    const QImage converted = image.convertToFormat(target);
-    if (converted.isNull())
+    // In place where the depth allows: no second full-size copy.
+    image.convertTo(target);
+    const QImage& converted = image;
+    if (converted.isNull() || converted.format() != target)
         return std::nullopt;
     auto pixels = BitmapRep::makeLayout(converted.width(), converted.height(), samples, 8,
-                                        samples == 4, false);
+                                        samples == 4, false, 0, false);
     if (!pixels)
         return std::nullopt;
     const std::size_t rowBytes = std::size_t(converted.width()) * std::size_t(samples);

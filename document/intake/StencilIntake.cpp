@@ -91,13 +91,17 @@ std::optional<bool> checkImage(SourcePicture& picture, IntakeRefusal* refusal)
     if (in.isPlanar() || in.bitsPerSample() != 8 ||
         in.samplesPerPixel() != inputSamples(conversion))
         return refuse(picture, refusal, IntakeRefusal::Layout);
-    auto out = BitmapRep::make(in.pixelsWide(), in.pixelsHigh());
-    if (!out)
-        return refuse(picture, refusal, IntakeRefusal::NoPixels);
-    for (int y = 0; y < in.pixelsHigh(); ++y)
-        convertRow(conversion, in.row(y), out->row(y), in.pixelsWide());
-
-    picture.pixels = std::move(*out);
+    // Tightly packed RGBA is already the standard bitmap: kept, not copied.
+    const bool standardAlready = conversion == Conversion::Standardise32 && in.hasAlpha() &&
+                                 in.bytesPerRow() == in.pixelsWide() * 4;
+    if (!standardAlready) {
+        auto out = BitmapRep::makeUninitialized(in.pixelsWide(), in.pixelsHigh());
+        if (!out)
+            return refuse(picture, refusal, IntakeRefusal::NoPixels);
+        for (int y = 0; y < in.pixelsHigh(); ++y)
+            convertRow(conversion, in.row(y), out->row(y), in.pixelsWide());
+        picture.pixels = std::move(*out);
+    }
     picture.representationCount = 1;
     picture.bitsPerSample = 8;
     picture.samplesPerPixel = 4;

@@ -24,8 +24,8 @@ enum class IntakeRefusal {
     NoPixels,              // zero size, or the new bitmap cannot be allocated
 };
 
-// Runs the acceptance check. On acceptance picture.pixels becomes a new
-// standard bitmap (8-bit RGBA premultiplied, chunky), the description is
+// Runs the acceptance check. On acceptance picture.pixels becomes a
+// standard bitmap (the same buffer when it already was one) (8-bit RGBA premultiplied, chunky), the description is
 // updated to match, and the result is the simple flag: true for a grey or
 // RGB picture turned into a black alpha mask. On refusal the pixels are
 // released and the result is empty.
