@@ -110,6 +110,8 @@ int RenderJob::run(const QString& input, const QString& imageOutput, bool infoNa
 {
     if (const int code = load(input))
         return code;
+    // Off until every change is made, so that one render follows them all.
+    doc_.gelcoatChanged(false);
     applySettings();
     if (const int code = applyStencilCommands())
         return code;
@@ -158,7 +160,7 @@ int RenderJob::loadPicture(const QString& path)
     }
     const bool greyWithoutAlpha = picture->samplesPerPixel == 1 && !picture->hasAlpha;
     // Adopted without rendering: the one full render follows.
-    if (!doc_._useImage(std::move(*picture), path, false)) {
+    if (!doc_.adoptImage(std::move(*picture), path, false)) {
         err_ << "gelcoat-render: " << incompatibleImageTitle() << ": "
              << incompatibleImageMessage() << "\n";
         return ExitInput;
@@ -180,11 +182,15 @@ bool RenderJob::invertRequested() const
 // before any input was read.
 void RenderJob::applySettings()
 {
+    if (!options_.preset && options_.settings.empty())
+        return;
+    TintSettings settings = doc_.settings();
     if (options_.preset)
-        applyPreset(doc_.settings, *options_.preset);
+        applyPreset(settings, *options_.preset);
     QString ignored;
     for (const auto& [key, value] : options_.settings)
-        applySetting(doc_.settings, key, value, &ignored);
+        applySetting(settings, key, value, &ignored);
+    doc_.replaceSettings(settings);
 }
 
 // The window's commands, through the document's own methods. The pipeline
@@ -192,11 +198,10 @@ void RenderJob::applySettings()
 // needs the shadow's clipping, renders before the final render.
 int RenderJob::applyStencilCommands()
 {
-    RenderPipeline& pipeline = doc_.pipeline();
+    const RenderPipeline& pipeline = doc_.pipeline();
     for (const StencilCommand& command : options_.stencilCommands) {
         StencilMargins margins = command.margins;
         if (command.kind == StencilCommand::Kind::Invert) {
-            pipeline.gelcoatOn = false;
             if (!doc_.invertSource()) {
                 err_ << "gelcoat-render: the stencil could not be inverted (not enough memory)\n";
                 return ExitFailure;
@@ -206,15 +211,14 @@ int RenderJob::applyStencilCommands()
         if (command.kind == StencilCommand::Kind::FitShadow) {
             if (const int code = checkFinalSize())
                 return code;
-            pipeline.gelcoatOn = true;
             if (const int code = render())
                 return code;
+            doc_.gelcoatChanged(false);
             const ShadowReport& clipped = pipeline.shadowWarning();
             if (!clipped.needsWarning)
                 continue;
             margins = {clipped.top, clipped.bottom, clipped.left, clipped.right};
         }
-        pipeline.gelcoatOn = false;
         QString refusal;
         if (!doc_.applySizeAdjustment(margins, &refusal)) {
             if (refusal.isEmpty())
@@ -224,7 +228,6 @@ int RenderJob::applyStencilCommands()
             return refusal.isEmpty() ? ExitFailure : ExitUsage;
         }
     }
-    pipeline.gelcoatOn = true;
     return ExitOk;
 }
 
@@ -233,7 +236,7 @@ int RenderJob::applyStencilCommands()
 int RenderJob::checkFinalSize()
 {
     const BitmapRep& source = *doc_.sourceImage();
-    const float finalSize = doc_.settings.finalSize;
+    const float finalSize = doc_.settings().finalSize;
     if (RenderPipeline::finalPixelSize(float(source.pixelsWide()), float(source.pixelsHigh()),
                                        finalSize))
         return ExitOk;
@@ -247,9 +250,13 @@ int RenderJob::checkFinalSize()
     return fromOption ? ExitUsage : ExitInput;
 }
 
+// Switching the pipeline on remakes every stage the changes left invalid.
 int RenderJob::render()
 {
-    doc_.remakeGelcoatWithChangedSourceImage(true, true, true, true);
+    if (doc_.gelcoatOn())
+        doc_.remakeGelcoatWithChanges({});
+    else
+        doc_.gelcoatChanged(true);
     const RenderPipeline& p = doc_.pipeline();
     if (p.finalMixImageValid() && p.finalMixImage())
         return ExitOk;
@@ -263,6 +270,15 @@ int RenderJob::render()
 QByteArray RenderJob::imageBytes(OutputKind kind, QString* error) const
 {
     const BitmapRep* buffer = stageBuffer(doc_, options_.stage);
+    // Without a shadow to draw the pipeline keeps no shadow buffer: the
+    // stage is then a transparent image of the stencil's size.
+    std::optional<BitmapRep> noShadow;
+    if (!buffer && options_.stage == RenderStage::Shadow &&
+        doc_.settings().shadowDensity <= 0.0f && doc_.sourceImage()) {
+        noShadow = BitmapRep::make(doc_.sourceImage()->pixelsWide(),
+                                   doc_.sourceImage()->pixelsHigh());
+        buffer = noShadow ? &*noShadow : nullptr;
+    }
     if (!buffer) {
         *error = QStringLiteral("the pipeline holds no such buffer");
         return {};
