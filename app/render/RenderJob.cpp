@@ -145,6 +145,8 @@ int RenderJob::loadDocument(const QString& path)
     const DocumentOutcome outcome = doc_.readFromFile(path);
     if (!outcome.alert.isEmpty())
         printAlert(outcome.alert, err_);
+    if (!outcome.detail.isEmpty())
+        err_ << "gelcoat-render: " << outcome.detail << "\n";
     if (!outcome.ok || outcome.runSubstitutePanel || !doc_.sourceImage())
         return ExitInput;
     return ExitOk;
@@ -159,10 +161,18 @@ int RenderJob::loadPicture(const QString& path)
         return ExitInput;
     }
     const bool greyWithoutAlpha = picture->samplesPerPixel == 1 && !picture->hasAlpha;
+    SourcePicture described;   // the description only, for the reason below
+    described.representationCount = picture->representationCount;
+    described.bitsPerSample = picture->bitsPerSample;
+    described.samplesPerPixel = picture->samplesPerPixel;
+    described.bitsPerPixel = picture->bitsPerPixel;
     // Adopted without rendering: the one full render follows.
-    if (!doc_.adoptImage(std::move(*picture), path, false)) {
+    IntakeRefusal refusal = IntakeRefusal::None;
+    if (!doc_.adoptImage(std::move(*picture), path, false, &refusal)) {
         err_ << "gelcoat-render: " << incompatibleImageTitle() << ": "
-             << incompatibleImageMessage() << "\n";
+             << incompatibleImageMessage() << "\n"
+             << "gelcoat-render: \"" << path << "\": " << intakeRefusalReason(refusal, described)
+             << "\n";
         return ExitInput;
     }
     if (greyWithoutAlpha && !invertRequested() && mostlyCovered(*doc_.sourceImage()))

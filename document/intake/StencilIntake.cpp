@@ -111,6 +111,32 @@ std::optional<bool> checkImage(SourcePicture& picture, IntakeRefusal* refusal)
     return simple;
 }
 
+QString intakeRefusalReason(IntakeRefusal refusal, const SourcePicture& d)
+{
+    switch (refusal) {
+    case IntakeRefusal::None: break;
+    case IntakeRefusal::RepresentationCount:
+        return QStringLiteral("the file holds %1 pictures (pages); a stencil is exactly one")
+            .arg(d.representationCount);
+    case IntakeRefusal::SampleDepth:
+        return QStringLiteral("%1-bit samples without alpha").arg(d.bitsPerSample);
+    case IntakeRefusal::NotBitmap: return QStringLiteral("a vector picture (PDF or SVG), not pixels");
+    case IntakeRefusal::Planar: return QStringLiteral("planar samples (each colour stored apart)");
+    case IntakeRefusal::ColourModel:
+        return QStringLiteral("a colour model other than RGB or grey (CMYK, Lab or "
+                              "floating-point samples)");
+    case IntakeRefusal::Layout:
+        if (d.samplesPerPixel == 2)
+            return QStringLiteral("grey with alpha");
+        return QStringLiteral("%1 samples and %2 bits per pixel, a layout no stencil has")
+            .arg(d.samplesPerPixel)
+            .arg(d.bitsPerPixel);
+    case IntakeRefusal::NoPixels:
+        return QStringLiteral("no pixels to be had (an empty picture, or not enough memory)");
+    }
+    return {};
+}
+
 QString incompatibleImageTitle()
 {
     return QCoreApplication::translate("TintDocument", "Incompatible image");

@@ -31,6 +31,10 @@ enum class IntakeRefusal {
 // released and the result is empty.
 std::optional<bool> checkImage(SourcePicture& picture, IntakeRefusal* refusal = nullptr);
 
+// The test that refused a picture, in words, for a command line that shows
+// it beneath the alert; described is the picture as decoded.
+QString intakeRefusalReason(IntakeRefusal refusal, const SourcePicture& described);
+
 // Texts of the alert shown when a picture is refused.
 QString incompatibleImageTitle();
 QString incompatibleImageMessage();

@@ -43,8 +43,15 @@ std::optional<QByteArray> readRegularFile(const QString& path, qint64 maxBytes, 
     struct stat info {};
     QByteArray bytes;
     QString reason;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        reason = QStringLiteral("%1 is not a regular file.").arg(path);
+    if (::fstat(fd, &info) != 0) {
+        reason = QStringLiteral("The file %1 cannot be examined (%2).").arg(path, systemError());
+    } else if (!S_ISREG(info.st_mode)) {
+        const char* kind = S_ISFIFO(info.st_mode)  ? "a FIFO"
+                           : S_ISDIR(info.st_mode) ? "a folder"
+                           : S_ISSOCK(info.st_mode) ? "a socket"
+                           : S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode) ? "a device"
+                                                                              : "not a file";
+        reason = QStringLiteral("%1 is %2, not a regular file.").arg(path, QLatin1String(kind));
     } else if (info.st_size > maxBytes) {
         reason = QStringLiteral("The file %1 is larger than %2 MiB.").arg(path).arg(maxBytes >> 20);
     } else {

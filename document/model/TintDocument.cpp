@@ -112,11 +112,12 @@ void TintDocument::refreshUIFromModel()
     remakeGelcoatWithChanges(PipelineChanges::all());
 }
 
-bool TintDocument::adoptImage(SourcePicture picture, const QString& path, bool internallyGenerated)
+bool TintDocument::adoptImage(SourcePicture picture, const QString& path, bool internallyGenerated,
+                              IntakeRefusal* refusal)
 {
     bool simple = sourceImageIsSimple_;
     if (!internallyGenerated) {
-        const std::optional<bool> accepted = checkImage(picture);
+        const std::optional<bool> accepted = checkImage(picture, refusal);
         if (!accepted)
             return false;
         simple = *accepted;

@@ -91,7 +91,9 @@ public:
     // Only the first half of useImage: the picture becomes the source with
     // no edit mark, no signal and no render, for callers that render once
     // afterwards.
-    bool adoptImage(SourcePicture picture, const QString& path, bool internallyGenerated);
+    // refusal, when given, says which test of the check refused a picture.
+    bool adoptImage(SourcePicture picture, const QString& path, bool internallyGenerated,
+                    IntakeRefusal* refusal = nullptr);
 
     // The built-in stencils: what the mascot and foot confirmation sheets
     // do on OK (settings to defaults, the picture, a full refresh).

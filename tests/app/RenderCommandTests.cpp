@@ -257,6 +257,13 @@ TEST_F(RenderCommandTest, RefusedAndUnreadableInputsExitWithTwo)
     EXPECT_TRUE(run.err.contains(QStringLiteral(
         "The image chosen is not compatible with Gelcoat.  Please see Gelcoat's help for more information.")))
         << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("\"drawing.svg\": a vector picture"))) << run.err.toStdString();
+    QImage deep(4, 4, QImage::Format_Grayscale16);
+    deep.fill(Qt::black);
+    ASSERT_TRUE(deep.save(path("deep.png")));
+    run = render({QStringLiteral("deep.png")});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("16-bit samples without alpha"))) << run.err.toStdString();
 
     QFile broken(path("broken.png"));
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
@@ -411,6 +418,17 @@ TEST_F(RenderCommandTest, DocumentsThatCannotBeRenderedExitWithTwo)
     EXPECT_TRUE(run.err.contains(QStringLiteral(
         "Open: The source image this gelcoat file is based upon, away.png, could not be found.")));
     EXPECT_FALSE(QFile::exists(path("out.tiff")));
+    // The command line adds the precise reason beneath the exact alert.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe.png")).constData(), 0600), 0);
+    QFile piped(path("piped.gelcoat"));
+    ASSERT_TRUE(piped.open(QIODevice::WriteOnly));
+    piped.write("<plist><dict><key>SourceImagePath</key><string>pipe.png</string></dict></plist>");
+    piped.close();
+    const RenderRun fifo = render({"piped.gelcoat", "--info"});
+    EXPECT_EQ(fifo.exitCode, 2);
+    EXPECT_TRUE(fifo.err.contains(QStringLiteral(
+        "Open: The source image this gelcoat file is based upon, pipe.png, could not be found.")));
+    EXPECT_TRUE(fifo.err.contains(QStringLiteral("is a FIFO"))) << fifo.err.toStdString();
 
     QFile broken(path("broken.gelcoat"));
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
