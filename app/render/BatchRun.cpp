@@ -81,7 +81,7 @@ int runBatch(const RenderOptions& options, const QStringList& outputs, QTextStre
         setParallelThreadCount(1);
     // The process-wide resources (start picture, shading tables, defaults)
     // are made once here, before the workers share them.
-    { TintDocument warmUp; }
+    { TintDocument warmUp(nullptr, TintDocument::FirstStencil::None); }
 
     std::atomic<int> nextInput{0};
     std::mutex printing;

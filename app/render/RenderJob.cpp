@@ -102,7 +102,9 @@ void printAlert(const DocumentAlert& alert, QTextStream& err)
 } // namespace
 
 RenderJob::RenderJob(const RenderOptions& options, QTextStream& out, QTextStream& err)
-    : options_(options), out_(out), err_(err)
+    : options_(options), out_(out), err_(err),
+      doc_(nullptr, options.inputs.isEmpty() ? TintDocument::FirstStencil::StartPicture
+                                             : TintDocument::FirstStencil::None)
 {
 }
 

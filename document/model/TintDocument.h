@@ -19,8 +19,12 @@ class TintDocument : public Document, private PipelineDestination {
     Q_OBJECT
 public:
     // A new document: display options from the user defaults, every other
-    // setting at its default, and the start picture as its stencil.
-    explicit TintDocument(QObject* parent = nullptr);
+    // setting at its default, and the start picture as its stencil, or no
+    // stencil at all for a caller that adopts its own at once (the start
+    // picture is then never decoded).
+    enum class FirstStencil { StartPicture, None };
+    explicit TintDocument(QObject* parent = nullptr,
+                          FirstStencil first = FirstStencil::StartPicture);
     ~TintDocument() override;
 
     const TintSettings& settings() const { return settings_; }
