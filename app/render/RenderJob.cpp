@@ -114,6 +114,8 @@ int RenderJob::run(const QString& input, const QString& imageOutput, bool infoNa
         return code;
     // Off until every change is made, so that one render follows them all.
     doc_.gelcoatChanged(false);
+    // Only --stage reads a buffer other than the result.
+    doc_.pipeline().setKeepsStageImages(options_.stageGiven);
     applySettings();
     if (const int code = applyStencilCommands())
         return code;
