@@ -4,7 +4,7 @@
 #include "AppTestSupport.h"
 
 #include "delegate/AppDelegate.h"
-#include "prefs/PreferenceNotifications.h"
+#include "settings/PreferenceNotifications.h"
 #include "prefs/PrefsController.h"
 
 #include "KPScreen.h"
