@@ -1,5 +1,7 @@
 #include "RenderCommand.h"
 
+#include "io/RegularFile.h"
+
 #include <QCoreApplication>
 #include <QLoggingCategory>
 
@@ -20,6 +22,7 @@ int main(int argc, char** argv)
     QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
     QCoreApplication::setOrganizationName(QStringLiteral("Gelcoat"));
     QCoreApplication::setApplicationName(QStringLiteral("Gelcoat"));
+    gelcoat::removeFilesInProgressOnTermination();
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList args = QCoreApplication::arguments();

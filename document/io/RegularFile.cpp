@@ -4,6 +4,8 @@
 
 #include <atomic>
 #include <cerrno>
+#include <csignal>
+#include <iterator>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -27,6 +29,41 @@ std::optional<QByteArray> fail(QString* error, const QString& reason)
 QString systemError()
 {
     return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// Temporary files being written, for a signal handler to remove: fixed
+// storage and atomic slot states, since a handler may neither allocate nor
+// lock. A write that finds no free slot simply goes unlisted.
+struct InProgressSlot {
+    std::atomic<int> state{0};   // 0 free, 1 being filled, 2 listed
+    char path[PATH_MAX];
+};
+InProgressSlot inProgress[64];
+
+int listInProgress(const QByteArray& path)
+{
+    if (path.size() >= PATH_MAX)
+        return -1;
+    for (int i = 0; i < int(std::size(inProgress)); ++i) {
+        int expected = 0;
+        if (inProgress[i].state.compare_exchange_strong(expected, 1)) {
+            std::memcpy(inProgress[i].path, path.constData(), std::size_t(path.size()) + 1);
+            inProgress[i].state.store(2);
+            return i;
+        }
+    }
+    return -1;
+}
+
+extern "C" void removeInProgressAndEnd(int signal)
+{
+    // Twice: other threads go on writing while the first pass runs.
+    for (int pass = 0; pass < 2; ++pass)
+        for (InProgressSlot& slot : inProgress)
+            if (slot.state.load() == 2)
+                ::unlink(slot.path);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
 }
 
 } // namespace
@@ -91,17 +128,23 @@ PendingFile::PendingFile(const QString& path) : target_(QFile::encodeName(path))
 
 PendingFile::~PendingFile()
 {
-    if (!temporary_.isEmpty())
+    forgetTemporary(true);
+}
+
+void PendingFile::forgetTemporary(bool remove)
+{
+    if (remove && !temporary_.isEmpty())
         ::unlink(temporary_.constData());
+    temporary_.clear();
+    if (slot_ >= 0)
+        inProgress[slot_].state.store(0);
+    slot_ = -1;
 }
 
 bool PendingFile::fail(QString* error)
 {
     const int code = errno;
-    if (!temporary_.isEmpty()) {
-        ::unlink(temporary_.constData());
-        temporary_.clear();
-    }
+    forgetTemporary(true);
     if (error)
         *error = QString::fromLocal8Bit(std::strerror(code));
     return false;
@@ -115,16 +158,19 @@ bool PendingFile::write(const QByteArray& bytes, QString* error)
     static std::atomic<unsigned> counter{0};
     int fd = -1;
     for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        forgetTemporary(false);
         temporary_ = folder + '.' + name + '.' + QByteArray::number(::getpid()) + '-' +
                      QByteArray::number(counter++) + ".tmp";
+        // Listed before it exists, so that no moment has it unlisted.
+        slot_ = listInProgress(temporary_);
         fd = ::open(temporary_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST) {
-            temporary_.clear();
+            forgetTemporary(false);
             return fail(error);
         }
     }
     if (fd < 0) {
-        temporary_.clear();
+        forgetTemporary(false);
         return fail(error);
     }
     struct stat existing {};
@@ -159,8 +205,14 @@ bool PendingFile::commit(QString* error)
     }
     if (::rename(temporary_.constData(), target_.constData()) != 0)
         return fail(error);
-    temporary_.clear();
+    forgetTemporary(false);
     return true;
+}
+
+void removeFilesInProgressOnTermination()
+{
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+        std::signal(signal, removeInProgressAndEnd);
 }
 
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error)

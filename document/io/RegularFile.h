@@ -31,10 +31,17 @@ public:
 
 private:
     bool fail(QString* error);
+    void forgetTemporary(bool remove);
 
     QByteArray target_;
     QByteArray temporary_;
+    int slot_ = -1;   // in the list removeFilesInProgressOnTermination cleans
 };
+
+// From now on, SIGINT, SIGTERM and SIGHUP first remove the temporary files
+// of writes in progress, then end the process as they would have, so that
+// an interrupted program leaves no partial file behind.
+void removeFilesInProgressOnTermination();
 
 // Writes bytes to a temporary file beside path and renames it over path, so
 // that a failed write leaves an existing file as it was. False, with the

@@ -16,6 +16,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <tiffio.h>
 
@@ -579,4 +580,21 @@ TEST_F(RenderCommandTest, BatchesRenderEveryInputIntoTheFolderAndReportTheWorst)
     EXPECT_EQ(render({"a.png", "b.bmp", "-o", "x.tiff"}).exitCode, 1);
     EXPECT_EQ(render({"a.png", "b.bmp", "-j", "0", "-o", "x/"}).exitCode, 1);
     EXPECT_FALSE(QFile::exists(path("two")) || QFile::exists(path("x")));
+
+    // Ended by a signal at any moment, it leaves no partial file.
+    QStringList many;
+    for (int i = 0; i < 60; ++i) {
+        const QString name = QStringLiteral("m%1.png").arg(i);
+        ASSERT_TRUE(QFile::copy(path("a.png"), path(name)));
+        many << name;
+    }
+    QProcess p;
+    p.setWorkingDirectory(dir.path());
+    p.start(QStringLiteral(GELCOAT_RENDER_BINARY), many + QStringList{"-j", "2", "-o", "killed/"});
+    ASSERT_TRUE(p.waitForStarted());
+    QThread::msleep(150);
+    p.terminate();
+    ASSERT_TRUE(p.waitForFinished(60000));
+    for (const QString& name : QDir(path("killed")).entryList(QDir::Files | QDir::Hidden))
+        EXPECT_TRUE(name.endsWith(u".tiff") && !name.startsWith(u'.')) << name.toStdString();
 }
