@@ -9,9 +9,6 @@
 #include "intake/StencilIntake.h"
 #include "io/RegularFile.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 #include <algorithm>
 
 namespace gelcoat {
