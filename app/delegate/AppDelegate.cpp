@@ -12,11 +12,6 @@
 
 namespace gelcoat {
 
-namespace {
-// Offset of each new window from the one before, down and to the right.
-constexpr int kCascadeStep = 22;
-} // namespace
-
 AppDelegate::AppDelegate(QObject* parent) : KPAppDelegate(parent)
 {
     connect(qApp, &QCoreApplication::aboutToQuit, this, &AppDelegate::applicationWillTerminate);
@@ -75,10 +70,7 @@ void AppDelegate::newDocument()
     QWidget* window = factory_(++untitledCount_);
     if (!window)
         return;
-    if (lastDocumentWindow_ && lastDocumentWindow_->isVisible())
-        window->move(lastDocumentWindow_->pos() + QPoint(kCascadeStep, kCascadeStep));
-    else
-        KPCenterOnPrimaryScreen(window);
+    // The window places itself: the saved frame, then a cascade.
     lastDocumentWindow_ = window;
     window->show();
     window->raise();
