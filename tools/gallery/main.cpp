@@ -2,28 +2,20 @@
 // states into DIR, so that their drawing can be looked at without a display.
 
 #include "Gallery.h"
+#include "ToolStart.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QTextStream>
 
 int main(int argc, char** argv)
 {
-    // Without a display by default; QT_QPA_PLATFORM may still choose another.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    preferOffscreenPlatform();
     QApplication app(argc, argv);
+    const std::optional<QDir> folder = outputFolder(argc, argv, "gelcoat-gallery");
+    if (!folder)
+        return 1;
+    const QDir& dir = *folder;
     QTextStream err(stderr);
-    const QStringList args = app.arguments();
-    if (args.size() != 2 || args[1].startsWith(QLatin1Char('-'))) {
-        err << "usage: gelcoat-gallery DIR\n";
-        return 1;
-    }
-    const QDir dir(args[1]);
-    if (!dir.mkpath(QStringLiteral("."))) {
-        err << "gelcoat-gallery: cannot create the folder " << args[1] << "\n";
-        return 1;
-    }
 
     std::vector<GalleryShot> shots = sliderShots();
     for (GalleryShot& shot : viewShots())

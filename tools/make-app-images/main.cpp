@@ -1,19 +1,19 @@
 // gelcoat-make-app-images: writes the application icon and the about
 // panel's mascot, both rendered as gels by the program's own pipeline.
 //
-//   gelcoat-make-app-images FOLDER
+//   gelcoat-make-app-images DIR
 //
-// writes FOLDER/gelcoat.png (the application icon, 256 × 256: a blue gel
-// drop) and FOLDER/vedividi5.16D.png (Moss, the start picture, as a
+// writes DIR/gelcoat.png (the application icon, 256 × 256: a blue gel
+// drop) and DIR/vedividi5.16D.png (Moss, the start picture, as a
 // rainbow gel, 96 × 96). The output is the same on every run.
 
 #include "ImageOutput.h"
+#include "ToolStart.h"
 #include "intake/PictureDecoder.h"
 #include "model/TintDocument.h"
 #include "resources/BundleImages.h"
 
 #include <QBuffer>
-#include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -101,18 +101,13 @@ bool writeMascot(const QString& path)
 
 int main(int argc, char** argv)
 {
+    preferOffscreenPlatform();
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: gelcoat-make-app-images FOLDER\n");
-        return 2;
-    }
-    const QDir folder(QString::fromLocal8Bit(argv[1]));
-    if (!folder.mkpath(QStringLiteral("."))) {
-        std::fprintf(stderr, "gelcoat-make-app-images: cannot create %s\n", argv[1]);
+    const std::optional<QDir> folder = outputFolder(argc, argv, "gelcoat-make-app-images");
+    if (!folder)
         return 1;
-    }
     installEngineResources();
-    bool ok = writeIcon(folder.filePath(QStringLiteral("gelcoat.png")));
-    ok = writeMascot(folder.filePath(QStringLiteral("vedividi5.16D.png"))) && ok;
+    bool ok = writeIcon(folder->filePath(QStringLiteral("gelcoat.png")));
+    ok = writeMascot(folder->filePath(QStringLiteral("vedividi5.16D.png"))) && ok;
     return ok ? 0 : 1;
 }

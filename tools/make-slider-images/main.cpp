@@ -8,26 +8,20 @@
 // square, the ball a little larger than its hit radius.
 
 #include "SliderArt.h"
+#include "ToolStart.h"
 
-#include <QDir>
 #include <QGuiApplication>
 #include <QTextStream>
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    preferOffscreenPlatform();
     QGuiApplication app(argc, argv);
+    const std::optional<QDir> folder = outputFolder(argc, argv, "gelcoat-make-slider-images");
+    if (!folder)
+        return 1;
+    const QDir& dir = *folder;
     QTextStream err(stderr);
-    if (argc != 2) {
-        err << "usage: gelcoat-make-slider-images DIR\n";
-        return 1;
-    }
-    const QDir dir(QString::fromLocal8Bit(argv[1]));
-    if (!dir.mkpath(QStringLiteral("."))) {
-        err << "cannot create " << argv[1] << "\n";
-        return 1;
-    }
     int written = 0;
     for (const SliderPicture& picture : sliderPictures()) {
         for (int scale : {1, 2}) {

@@ -3,7 +3,8 @@
 // beside the rendering toggle, and the action pop-up button's gear.
 //   gelcoat-make-view-images resources/images/views
 
-#include <QDir>
+#include "ToolStart.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -170,19 +171,13 @@ struct Picture {
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    preferOffscreenPlatform();
     QGuiApplication app(argc, argv);
+    const std::optional<QDir> folder = outputFolder(argc, argv, "gelcoat-make-view-images");
+    if (!folder)
+        return 1;
+    const QDir& dir = *folder;
     QTextStream err(stderr);
-    if (argc != 2) {
-        err << "usage: gelcoat-make-view-images DIR\n";
-        return 1;
-    }
-    const QDir dir(QString::fromLocal8Bit(argv[1]));
-    if (!dir.mkpath(QStringLiteral("."))) {
-        err << "cannot create " << argv[1] << "\n";
-        return 1;
-    }
     const Picture pictures[] = {
         {"sourceBug", {16, 16}, drawBug},
         {"arrow", {28, 20}, [](QPainter& p) { drawArrow(p, true); }},
