@@ -73,15 +73,28 @@ private slots:
         QVERIFY(KPGetSystemVersion() >= AppDelegate::requiredOSVersion);
     }
 
-    void aTooOldQtIsRefused()
+    void theQtVersionIsChecked_data()
     {
-        setSystemVersionSourceForTesting([] { return QStringLiteral("6.3.9"); });
+        QTest::addColumn<QString>("running");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("too old") << QStringLiteral("6.3.9") << false;
+        QTest::newRow("the required version itself") << QStringLiteral("6.4") << true;
+    }
+
+    void theQtVersionIsChecked()
+    {
+        QFETCH(QString, running);
+        QFETCH(bool, accepted);
+        setSystemVersionSourceForTesting([running] { return running; });
         AppDelegate delegate;
         ModalAnswerer answerer;
         answerer.answer(QStringLiteral("OK"));
-        QVERIFY(!delegate.applicationWillFinishLaunching());
-        QVERIFY(!delegate.applicationShouldOpenUntitledFile());
-        QCOMPARE(answerer.seen().size(), 1);
+        QCOMPARE(delegate.applicationWillFinishLaunching(), accepted);
+        QCOMPARE(delegate.applicationShouldOpenUntitledFile(), accepted);
+        QTest::qWait(30);
+        QCOMPARE(answerer.seen().size(), accepted ? 0 : 1);
+        if (accepted)
+            return;
         const SeenPanel& panel = answerer.seen().first();
         QCOMPARE(panel.text, QStringLiteral("Sorry, %1 requires Qt version 6.4 or later.  "
                                             "%1 will now quit.")
@@ -103,17 +116,6 @@ private slots:
         QCOMPARE(asked, 2);
     }
 
-    void theRequiredVersionItselfIsAccepted()
-    {
-        setSystemVersionSourceForTesting([] { return QStringLiteral("6.4"); });
-        AppDelegate delegate;
-        ModalAnswerer answerer;
-        QVERIFY(delegate.applicationWillFinishLaunching());
-        QVERIFY(delegate.applicationShouldOpenUntitledFile());
-        QTest::qWait(30);
-        QCOMPARE(answerer.seen().size(), 0);
-    }
-
     void theDelegateRecordsItself()
     {
         {
@@ -124,21 +126,24 @@ private slots:
         QVERIFY(!KPApplicationDelegate);
     }
 
-    void deferredActivationRunsTheActionOnce_data()
+    void activationRunsTheActionOnce_data()
     {
+        QTest::addColumn<bool>("active");
         QTest::addColumn<bool>("activationFirst");
-        QTest::newRow("activation before the fallback") << true;
-        QTest::newRow("fallback timer alone") << false;
+        QTest::newRow("already active: at once") << true << false;
+        QTest::newRow("activation before the fallback") << false << true;
+        QTest::newRow("fallback timer alone") << false << false;
     }
 
-    void deferredActivationRunsTheActionOnce()
+    void activationRunsTheActionOnce()
     {
+        QFETCH(bool, active);
         QFETCH(bool, activationFirst);
         AppDelegate delegate;
-        delegate.setActiveQueryForTesting([] { return false; });
+        delegate.setActiveQueryForTesting([active] { return active; });
         Counter counter;
         delegate.activateAndPerformSelector("hit", &counter);
-        QCOMPARE(counter.count, 0);
+        QCOMPARE(counter.count, active ? 1 : 0);
         if (activationFirst) {
             delegate.applicationDidBecomeActive();
             QCOMPARE(counter.count, 1);
@@ -146,15 +151,6 @@ private slots:
         QTest::qWait(250);
         QCOMPARE(counter.count, 1);
         delegate.serviceActivationSelector();
-        QCOMPARE(counter.count, 1);
-    }
-
-    void anActiveProgramActsAtOnce()
-    {
-        AppDelegate delegate;
-        delegate.setActiveQueryForTesting([] { return true; });
-        Counter counter;
-        delegate.activateAndPerformSelector("hit", &counter);
         QCOMPARE(counter.count, 1);
     }
 

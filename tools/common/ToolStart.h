@@ -5,17 +5,17 @@
 //
 //     int main(int argc, char** argv)
 //     {
-//         preferOffscreenPlatform();
-//         QGuiApplication app(argc, argv);
-//         const std::optional<QDir> folder = outputFolder(argc, argv, "tool-name");
-//         if (!folder)
-//             return 1;
+//         return runPictureTool<QGuiApplication>(argc, argv, "tool-name",
+//                                                [](const QDir& folder) { ...; return 0; });
+//     }
 
 #include <QDir>
+#include <QImage>
 #include <QString>
 #include <QTextStream>
 #include <QtGlobal>
 
+#include <functional>
 #include <optional>
 
 // Call before the application object exists.
@@ -41,4 +41,35 @@ inline std::optional<QDir> outputFolder(int argc, char** argv, const char* tool)
         return std::nullopt;
     }
     return folder;
+}
+
+// Makes the application object (QGuiApplication, or QApplication for
+// widgets) and runs work with the output folder; its result is the exit
+// status, 1 when the arguments are wrong.
+template <typename Application, typename Work>
+int runPictureTool(int argc, char** argv, const char* tool, Work work)
+{
+    preferOffscreenPlatform();
+    Application application(argc, argv);
+    const std::optional<QDir> folder = outputFolder(argc, argv, tool);
+    return folder ? work(*folder) : 1;
+}
+
+// Writes a PNG file; false, with a message on the error output, when it
+// cannot.
+inline bool savePicture(const QImage& image, const QString& path, const char* tool)
+{
+    if (!image.isNull() && image.save(path, "PNG"))
+        return true;
+    QTextStream(stderr) << tool << ": cannot write " << path << "\n";
+    return false;
+}
+
+// Writes "<name>.png" and "<name>@2x.png", drawn at scale 1 and 2, as the
+// views load them.
+inline bool saveAtBothScales(const QDir& folder, const QString& name,
+                             const std::function<QImage(int scale)>& draw, const char* tool)
+{
+    return savePicture(draw(1), folder.filePath(name + QStringLiteral(".png")), tool)
+        && savePicture(draw(2), folder.filePath(name + QStringLiteral("@2x.png")), tool);
 }

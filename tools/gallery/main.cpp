@@ -9,28 +9,17 @@
 
 int main(int argc, char** argv)
 {
-    preferOffscreenPlatform();
-    QApplication app(argc, argv);
-    const std::optional<QDir> folder = outputFolder(argc, argv, "gelcoat-gallery");
-    if (!folder)
-        return 1;
-    const QDir& dir = *folder;
-    QTextStream err(stderr);
+    return runPictureTool<QApplication>(argc, argv, "gelcoat-gallery", [](const QDir& dir) {
+        std::vector<GalleryShot> shots = sliderShots();
+        for (GalleryShot& shot : viewShots())
+            shots.push_back(std::move(shot));
 
-    std::vector<GalleryShot> shots = sliderShots();
-    for (GalleryShot& shot : viewShots())
-        shots.push_back(std::move(shot));
-
-    int failures = 0;
-    for (const GalleryShot& shot : shots) {
-        const QImage image = shot.render();
-        const QString path = dir.filePath(shot.fileName);
-        if (image.isNull() || !image.save(path, "PNG")) {
-            err << "gelcoat-gallery: could not write " << path << "\n";
-            ++failures;
-        }
-    }
-    QTextStream(stdout) << shots.size() - failures << " pictures written to "
-                        << dir.absolutePath() << "\n";
-    return failures == 0 ? 0 : 1;
+        int failures = 0;
+        for (const GalleryShot& shot : shots)
+            if (!savePicture(shot.render(), dir.filePath(shot.fileName), "gelcoat-gallery"))
+                ++failures;
+        QTextStream(stdout) << shots.size() - failures << " pictures written to "
+                            << dir.absolutePath() << "\n";
+        return failures == 0 ? 0 : 1;
+    });
 }

@@ -101,13 +101,10 @@ bool writeMascot(const QString& path)
 
 int main(int argc, char** argv)
 {
-    preferOffscreenPlatform();
-    QGuiApplication app(argc, argv);
-    const std::optional<QDir> folder = outputFolder(argc, argv, "gelcoat-make-app-images");
-    if (!folder)
-        return 1;
-    installEngineResources();
-    bool ok = writeIcon(folder->filePath(QStringLiteral("gelcoat.png")));
-    ok = writeMascot(folder->filePath(QStringLiteral("vedividi5.16D.png"))) && ok;
-    return ok ? 0 : 1;
+    return runPictureTool<QGuiApplication>(argc, argv, "gelcoat-make-app-images", [](const QDir& dir) {
+        installEngineResources();
+        bool ok = writeIcon(dir.filePath(QStringLiteral("gelcoat.png")));
+        ok = writeMascot(dir.filePath(QStringLiteral("vedividi5.16D.png"))) && ok;
+        return ok ? 0 : 1;
+    });
 }

@@ -15,25 +15,15 @@
 
 int main(int argc, char** argv)
 {
-    preferOffscreenPlatform();
-    QGuiApplication app(argc, argv);
-    const std::optional<QDir> folder = outputFolder(argc, argv, "gelcoat-make-slider-images");
-    if (!folder)
-        return 1;
-    const QDir& dir = *folder;
-    QTextStream err(stderr);
-    int written = 0;
-    for (const SliderPicture& picture : sliderPictures()) {
-        for (int scale : {1, 2}) {
-            const QString name =
-                picture.name + (scale == 2 ? QStringLiteral("@2x.png") : QStringLiteral(".png"));
-            if (!picture.draw(scale).save(dir.filePath(name), "PNG")) {
-                err << "cannot write " << dir.filePath(name) << "\n";
+    const char* tool = "gelcoat-make-slider-images";
+    return runPictureTool<QGuiApplication>(argc, argv, tool, [tool](const QDir& dir) {
+        int written = 0;
+        for (const SliderPicture& picture : sliderPictures()) {
+            if (!saveAtBothScales(dir, picture.name, picture.draw, tool))
                 return 1;
-            }
-            ++written;
+            written += 2;
         }
-    }
-    QTextStream(stdout) << written << " pictures written to " << dir.absolutePath() << "\n";
-    return 0;
+        QTextStream(stdout) << written << " pictures written to " << dir.absolutePath() << "\n";
+        return 0;
+    });
 }

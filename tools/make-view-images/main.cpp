@@ -11,7 +11,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
-#include <QTextStream>
 
 #include <cmath>
 #include <functional>
@@ -171,29 +170,22 @@ struct Picture {
 
 int main(int argc, char** argv)
 {
-    preferOffscreenPlatform();
-    QGuiApplication app(argc, argv);
-    const std::optional<QDir> folder = outputFolder(argc, argv, "gelcoat-make-view-images");
-    if (!folder)
-        return 1;
-    const QDir& dir = *folder;
-    QTextStream err(stderr);
-    const Picture pictures[] = {
-        {"sourceBug", {16, 16}, drawBug},
-        {"arrow", {28, 20}, [](QPainter& p) { drawArrow(p, true); }},
-        {"arrowDim", {28, 20}, [](QPainter& p) { drawArrow(p, false); }},
-        {"actionMenu", {30, 22}, [](QPainter& p) { drawActionMenu(p, false); }},
-        {"actionMenu_mirror", {30, 22}, [](QPainter& p) { drawActionMenu(p, true); }},
-    };
-    for (const Picture& picture : pictures) {
-        for (int scale : {1, 2}) {
-            const QString name = QString::fromLatin1(picture.name)
-                + (scale == 2 ? QStringLiteral("@2x.png") : QStringLiteral(".png"));
-            if (!render(picture.points, scale, picture.draw).save(dir.filePath(name), "PNG")) {
-                err << "cannot write " << dir.filePath(name) << "\n";
+    const char* tool = "gelcoat-make-view-images";
+    return runPictureTool<QGuiApplication>(argc, argv, tool, [tool](const QDir& dir) {
+        const Picture pictures[] = {
+            {"sourceBug", {16, 16}, drawBug},
+            {"arrow", {28, 20}, [](QPainter& p) { drawArrow(p, true); }},
+            {"arrowDim", {28, 20}, [](QPainter& p) { drawArrow(p, false); }},
+            {"actionMenu", {30, 22}, [](QPainter& p) { drawActionMenu(p, false); }},
+            {"actionMenu_mirror", {30, 22}, [](QPainter& p) { drawActionMenu(p, true); }},
+        };
+        for (const Picture& picture : pictures) {
+            const auto draw = [&picture](int scale) {
+                return render(picture.points, scale, picture.draw);
+            };
+            if (!saveAtBothScales(dir, QString::fromLatin1(picture.name), draw, tool))
                 return 1;
-            }
         }
-    }
-    return 0;
+        return 0;
+    });
 }
