@@ -23,7 +23,7 @@ struct DocumentFixture {
     {
         SourcePicture picture;
         picture.pixels = bench::makeBenchStencil(1024);
-        doc._useImage(std::move(picture), QString(), true);
+        doc.adoptImage(std::move(picture), QString(), true);
     }
 };
 

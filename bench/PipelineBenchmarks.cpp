@@ -33,7 +33,7 @@ struct Rendered {
 void renderAll(Rendered& r, int side)
 {
     installEngineResources();
-    r.pipeline.remakeGelcoatWithChangedSourceImage(r.input(side), true, true, true, true);
+    r.pipeline.remakeGelcoatWithChanges(r.input(side), PipelineChanges::all());
 }
 
 void BM_TintChange(benchmark::State& state)
@@ -43,7 +43,7 @@ void BM_TintChange(benchmark::State& state)
     float hue = 0;
     for (auto _ : state) {
         r.settings.userHue = hue = hue + 1.0f;
-        r.pipeline.remakeGelcoatWithChangedSourceImage(r.input(1024), false, true, false, false);
+        r.pipeline.remakeGelcoatWithChanges(r.input(1024), {.tint = true});
     }
 }
 
@@ -53,7 +53,7 @@ void BM_FinalSizeChange(benchmark::State& state)
     r.settings.finalSize = 51;
     renderAll(r, 1024);
     for (auto _ : state)
-        r.pipeline.remakeGelcoatWithChangedSourceImage(r.input(1024), false, false, false, true);
+        r.pipeline.remakeGelcoatWithChanges(r.input(1024), {.finalSize = true});
 }
 
 void BM_FinalSizeUpscale(benchmark::State& state)
@@ -62,7 +62,7 @@ void BM_FinalSizeUpscale(benchmark::State& state)
     r.settings.finalSize = 200;
     renderAll(r, 1024);
     for (auto _ : state)
-        r.pipeline.remakeGelcoatWithChangedSourceImage(r.input(1024), false, false, false, true);
+        r.pipeline.remakeGelcoatWithChanges(r.input(1024), {.finalSize = true});
 }
 
 void BM_ShadowChange(benchmark::State& state)
@@ -73,7 +73,7 @@ void BM_ShadowChange(benchmark::State& state)
     float density = 50;
     for (auto _ : state) {
         r.settings.shadowDensity = density = density == 50 ? 51 : 50;
-        r.pipeline.remakeGelcoatWithChangedSourceImage(r.input(1024), false, false, true, false);
+        r.pipeline.remakeGelcoatWithChanges(r.input(1024), {.shadow = true});
     }
 }
 
@@ -87,7 +87,7 @@ void BM_NewSource(benchmark::State& state)
         r.settings.shadowSharpness = 5;
     renderAll(r, side);
     for (auto _ : state)
-        r.pipeline.remakeGelcoatWithChangedSourceImage(r.input(side), true, false, false, false);
+        r.pipeline.remakeGelcoatWithChanges(r.input(side), {.sourceImage = true});
     state.counters["coverage"] = bench::coverage(stencil(side));
 }
 

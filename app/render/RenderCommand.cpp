@@ -95,7 +95,7 @@ int loadInput(TintDocument& doc, const QString& path, QTextStream& err)
         return ExitInput;
     }
     // Adopted without rendering: the one full render below follows.
-    if (!doc._useImage(std::move(*picture), path, false)) {
+    if (!doc.adoptImage(std::move(*picture), path, false)) {
         err << "gelcoat-render: " << incompatibleImageTitle() << ": "
             << incompatibleImageMessage() << "\n";
         return ExitInput;
@@ -152,12 +152,12 @@ int runRenderCommand(const QStringList& args, QTextStream& out, QTextStream& err
         err << "gelcoat-render: the built-in start picture is missing\n";
         return ExitFailure;
     }
+    TintSettings settings = doc.settings();
     if (options->preset)
-        applyPreset(doc.settings, *options->preset);
+        applyPreset(settings, *options->preset);
     for (const auto& [key, value] : options->settings)
-        applySetting(doc.settings, key, value, &error);
-
-    doc.remakeGelcoatWithChangedSourceImage(true, true, true, true);
+        applySetting(settings, key, value, &error);
+    doc.replaceSettings(settings); // remakes every stage
     const RenderPipeline& p = doc.pipeline();
     if (!p.finalMixImageValid() || !p.finalMixImage()) {
         const std::string& why = p.lastFailure();
@@ -180,6 +180,14 @@ int runRenderCommand(const QStringList& args, QTextStream& out, QTextStream& err
         return ExitOk;
 
     const BitmapRep* buffer = stageBuffer(doc, options->stage);
+    // Without a shadow to draw the pipeline keeps no shadow buffer: the
+    // stage is then a transparent image of the stencil's size.
+    std::optional<BitmapRep> noShadow;
+    if (!buffer && options->stage == RenderStage::Shadow && doc.settings().shadowDensity <= 0.0f &&
+        doc.sourceImage()) {
+        noShadow = BitmapRep::make(doc.sourceImage()->pixelsWide(), doc.sourceImage()->pixelsHigh());
+        buffer = noShadow ? &*noShadow : nullptr;
+    }
     if (!buffer) {
         err << "gelcoat-render: the pipeline holds no such buffer\n";
         return ExitFailure;

@@ -29,12 +29,11 @@ TintDocument::TintDocument(QObject* parent) : Document(parent)
 {
     installEngineResources();
     registerDefaults();
-    pipeline_.gelcoatOn = true;
-    setToDefaults(settings);
-    readDisplayDefaults(settings);
+    setToDefaults(settings_);
+    readDisplayDefaults(settings_);
     if (const auto& start = startPicture()) {
         if (auto copy = copyPicture(*start))
-            _useImage(std::move(*copy), QString(), false);
+            adoptImage(std::move(*copy), QString(), false);
     }
     pipeline_.setDestination(this);
 }
@@ -46,35 +45,74 @@ PipelineInput TintDocument::pipelineInput() const
     PipelineInput in;
     in.sourceImage = sourceImage_ ? &*sourceImage_ : nullptr;
     in.sourceImageIsSimple = sourceImageIsSimple_;
-    in.settings = &settings;
+    in.settings = &settings_;
     return in;
 }
 
-void TintDocument::remakeGelcoatWithChangedSourceImage(bool changedSourceImage,
-                                                       bool tintParameters,
-                                                       bool shadowParameters, bool finalSize)
+bool TintDocument::changeSettings(const TintSettings& next)
 {
-    pipeline_.remakeGelcoatWithChangedSourceImage(pipelineInput(), changedSourceImage,
-                                                  tintParameters, shadowParameters, finalSize);
+    TintSettings stored = next;
+    copyDisplayOptions(settings_, stored);
+    if (!documentSettingsDiffer(settings_, stored))
+        return false;
+    const PipelineChanges changes = changesBetween(settings_, stored);
+    settings_ = stored;
+    updateChangeCount();
+    if (changes.any())
+        remakeGelcoatWithChanges(changes);
+    return true;
+}
+
+void TintDocument::changeDisplayOptions(const TintSettings& next)
+{
+    TintSettings stored = settings_;
+    copyDisplayOptions(next, stored);
+    if (stored == settings_)
+        return;
+    writeChangedDisplayDefaults(settings_, stored);
+    settings_ = stored;
+    emit displayOptionsChanged();
+}
+
+void TintDocument::replaceSettings(const TintSettings& next)
+{
+    settings_ = next;
+    updateChangeCount();
+    refreshUIFromModel();
+}
+
+void TintDocument::remakeGelcoatWithChanges(PipelineChanges changes)
+{
+    pipeline_.remakeGelcoatWithChanges(pipelineInput(), changes);
 }
 
 void TintDocument::toggleTinting()
 {
+    const bool before = gelcoatOn();
     pipeline_.toggleTinting(pipelineInput());
+    emitGelcoatOnIfChanged(before);
 }
 
 void TintDocument::gelcoatChanged(bool state)
 {
+    const bool before = gelcoatOn();
     pipeline_.gelcoatChanged(pipelineInput(), state);
+    emitGelcoatOnIfChanged(before);
+}
+
+void TintDocument::emitGelcoatOnIfChanged(bool before)
+{
+    if (gelcoatOn() != before)
+        emit gelcoatOnChanged(gelcoatOn());
 }
 
 void TintDocument::refreshUIFromModel()
 {
     emit controlsNeedRefresh();
-    remakeGelcoatWithChangedSourceImage(true, true, true, true);
+    remakeGelcoatWithChanges(PipelineChanges::all());
 }
 
-bool TintDocument::_useImage(SourcePicture picture, const QString& path, bool internallyGenerated)
+bool TintDocument::adoptImage(SourcePicture picture, const QString& path, bool internallyGenerated)
 {
     bool simple = sourceImageIsSimple_;
     if (!internallyGenerated) {
@@ -95,15 +133,16 @@ bool TintDocument::_useImage(SourcePicture picture, const QString& path, bool in
 bool TintDocument::useImage(SourcePicture picture, const QString& path, bool resetBug,
                             bool internallyGenerated)
 {
-    if (!_useImage(std::move(picture), path, internallyGenerated))
+    if (!adoptImage(std::move(picture), path, internallyGenerated))
         return false;
     updateChangeCount();
-    emit sourceImageChanged();
+    // Views showing the new source read the bug with it.
     if (resetBug) {
-        settings.sourceBugX = 0;
-        settings.sourceBugY = 0;
+        settings_.sourceBugX = 0;
+        settings_.sourceBugY = 0;
     }
-    remakeGelcoatWithChangedSourceImage(true, false, false, false);
+    emit sourceImageChanged();
+    remakeGelcoatWithChanges({.sourceImage = true});
     return true;
 }
 
@@ -120,14 +159,14 @@ bool TintDocument::useBuiltInPicture(const std::optional<SourcePicture>& picture
 
 bool TintDocument::takeMossStencil()
 {
-    setToDefaults(settings);
+    setToDefaults(settings_);
     return useBuiltInPicture(startPicture());
 }
 
 bool TintDocument::takeFootStencil()
 {
-    setToDefaults(settings);
-    settings.useRainbow = false;
+    setToDefaults(settings_);
+    settings_.useRainbow = false;
     return useBuiltInPicture(footPicture());
 }
 
@@ -162,7 +201,7 @@ void TintDocument::useDefaultSettings()
 
 void TintDocument::usePreset(TintPreset preset)
 {
-    applyPreset(settings, preset);
+    applyPreset(settings_, preset);
     updateChangeCount();
     refreshUIFromModel();
 }

@@ -23,7 +23,30 @@ public:
     explicit TintDocument(QObject* parent = nullptr);
     ~TintDocument() override;
 
-    TintSettings settings;
+    const TintSettings& settings() const { return settings_; }
+
+    // The one way a control changes the settings. Fields are compared by
+    // exact equality; when nothing a document saves differs, nothing
+    // happens and the answer is false. Otherwise the settings are stored,
+    // the document is marked edited and the stages the difference touches
+    // are remade (see changesBetween). Display options in next are ignored.
+    bool changeSettings(const TintSettings& next);
+    template <class Edit>
+    bool changeSetting(Edit&& edit)
+    {
+        TintSettings next = settings_;
+        edit(next);
+        return changeSettings(next);
+    }
+
+    // The display options of the two views (the six flags and the result's
+    // background): stored and written to the user defaults so that later
+    // documents start with them, without marking the document edited.
+    void changeDisplayOptions(const TintSettings& next);
+
+    // Replaces every setting at once (a preset, a script's options): marks
+    // the document edited and remakes everything.
+    void replaceSettings(const TintSettings& next);
 
     const std::optional<BitmapRep>& sourceImage() const { return sourceImage_; }
     bool sourceImageIsSimple() const { return sourceImageIsSimple_; }
@@ -32,7 +55,7 @@ public:
 
     RenderPipeline& pipeline() { return pipeline_; }
     const RenderPipeline& pipeline() const { return pipeline_; }
-    bool gelcoatOn() const { return pipeline_.gelcoatOn; }
+    bool gelcoatOn() const { return pipeline_.gelcoatOn(); }
 
     // The file format. Saving writes every setting, the last export path and
     // the stencil as LZW TIFF (or, for a stencil that could not be decoded,
@@ -52,8 +75,7 @@ public:
     // document edited, because the path is saved with the document.
     void recordDestImagePath(const QString& path);
 
-    void remakeGelcoatWithChangedSourceImage(bool changedSourceImage, bool tintParameters,
-                                             bool shadowParameters, bool finalSize);
+    void remakeGelcoatWithChanges(PipelineChanges changes);
     void toggleTinting();
     void gelcoatChanged(bool state);
 
@@ -61,11 +83,15 @@ public:
     // windows bring their controls up to date on controlsNeedRefresh.
     void refreshUIFromModel();
 
-    // Intake. _useImage makes an accepted picture the source; internally
-    // generated pictures skip the acceptance check and keep the simple flag.
-    bool _useImage(SourcePicture picture, const QString& path, bool internallyGenerated);
+    // Intake: an accepted picture becomes the source and everything is
+    // remade; internally generated pictures skip the acceptance check and
+    // keep the simple flag.
     bool useImage(SourcePicture picture, const QString& path, bool resetBug,
                   bool internallyGenerated);
+    // Only the first half of useImage: the picture becomes the source with
+    // no edit mark, no signal and no render, for callers that render once
+    // afterwards.
+    bool adoptImage(SourcePicture picture, const QString& path, bool internallyGenerated);
 
     // The built-in stencils: what the mascot and foot confirmation sheets
     // do on OK (settings to defaults, the picture, a full refresh).
@@ -93,6 +119,8 @@ signals:
     void finalImageValidChanged(bool valid);
     void shadowWarningShownChanged(bool shown);
     void controlsNeedRefresh();
+    void displayOptionsChanged();
+    void gelcoatOnChanged(bool on);
 
 private:
     PipelineInput pipelineInput() const;
@@ -100,7 +128,9 @@ private:
     void setImageValid(bool valid) override;
     void setShadowWarningShown(bool shown) override;
     bool useBuiltInPicture(const std::optional<SourcePicture>& picture);
+    void emitGelcoatOnIfChanged(bool before);
 
+    TintSettings settings_;
     std::optional<BitmapRep> sourceImage_;
     bool sourceImageIsSimple_ = false;
     QString sourceImagePath_;

@@ -44,7 +44,7 @@ QByteArray TintDocument::dataRepresentationOfType() const
     } else {
         sourceData = unreadableSourceData_;
     }
-    return writeDocumentArchive(sourceData, destImagePath_, settings);
+    return writeDocumentArchive(sourceData, destImagePath_, settings_);
 }
 
 DocumentOutcome TintDocument::loadDataRepresentation(const QByteArray& bytes, LoadMode mode,
@@ -52,7 +52,7 @@ DocumentOutcome TintDocument::loadDataRepresentation(const QByteArray& bytes, Lo
 {
     DocumentOutcome outcome;
     QString error;
-    std::optional<DocumentArchive> archive = readDocumentArchive(bytes, settings, &error);
+    std::optional<DocumentArchive> archive = readDocumentArchive(bytes, settings_, &error);
     if (!archive) {
         outcome.alert = {openTitle(), notPropertyListMessage(error)};
         return outcome;
@@ -109,7 +109,7 @@ DocumentOutcome TintDocument::loadDataRepresentation(const QByteArray& bytes, Lo
     }
     sourceImagePath_ = sourcePath;
     destImagePath_ = archive->destImagePath;
-    settings = archive->settings;
+    settings_ = archive->settings;
     outcome.ok = true;
     emit sourceImageChanged();
     return outcome;

@@ -7,6 +7,7 @@
 #include "shading/Gloss.h"
 #include "stencil/StencilOps.h"
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 
@@ -14,12 +15,38 @@ namespace gelcoat {
 
 namespace {
 
-// A new buffer holding the source picture drawn at its own size.
-BitmapRep renderedSource(const BitmapRep& source)
+// A buffer in a layout no stage accepts, standing in for a damaged one.
+BitmapRep unusableBuffer(int width, int height)
 {
-    BitmapRep rep = allocateImage(source.pixelsWide(), source.pixelsHigh());
-    copyPixels(source, rep);
-    return rep;
+    auto rep = BitmapRep::makeLayout(std::max(width, 1), std::max(height, 1), 3, 8, false, false);
+    if (!rep)
+        throw RenderFailure("Not enough memory for a test buffer.");
+    return std::move(*rep);
+}
+
+const char* stageName(PipelineStage stage)
+{
+    switch (stage) {
+    case PipelineStage::sourceBitmap:
+        return "source bitmap";
+    case PipelineStage::analysis:
+        return "analysis";
+    case PipelineStage::tinted:
+        return "gloss";
+    case PipelineStage::shadow:
+        return "shadow";
+    case PipelineStage::composite:
+        return "composite";
+    case PipelineStage::finalMix:
+        return "final mix";
+    }
+    return "unknown";
+}
+
+bool sameApartFromDisplay(const TintSettings& a, TintSettings b)
+{
+    copyDisplayOptions(a, b);
+    return a == b;
 }
 
 AquifyParameters glossParameters(const PipelineInput& in)
@@ -48,6 +75,41 @@ AquifyParameters glossParameters(const PipelineInput& in)
 
 } // namespace
 
+PipelineChanges& PipelineChanges::operator|=(const PipelineChanges& other)
+{
+    sourceImage = sourceImage || other.sourceImage;
+    tint = tint || other.tint;
+    shadow = shadow || other.shadow;
+    finalSize = finalSize || other.finalSize;
+    return *this;
+}
+
+PipelineChanges changesBetween(const TintSettings& before, const TintSettings& after)
+{
+    const TintSettings& a = before;
+    const TintSettings& b = after;
+    PipelineChanges changes;
+    changes.tint = a.userHue != b.userHue || a.userSaturation != b.userSaturation ||
+                   a.userBrightness != b.userBrightness || a.userContrast != b.userContrast ||
+                   a.userAlpha != b.userAlpha || a.aquaMargin != b.aquaMargin ||
+                   a.useOriginalHue != b.useOriginalHue ||
+                   a.useOriginalSaturation != b.useOriginalSaturation ||
+                   a.useOriginalBrightness != b.useOriginalBrightness ||
+                   a.useRainbow != b.useRainbow || a.circularRainbow != b.circularRainbow ||
+                   a.rainbowXOffset != b.rainbowXOffset || a.rainbowYOffset != b.rainbowYOffset ||
+                   (b.useRainbow && (a.sourceBugX != b.sourceBugX || a.sourceBugY != b.sourceBugY));
+    changes.shadow = a.shadowDensity != b.shadowDensity || a.shadowXOffset != b.shadowXOffset ||
+                     a.shadowYOffset != b.shadowYOffset ||
+                     (b.shadowDensity != 0.0f && a.shadowSharpness != b.shadowSharpness);
+    changes.finalSize = a.finalSize != b.finalSize;
+    return changes;
+}
+
+bool documentSettingsDiffer(const TintSettings& before, const TintSettings& after)
+{
+    return !sameApartFromDisplay(before, after);
+}
+
 std::optional<std::pair<int, int>> RenderPipeline::finalPixelSize(float srcW, float srcH,
                                                                   float finalSize)
 {
@@ -64,45 +126,40 @@ std::optional<std::pair<int, int>> RenderPipeline::finalPixelSize(float srcW, fl
     return std::make_pair(int(w), int(h));
 }
 
-void RenderPipeline::invalidate(bool changedSourceImage, bool tintParameters,
-                                bool shadowParameters, bool finalSize)
+void RenderPipeline::invalidate(PipelineChanges changes)
 {
-    if (changedSourceImage) {
-        sourceImageBitmap_.reset();
-        sourceAnalysis_.reset();
-        shadowImage_.reset();
-        unscaledTintedImage_.reset();
-        unscaledShadowedImage_.reset();
-        sourceAnalysisValid_ = shadowImageValid_ = unscaledTintedImageValid_ = false;
-        unscaledShadowedImageValid_ = finalMixImageValid_ = false;
+    if (changes.sourceImage) {
+        sourceBitmap_.drop();
+        analysis_.drop();
+        shadow_.drop();
+        tinted_.drop();
+        composite_.drop();
+        finalMix_.valid = false;
         finalMixImageNeedsRealloc_ = true;
     }
-    if (shadowParameters)
-        shadowImageValid_ = unscaledShadowedImageValid_ = finalMixImageValid_ = false;
-    if (tintParameters)
-        unscaledTintedImageValid_ = unscaledShadowedImageValid_ = finalMixImageValid_ = false;
-    if (finalSize) {
-        finalMixImageValid_ = false;
+    if (changes.shadow)
+        shadow_.valid = composite_.valid = finalMix_.valid = false;
+    if (changes.tint)
+        tinted_.valid = composite_.valid = finalMix_.valid = false;
+    if (changes.finalSize) {
+        finalMix_.valid = false;
         finalMixImageNeedsRealloc_ = true;
     }
 }
 
-void RenderPipeline::remakeGelcoatWithChangedSourceImage(const PipelineInput& in,
-                                                         bool changedSourceImage,
-                                                         bool tintParameters,
-                                                         bool shadowParameters, bool finalSize)
+void RenderPipeline::remakeGelcoatWithChanges(const PipelineInput& in, PipelineChanges changes)
 {
-    invalidate(changedSourceImage, tintParameters, shadowParameters, finalSize);
+    invalidate(changes);
     lastFailure_.clear();
 
-    if (gelcoatOn && in.sourceImage && !in.sourceImage->isNull() && in.settings) {
+    if (gelcoatOn_ && in.sourceImage && !in.sourceImage->isNull() && in.settings) {
         try {
             renderStages(in);
         } catch (const std::exception& e) {
             engineLog("Raise during image caching!");
             lastFailure_ = e.what();
         }
-    } else if (gelcoatOn && in.settings) {
+    } else if (gelcoatOn_ && in.settings) {
         lastFailure_ = "There is no stencil to render.";
     }
     updateShadowWarning();
@@ -112,73 +169,89 @@ void RenderPipeline::remakeGelcoatWithChangedSourceImage(const PipelineInput& in
 void RenderPipeline::renderStages(const PipelineInput& in)
 {
     const TintSettings& s = *in.settings;
-    ensureBuffers(*in.sourceImage);
-    if (!sourceAnalysisValid_) {
-        analyzeImage(*sourceImageBitmap_, *sourceAnalysis_);
-        ++counts_.analysis;
-        sourceAnalysisValid_ = true;
-    }
-    if (!unscaledTintedImageValid_)
+    if (!sourceBitmap_.image)
+        renderSourceBitmap(*in.sourceImage);
+    if (!analysis_.valid)
+        renderAnalysis();
+    if (!tinted_.valid)
         renderTinted(in);
-    if (!shadowImageValid_)
+    if (!shadow_.valid)
         renderShadow(s);
-    if (!unscaledShadowedImageValid_)
+    if (!composite_.valid)
         renderComposite(s);
-    if (!finalMixImageValid_)
+    if (!finalMix_.valid)
         renderFinalMix(in);
 }
 
-void RenderPipeline::ensureBuffers(const BitmapRep& source)
+// Each stage makes its buffer the first time it runs. Only the HSV bitmap
+// starts from the source's pixels; every other stage overwrites all of its
+// output, so those buffers are left uninitialised.
+namespace {
+BitmapRep& outputFor(StageImage& stage, const BitmapRep& sizeOf, bool failing)
 {
-    if (sourceImageBitmap_ && sourceAnalysis_ && shadowImage_)
-        return;
-    if (!sourceImageBitmap_) {
-        sourceImageBitmap_ = renderedSource(source);
-        hsvConvertImage(*sourceImageBitmap_);
-        ++counts_.sourceBitmap;
-    }
-    if (!sourceAnalysis_)
-        sourceAnalysis_ = renderedSource(source);
-    if (!shadowImage_)
-        shadowImage_ = renderedSource(source);
-    if (!unscaledTintedImage_)
-        unscaledTintedImage_ = renderedSource(source);
+    if (failing)
+        stage.image = unusableBuffer(sizeOf.pixelsWide(), sizeOf.pixelsHigh());
+    else if (!stage.image)
+        stage.image = allocateImage(sizeOf.pixelsWide(), sizeOf.pixelsHigh());
+    return *stage.image;
+}
+} // namespace
+
+void RenderPipeline::renderSourceBitmap(const BitmapRep& source)
+{
+    BitmapRep& bitmap =
+        outputFor(sourceBitmap_, source, failingStage_ == PipelineStage::sourceBitmap);
+    const StageStatus status =
+        copyPixels(source, bitmap) ? hsvConvertImage(bitmap) : StageStatus::wrongOutputFormat;
+    ++counts_.sourceBitmap;
+    finish(sourceBitmap_, PipelineStage::sourceBitmap, status);
+}
+
+void RenderPipeline::renderAnalysis()
+{
+    const BitmapRep& bitmap = *sourceBitmap_.image;
+    BitmapRep& out = outputFor(analysis_, bitmap, failingStage_ == PipelineStage::analysis);
+    const StageStatus status = analyzeImage(bitmap, out);
+    ++counts_.analysis;
+    finish(analysis_, PipelineStage::analysis, status);
 }
 
 void RenderPipeline::renderTinted(const PipelineInput& in)
 {
-    if (!unscaledTintedImage_)
-        unscaledTintedImage_ = renderedSource(*in.sourceImage);
-    aquifyImage(*sourceImageBitmap_, *sourceAnalysis_, *unscaledTintedImage_, glossParameters(in));
+    const BitmapRep& bitmap = *sourceBitmap_.image;
+    BitmapRep& out = outputFor(tinted_, bitmap, failingStage_ == PipelineStage::tinted);
+    const StageStatus status = aquifyImage(bitmap, *analysis_.image, out, glossParameters(in));
     ++counts_.tinted;
-    unscaledTintedImageValid_ = true;
+    finish(tinted_, PipelineStage::tinted, status);
 }
 
 void RenderPipeline::renderShadow(const TintSettings& s)
 {
     if (s.shadowDensity <= 0.0f) {
         shadowReport_.needsWarning = false;
-    } else {
-        gelcoat::shadowImage(*sourceImageBitmap_, *shadowImage_, s.shadowDensity, s.shadowSharpness,
-                    truncatedOffset(s.shadowXOffset), truncatedOffset(-s.shadowYOffset),
-                    &shadowReport_);
-        ++counts_.shadow;
+        shadow_.valid = true;
+        return;
     }
-    shadowImageValid_ = true;
+    const BitmapRep& bitmap = *sourceBitmap_.image;
+    BitmapRep& out = outputFor(shadow_, bitmap, failingStage_ == PipelineStage::shadow);
+    const StageStatus status =
+        gelcoat::shadowImage(bitmap, out, s.shadowDensity, s.shadowSharpness,
+                             truncatedOffset(s.shadowXOffset), truncatedOffset(-s.shadowYOffset),
+                             &shadowReport_);
+    ++counts_.shadow;
+    finish(shadow_, PipelineStage::shadow, status);
 }
 
 void RenderPipeline::renderComposite(const TintSettings& s)
 {
-    const BitmapRep& tinted = *unscaledTintedImage_;
-    if (!unscaledShadowedImage_)
-        unscaledShadowedImage_ = allocateImage(tinted.pixelsWide(), tinted.pixelsHigh());
-    if (shadowImage_ && s.shadowDensity > 0.0f) {
-        compositeSourceOver(tinted, *shadowImage_, *unscaledShadowedImage_);
-    } else {
-        copyPixels(tinted, *unscaledShadowedImage_);
-    }
+    const BitmapRep& tinted = *tinted_.image;
+    BitmapRep& out = outputFor(composite_, tinted, failingStage_ == PipelineStage::composite);
+    const bool drawn = shadow_.image && s.shadowDensity > 0.0f
+                           ? compositeSourceOver(tinted, *shadow_.image, out)
+                           : copyPixels(tinted, out);
     ++counts_.composite;
-    unscaledShadowedImageValid_ = true;
+    finish(composite_, PipelineStage::composite,
+           drawn ? StageStatus::done : StageStatus::wrongOutputFormat);
 }
 
 void RenderPipeline::renderFinalMix(const PipelineInput& in)
@@ -192,20 +265,39 @@ void RenderPipeline::renderFinalMix(const PipelineInput& in)
         throw RenderFailure(message.str());
     }
     const auto [finalW, finalH] = *finalPx;
-    if (finalMixImageNeedsRealloc_)
-        finalMixImage_.reset();
-    if (finalMixImage_ &&
-        (finalMixImage_->pixelsWide() != finalW || finalMixImage_->pixelsHigh() != finalH))
-        finalMixImage_.reset();
-    setUpStencil(finalMixImage_, finalW, finalH, *unscaledShadowedImage_, 0);
+    std::optional<BitmapRep>& image = finalMix_.image;
+    if (finalMixImageNeedsRealloc_ ||
+        (image && (image->pixelsWide() != finalW || image->pixelsHigh() != finalH)))
+        image.reset();
+    if (failingStage_ == PipelineStage::finalMix)
+        image = unusableBuffer(finalW, finalH);
     ++counts_.finalMix;
+    try {
+        setUpStencil(image, finalW, finalH, *composite_.image, 0);
+    } catch (const RenderFailure&) {
+        finalMix_.drop();
+        throw;
+    }
     finalMixImageNeedsRealloc_ = false;
-    finalMixImageValid_ = true;
+    finalMix_.valid = true;
+}
+
+// A stage that did not complete leaves its result invalid and drops its
+// buffer, so that the next remake starts it afresh; the stages after it do
+// not run.
+void RenderPipeline::finish(StageImage& stage, PipelineStage which, StageStatus status)
+{
+    if (status != StageStatus::done) {
+        stage.drop();
+        throw RenderFailure(std::string("The ") + stageName(which) + " stage failed: " +
+                            describe(status) + ".");
+    }
+    stage.valid = true;
 }
 
 void RenderPipeline::updateShadowWarning()
 {
-    const bool show = shadowReport_.needsWarning && gelcoatOn;
+    const bool show = shadowReport_.needsWarning && gelcoatOn_;
     if (show != shadowHasWarning_) {
         shadowHasWarning_ = show;
         if (destination_)
@@ -217,25 +309,25 @@ void RenderPipeline::updateDestination()
 {
     if (!destination_)
         return;
-    if (finalMixImageValid_ && finalMixImage_)
-        destination_->setImage(*finalMixImage_);
-    destination_->setImageValid(finalMixImageValid_);
+    if (finalMix_.valid && finalMix_.image)
+        destination_->setImage(*finalMix_.image);
+    destination_->setImageValid(finalMix_.valid);
 }
 
 void RenderPipeline::toggleTinting(const PipelineInput& in)
 {
-    gelcoatOn = !gelcoatOn;
-    finalMixImageValid_ = false;
-    remakeGelcoatWithChangedSourceImage(in, false, false, false, false);
+    gelcoatOn_ = !gelcoatOn_;
+    finalMix_.valid = false;
+    remakeGelcoatWithChanges(in, {});
 }
 
 void RenderPipeline::gelcoatChanged(const PipelineInput& in, bool state)
 {
-    if (state == gelcoatOn)
+    if (state == gelcoatOn_)
         return;
-    gelcoatOn = state;
-    finalMixImageValid_ = false;
-    remakeGelcoatWithChangedSourceImage(in, false, false, false, false);
+    gelcoatOn_ = state;
+    finalMix_.valid = false;
+    remakeGelcoatWithChanges(in, {});
 }
 
 } // namespace gelcoat

@@ -22,6 +22,30 @@ public:
     virtual void setShadowWarningShown(bool shown) = 0;
 };
 
+// Which inputs changed since the last remake: remakeGelcoatWithChanges({.tint = true}).
+struct PipelineChanges {
+    bool sourceImage = false;
+    bool tint = false;
+    bool shadow = false;
+    bool finalSize = false;
+
+    static constexpr PipelineChanges all() { return {true, true, true, true}; }
+    PipelineChanges& operator|=(const PipelineChanges& other);
+    bool any() const { return sourceImage || tint || shadow || finalSize; }
+    bool operator==(const PipelineChanges&) const = default;
+};
+
+// The pipeline inputs that a change of settings from `before` to `after`
+// touches: the tint fields the tinted image; density and offsets the
+// shadow, the sharpness only while there is a shadow to sharpen; the bug
+// only while the rainbow sweep it centres is on; the final size the
+// result's size. Display options touch nothing.
+PipelineChanges changesBetween(const TintSettings& before, const TintSettings& after);
+
+// True when anything a document saves differs, display options aside: the
+// edit mark follows this even where no stage needs redoing.
+bool documentSettingsDiffer(const TintSettings& before, const TintSettings& after);
+
 // How many times each stage ran, for tests and benchmarks.
 struct StageCounts {
     int sourceBitmap = 0;
@@ -40,33 +64,44 @@ struct PipelineInput {
     const TintSettings* settings = nullptr;
 };
 
+// One stage's result and whether it is up to date with its inputs.
+struct StageImage {
+    std::optional<BitmapRep> image;
+    bool valid = false;
+
+    void drop()
+    {
+        image.reset();
+        valid = false;
+    }
+};
+
+enum class PipelineStage { sourceBitmap, analysis, tinted, shadow, composite, finalMix };
+
 class RenderPipeline {
 public:
     void setDestination(PipelineDestination* destination) { destination_ = destination; }
 
-    void remakeGelcoatWithChangedSourceImage(const PipelineInput& in, bool changedSourceImage,
-                                             bool tintParameters, bool shadowParameters,
-                                             bool finalSize);
+    void remakeGelcoatWithChanges(const PipelineInput& in, PipelineChanges changes);
 
     // The model side of the rendering switch: both invalidate the final mix
-    // and remake with no change flags.
+    // and remake with no changes.
     void toggleTinting(const PipelineInput& in);
     void gelcoatChanged(const PipelineInput& in, bool state);
+    bool gelcoatOn() const { return gelcoatOn_; }
 
-    bool gelcoatOn = true;
+    const std::optional<BitmapRep>& sourceImageBitmap() const { return sourceBitmap_.image; }
+    const std::optional<BitmapRep>& sourceAnalysis() const { return analysis_.image; }
+    const std::optional<BitmapRep>& shadowImage() const { return shadow_.image; }
+    const std::optional<BitmapRep>& unscaledTintedImage() const { return tinted_.image; }
+    const std::optional<BitmapRep>& unscaledShadowedImage() const { return composite_.image; }
+    const std::optional<BitmapRep>& finalMixImage() const { return finalMix_.image; }
 
-    const std::optional<BitmapRep>& sourceImageBitmap() const { return sourceImageBitmap_; }
-    const std::optional<BitmapRep>& sourceAnalysis() const { return sourceAnalysis_; }
-    const std::optional<BitmapRep>& shadowImage() const { return shadowImage_; }
-    const std::optional<BitmapRep>& unscaledTintedImage() const { return unscaledTintedImage_; }
-    const std::optional<BitmapRep>& unscaledShadowedImage() const { return unscaledShadowedImage_; }
-    const std::optional<BitmapRep>& finalMixImage() const { return finalMixImage_; }
-
-    bool sourceAnalysisValid() const { return sourceAnalysisValid_; }
-    bool shadowImageValid() const { return shadowImageValid_; }
-    bool unscaledTintedImageValid() const { return unscaledTintedImageValid_; }
-    bool unscaledShadowedImageValid() const { return unscaledShadowedImageValid_; }
-    bool finalMixImageValid() const { return finalMixImageValid_; }
+    bool sourceAnalysisValid() const { return analysis_.valid; }
+    bool shadowImageValid() const { return shadow_.valid; }
+    bool unscaledTintedImageValid() const { return tinted_.valid; }
+    bool unscaledShadowedImageValid() const { return composite_.valid; }
+    bool finalMixImageValid() const { return finalMix_.valid; }
     bool finalMixImageNeedsRealloc() const { return finalMixImageNeedsRealloc_; }
 
     bool shadowNeedsWarning() const { return shadowReport_.needsWarning; }
@@ -83,38 +118,40 @@ public:
     static std::optional<std::pair<int, int>> finalPixelSize(float srcW, float srcH,
                                                             float finalSize);
 
+    // Makes the next run of a stage fail as a stage with unusable buffers
+    // does, so that tests can see how a failure travels.
+    void failStageForTesting(std::optional<PipelineStage> stage) { failingStage_ = stage; }
+
 private:
-    void invalidate(bool changedSourceImage, bool tintParameters, bool shadowParameters,
-                    bool finalSize);
+    void invalidate(PipelineChanges changes);
     void renderStages(const PipelineInput& in);
-    void ensureBuffers(const BitmapRep& source);
+    void renderSourceBitmap(const BitmapRep& source);
+    void renderAnalysis();
     void renderTinted(const PipelineInput& in);
     void renderShadow(const TintSettings& s);
     void renderComposite(const TintSettings& s);
     void renderFinalMix(const PipelineInput& in);
+    void finish(StageImage& stage, PipelineStage which, StageStatus status);
     void updateShadowWarning();
     void updateDestination();
 
     PipelineDestination* destination_ = nullptr;
+    bool gelcoatOn_ = true;
 
-    std::optional<BitmapRep> sourceImageBitmap_;
-    std::optional<BitmapRep> sourceAnalysis_;
-    std::optional<BitmapRep> shadowImage_;
-    std::optional<BitmapRep> unscaledTintedImage_;
-    std::optional<BitmapRep> unscaledShadowedImage_;
-    std::optional<BitmapRep> finalMixImage_;
-
-    bool sourceAnalysisValid_ = false;
-    bool shadowImageValid_ = false;
-    bool unscaledTintedImageValid_ = false;
-    bool unscaledShadowedImageValid_ = false;
-    bool finalMixImageValid_ = false;
+    // The HSV bitmap is valid while it exists.
+    StageImage sourceBitmap_;
+    StageImage analysis_;
+    StageImage tinted_;
+    StageImage shadow_;
+    StageImage composite_;
+    StageImage finalMix_;
     bool finalMixImageNeedsRealloc_ = false;
 
     ShadowReport shadowReport_;
     bool shadowHasWarning_ = false;
     StageCounts counts_;
     std::string lastFailure_;
+    std::optional<PipelineStage> failingStage_;
 };
 
 } // namespace gelcoat

@@ -39,4 +39,20 @@ void readDisplayDefaults(TintSettings& s)
     }
 }
 
+void writeChangedDisplayDefaults(const TintSettings& before, const TintSettings& after)
+{
+    UserDefaults& u = UserDefaults::standard();
+    for (const SettingField& f : settingFields()) {
+        if (!f.isDisplayOption)
+            continue;
+        const QString key = QString::fromLatin1(f.key);
+        if (f.kind == SettingKind::Bool) {
+            if (before.*f.boolField != after.*f.boolField)
+                u.setBool(key, after.*f.boolField);
+        } else if (before.*f.intField != after.*f.intField) {
+            u.setInteger(key, after.*f.intField);
+        }
+    }
+}
+
 } // namespace gelcoat

@@ -14,4 +14,8 @@ void registerDefaults();
 // integerForKey into the display fields.
 void readDisplayDefaults(TintSettings& settings);
 
+// Writes the display options that differ between before and after, so that
+// documents made later start with them.
+void writeChangedDisplayDefaults(const TintSettings& before, const TintSettings& after);
+
 } // namespace gelcoat

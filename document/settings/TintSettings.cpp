@@ -90,4 +90,15 @@ bool presetForName(const char* name, TintPreset* preset)
     return false;
 }
 
+void copyDisplayOptions(const TintSettings& from, TintSettings& to)
+{
+    to.sourceShowsSize = from.sourceShowsSize;
+    to.sourceShowsBounds = from.sourceShowsBounds;
+    to.sourceShrinksIfNecessary = from.sourceShrinksIfNecessary;
+    to.destShowsSize = from.destShowsSize;
+    to.destShowsBounds = from.destShowsBounds;
+    to.destShrinksIfNecessary = from.destShrinksIfNecessary;
+    to.destInteriorStyle = from.destInteriorStyle;
+}
+
 } // namespace gelcoat

@@ -45,6 +45,9 @@ struct TintSettings {
     bool operator==(const TintSettings&) const = default;
 };
 
+// Copies the six display flags and the background style.
+void copyDisplayOptions(const TintSettings& from, TintSettings& to);
+
 // Every tint, shadow and size field to its default and the bug to (0, 0);
 // display options untouched.
 void setToDefaults(TintSettings& settings);

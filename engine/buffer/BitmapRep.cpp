@@ -88,4 +88,11 @@ bool isEngineFormat(const BitmapRep& rep)
     return !rep.isNull() && rep.samplesPerPixel() == 4 && rep.bitsPerPixel() == 32 && !rep.isPlanar();
 }
 
+bool coversFourByteRaster(const BitmapRep& rep, int width, int height)
+{
+    return !rep.isNull() && width >= 0 && height >= 0 && rep.pixelsWide() >= width &&
+           rep.pixelsHigh() >= height && rep.bytesPerRow() >= 4 * width &&
+           (rep.isPlanar() ? false : rep.bitsPerPixel() >= 32);
+}
+
 } // namespace gelcoat

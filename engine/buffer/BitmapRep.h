@@ -88,6 +88,9 @@ private:
 // Engine format: 4 samples, 32 bits per pixel, chunky.
 bool isEngineFormat(const BitmapRep& rep);
 
+// True when rep holds at least width × height pixels of 4 bytes.
+bool coversFourByteRaster(const BitmapRep& rep, int width, int height);
+
 // Pixel words keep their memory order R, G, B, A on any host: the packed
 // value's most significant byte is byte 0.
 inline std::uint32_t loadPixelWord(const std::uint8_t* p)

@@ -167,8 +167,8 @@ float wrapHue(float hue)
     return hue;
 }
 
-void aquifyImage(const BitmapRep& image, const BitmapRep& analysis, BitmapRep& stencil,
-                 const AquifyParameters& params)
+StageStatus aquifyImage(const BitmapRep& image, const BitmapRep& analysis, BitmapRep& stencil,
+                        const AquifyParameters& params)
 {
     const int W = image.loopWidth();
     const int H = image.loopHeight();
@@ -180,7 +180,7 @@ void aquifyImage(const BitmapRep& image, const BitmapRep& analysis, BitmapRep& s
     if (!aquaArraysInitialized())
         initializeAquaArrays();
     if (!aquaArraysInitialized())
-        return;
+        return StageStatus::tablesUnavailable;
 
     float xOffset = params.xOffset;
     float yOffset = params.yOffset;
@@ -188,13 +188,10 @@ void aquifyImage(const BitmapRep& image, const BitmapRep& analysis, BitmapRep& s
         xOffset = xOffset * 2.0f;
         yOffset = yOffset * 2.0f;
     }
-    if (!isEngineFormat(stencil)) {
-        aquifyLog.formatFailure("stencil", &stencil);
-        return;
-    }
-    if (!coversFourByteRaster(image, W, H) || !coversFourByteRaster(analysis, W, H) ||
-        !coversFourByteRaster(stencil, W, H))
-        return;
+    if (const StageStatus s =
+            checkStageBuffers(aquifyLog, "stencil", stencil, {&image, &analysis}, W, H);
+        s != StageStatus::done)
+        return s;
 
     const AquaTables& tables = aquaTables();
     std::vector<float> dxForColumn(static_cast<std::size_t>(W));
@@ -210,6 +207,7 @@ void aquifyImage(const BitmapRep& image, const BitmapRep& analysis, BitmapRep& s
         for (int y = y0; y < y1; ++y)
             aquifyRow(ctx, image.row(y), analysis.row(y), stencil.row(y), y, W);
     }, 16);
+    return StageStatus::done;
 }
 
 } // namespace gelcoat

@@ -5,6 +5,7 @@
 // source's own hue, saturation or brightness.
 
 #include "buffer/BitmapRep.h"
+#include "buffer/StageStatus.h"
 
 namespace gelcoat {
 
@@ -26,8 +27,8 @@ struct AquifyParameters {
 
 // image: HSV source layout; analysis: edge distances; stencil: output in
 // premultiplied colour layout. All three at least the image's size.
-void aquifyImage(const BitmapRep& image, const BitmapRep& analysis, BitmapRep& stencil,
-                 const AquifyParameters& params);
+StageStatus aquifyImage(const BitmapRep& image, const BitmapRep& analysis, BitmapRep& stencil,
+                        const AquifyParameters& params);
 
 // Brings any hue into [0, 1). Hues within ±kHueWrapLimit step by whole
 // turns exactly as the stage always has; larger or non-finite ones, which

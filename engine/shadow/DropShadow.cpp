@@ -205,8 +205,9 @@ std::int32_t truncatedOffset(float offset)
     return saturate32(i64(std::clamp(t, -2147483648.0, 2147483647.0)));
 }
 
-void shadowImage(const BitmapRep& image, BitmapRep& stencil, float density, float sharpness,
-                 std::int32_t xOffset, std::int32_t yOffset, ShadowReport* report)
+StageStatus shadowImage(const BitmapRep& image, BitmapRep& stencil, float density,
+                        float sharpness, std::int32_t xOffset, std::int32_t yOffset,
+                        ShadowReport* report)
 {
     const int W = image.loopWidth();
     const int H = image.loopHeight();
@@ -214,18 +215,16 @@ void shadowImage(const BitmapRep& image, BitmapRep& stencil, float density, floa
     const float D = shadowDivisor(r, density);
     if (report)
         *report = ShadowReport{};
-    if (!isEngineFormat(stencil)) {
-        shadowLog.formatFailure("stencil", &stencil);
-        return;
-    }
-    if (!coversFourByteRaster(image, W, H) || !coversFourByteRaster(stencil, W, H))
-        return;
+    if (const StageStatus s = checkStageBuffers(shadowLog, "stencil", stencil, {&image}, W, H);
+        s != StageStatus::done)
+        return s;
 
     const std::vector<int> halfWidth = diskHalfWidths(r);
     const ShadowGeometry g{W, H, r, xOffset, yOffset, halfWidth};
     if (report)
         reportClipping(image, g, *report);
     parallelFor(H, [&](int y0, int y1) { shadowRows(image, stencil, g, D, y0, y1); }, 32);
+    return StageStatus::done;
 }
 
 } // namespace gelcoat

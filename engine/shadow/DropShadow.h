@@ -4,6 +4,7 @@
 // reports how far beyond each edge the shadow would need to reach.
 
 #include "buffer/BitmapRep.h"
+#include "buffer/StageStatus.h"
 
 #include <cstdint>
 
@@ -27,7 +28,8 @@ struct ShadowReport {
 };
 
 // report may be null: the shadow is then computed without a report.
-void shadowImage(const BitmapRep& image, BitmapRep& stencil, float density, float sharpness,
-                 std::int32_t xOffset, std::int32_t yOffset, ShadowReport* report);
+StageStatus shadowImage(const BitmapRep& image, BitmapRep& stencil, float density,
+                        float sharpness, std::int32_t xOffset, std::int32_t yOffset,
+                        ShadowReport* report);
 
 } // namespace gelcoat

@@ -79,21 +79,19 @@ void analyzeColumns(BitmapRep& stencil, int H, int x0, int x1)
 
 } // namespace
 
-void analyzeImage(const BitmapRep& source, BitmapRep& stencil)
+StageStatus analyzeImage(const BitmapRep& source, BitmapRep& stencil)
 {
     const int W = source.loopWidth();
     const int H = source.loopHeight();
-    if (!isEngineFormat(stencil)) {
-        analyzeLog.formatFailure("stencil", &stencil);
-        return;
-    }
-    if (!coversFourByteRaster(source, W, H) || !coversFourByteRaster(stencil, W, H))
-        return;
+    if (const StageStatus s = checkStageBuffers(analyzeLog, "stencil", stencil, {&source}, W, H);
+        s != StageStatus::done)
+        return s;
     parallelFor(H, [&](int y0, int y1) {
         for (int y = y0; y < y1; ++y)
             analyzeRow(source.row(y), stencil.row(y), W);
     }, 32);
     parallelFor(W, [&](int x0, int x1) { analyzeColumns(stencil, H, x0, x1); }, 64);
+    return StageStatus::done;
 }
 
 } // namespace gelcoat

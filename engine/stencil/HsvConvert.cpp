@@ -49,16 +49,13 @@ struct HsvMemo {
 
 } // namespace
 
-void hsvConvertImage(BitmapRep& image)
+StageStatus hsvConvertImage(BitmapRep& image)
 {
-    if (!isEngineFormat(image)) {
-        hsvConvertLog.formatFailure("image", &image);
-        return;
-    }
     const int W = image.loopWidth();
     const int H = image.loopHeight();
-    if (!coversFourByteRaster(image, W, H))
-        return;
+    if (const StageStatus s = checkStageBuffers(hsvConvertLog, "image", image, {}, W, H);
+        s != StageStatus::done)
+        return s;
     parallelFor(H, [&](int y0, int y1) {
         HsvMemo memo;
         for (int y = y0; y < y1; ++y) {
@@ -67,13 +64,7 @@ void hsvConvertImage(BitmapRep& image)
                 storePixelWord(p, memo.convert(loadPixelWord(p)));
         }
     }, 16);
-}
-
-bool coversFourByteRaster(const BitmapRep& rep, int width, int height)
-{
-    return !rep.isNull() && width >= 0 && height >= 0 && rep.pixelsWide() >= width &&
-           rep.pixelsHigh() >= height && rep.bytesPerRow() >= 4 * width &&
-           (rep.isPlanar() ? false : rep.bitsPerPixel() >= 32);
+    return StageStatus::done;
 }
 
 } // namespace gelcoat

@@ -3,6 +3,7 @@
 // HSV codes, and each shape pixel's distances to the shape's edges.
 
 #include "buffer/BitmapRep.h"
+#include "buffer/StageStatus.h"
 
 namespace gelcoat {
 
@@ -13,14 +14,11 @@ inline constexpr int kMaxEdgeDistance = 254;
 
 // Rewrites a premultiplied colour buffer in place as hue, saturation and
 // value codes of the un-premultiplied colour, alpha kept.
-void hsvConvertImage(BitmapRep& image);
+StageStatus hsvConvertImage(BitmapRep& image);
 
 // Writes each inside pixel's left, right, top and bottom distance (1–254,
 // the pixel itself counted) and zeros for outside pixels. Only the source's
 // alpha bytes are read.
-void analyzeImage(const BitmapRep& source, BitmapRep& stencil);
-
-// True when rep holds at least width × height pixels of 4 bytes.
-bool coversFourByteRaster(const BitmapRep& rep, int width, int height);
+StageStatus analyzeImage(const BitmapRep& source, BitmapRep& stencil);
 
 } // namespace gelcoat

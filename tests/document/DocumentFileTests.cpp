@@ -83,10 +83,14 @@ TEST_F(DocumentFileTest, SavedDocumentsReopenWithEverySettingAndPixel)
 {
     TintDocument doc;
     ASSERT_TRUE(doc.useImage(pictureOf(randomShapes(97, 61, 7)), QString(), true, false));
-    doc.settings.userHue = 12.34f;
-    doc.settings.sourceBugX = -17;
-    doc.settings.destInteriorStyle = 1;
-    doc.settings.shadowYOffset = -0.1f;
+    doc.changeSetting([](TintSettings& s) { s.userHue = 12.34f; });
+    doc.changeSetting([](TintSettings& s) { s.sourceBugX = -17; });
+    {
+        TintSettings s = doc.settings();
+        s.destInteriorStyle = 1;
+        doc.changeDisplayOptions(s);
+    }
+    doc.changeSetting([](TintSettings& s) { s.shadowYOffset = -0.1f; });
     doc.recordDestImagePath(QStringLiteral("/tmp/out.tiff"));
     const DocumentOutcome saved = doc.saveDocumentAs(path("a.gelcoat"));
     ASSERT_TRUE(saved.ok) << saved.alert.message.toStdString();
@@ -99,7 +103,7 @@ TEST_F(DocumentFileTest, SavedDocumentsReopenWithEverySettingAndPixel)
     ASSERT_TRUE(opened.ok) << opened.alert.message.toStdString();
     EXPECT_TRUE(opened.alert.isEmpty());
     EXPECT_FALSE(opened.runSubstitutePanel);
-    EXPECT_EQ(reopened.settings, doc.settings);
+    EXPECT_EQ(reopened.settings(), doc.settings());
     EXPECT_EQ(reopened.destImagePath(), QStringLiteral("/tmp/out.tiff"));
     ASSERT_TRUE(reopened.sourceImage());
     EXPECT_TRUE(reopened.sourceImage()->samePixels(*doc.sourceImage()));
@@ -188,8 +192,8 @@ TEST_F(DocumentFileTest, StoredPictureClaimingAHugeSizeIsNotDecoded)
 TEST_F(DocumentFileTest, RefusalsChangeNothing)
 {
     TintDocument doc;
-    doc.settings.userHue = 3;
-    const TintSettings before = doc.settings;
+    doc.changeSetting([](TintSettings& s) { s.userHue = 3; });
+    const TintSettings before = doc.settings();
     const BitmapRep* sourceBefore = &*doc.sourceImage();
 
     DocumentOutcome later = doc.loadDataRepresentation(
@@ -210,7 +214,7 @@ TEST_F(DocumentFileTest, RefusalsChangeNothing)
     EXPECT_TRUE(broken.alert.message.endsWith(u'.'));
     EXPECT_FALSE(broken.alert.message.endsWith(QStringLiteral("..")));
 
-    EXPECT_EQ(doc.settings, before);
+    EXPECT_EQ(doc.settings(), before);
     EXPECT_EQ(&*doc.sourceImage(), sourceBefore);
 }
 
@@ -249,7 +253,7 @@ TEST_F(DocumentFileTest, MissingNamedPictureOnOpenAsksForAnother)
     ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe.png")).constData(), 0600), 0);
     writeFile(path("d.gelcoat"), externalDocument(QStringLiteral("/gone/pipe.png")));
     TintDocument doc;
-    doc.settings.userHue = 7;
+    doc.changeSetting([](TintSettings& s) { s.userHue = 7; });
     const DocumentOutcome outcome = doc.readFromFile(path("d.gelcoat"));
     ASSERT_TRUE(outcome.ok);
     EXPECT_TRUE(outcome.runSubstitutePanel);
@@ -261,7 +265,7 @@ TEST_F(DocumentFileTest, MissingNamedPictureOnOpenAsksForAnother)
     EXPECT_EQ(doc.sourceImagePath(), QString());
     ASSERT_TRUE(doc.sourceImage());   // the start picture
     EXPECT_EQ(doc.sourceImage()->pixelsWide(), 256);
-    EXPECT_EQ(doc.settings.userHue, 59);
+    EXPECT_EQ(doc.settings().userHue, 59);
 }
 
 TEST_F(DocumentFileTest, RevertRestoresTheFileAndWarnsOfAMissingPicture)
@@ -271,7 +275,7 @@ TEST_F(DocumentFileTest, RevertRestoresTheFileAndWarnsOfAMissingPicture)
     TintDocument doc;
     ASSERT_TRUE(doc.readFromFile(path("d.gelcoat")).ok);
     const BitmapRep* loaded = &*doc.sourceImage();
-    doc.settings.userHue = 33;
+    doc.changeSetting([](TintSettings& s) { s.userHue = 33; });
     doc.updateChangeCount();
     int refreshes = 0;
     QObject::connect(&doc, &TintDocument::controlsNeedRefresh, [&] { ++refreshes; });
@@ -289,7 +293,7 @@ TEST_F(DocumentFileTest, RevertRestoresTheFileAndWarnsOfAMissingPicture)
     EXPECT_EQ(doc.revertWarningMessage(), warning);
     EXPECT_EQ(&*doc.sourceImage(), loaded);   // the picture stays
     EXPECT_EQ(doc.sourceImagePath(), path("pic.png"));
-    EXPECT_EQ(doc.settings.userHue, 59);
+    EXPECT_EQ(doc.settings().userHue, 59);
     EXPECT_FALSE(doc.isDocumentEdited());
     EXPECT_EQ(refreshes, 1);
     EXPECT_TRUE(doc.pipeline().finalMixImageValid());
@@ -300,7 +304,7 @@ TEST_F(DocumentFileTest, FailedSaveKeepsThePreviousFile)
     TintDocument doc;
     ASSERT_TRUE(doc.saveDocumentAs(path("keep.gelcoat")).ok);
     const QByteArray before = readFile(path("keep.gelcoat"));
-    doc.settings.userHue = 1;
+    doc.changeSetting([](TintSettings& s) { s.userHue = 1; });
     doc.updateChangeCount();
 
     // A folder that cannot take the temporary file.
@@ -358,8 +362,8 @@ TEST_F(DocumentFileTest, OpeningRefusesWhatIsNotADocumentFile)
 TEST_F(DocumentFileTest, AnIndependentParserReadsWhatWeWrite)
 {
     TintDocument doc;
-    doc.settings.sourceBugY = -9;
-    doc.settings.rainbowXOffset = 0.1f;
+    doc.changeSetting([](TintSettings& s) { s.sourceBugY = -9; });
+    doc.changeSetting([](TintSettings& s) { s.rainbowXOffset = 0.1f; });
     doc.recordDestImagePath(QStringLiteral("/tmp/r&d <1>.tiff"));
     ASSERT_TRUE(doc.saveDocumentAs(path("py.gelcoat")).ok);
 

@@ -31,7 +31,7 @@ protected:
     PipelineInput input() { return {&source, false, &settings}; }
     void remake(bool src, bool tint, bool shadow, bool size)
     {
-        pipeline.remakeGelcoatWithChangedSourceImage(input(), src, tint, shadow, size);
+        pipeline.remakeGelcoatWithChanges(input(), {src, tint, shadow, size});
     }
     StageCounts countsAfter(const std::function<void()>& change)
     {
@@ -105,7 +105,7 @@ TEST_F(PipelineTest, SwitchingOffAndOnRecomputesOnlyTheFinalMix)
     remake(true, true, true, true);
     dest.validity.clear();
     EXPECT_EQ(countsAfter([&] { pipeline.toggleTinting(input()); }), StageCounts{});
-    EXPECT_FALSE(pipeline.gelcoatOn);
+    EXPECT_FALSE(pipeline.gelcoatOn());
     EXPECT_EQ(dest.validity, std::vector<bool>{false});
     EXPECT_EQ(countsAfter([&] { pipeline.gelcoatChanged(input(), true); }),
               (StageCounts{0, 0, 0, 0, 0, 1}));
@@ -184,4 +184,84 @@ TEST_F(PipelineTest, OversizedResultFailsCleanlyAndKeepsEarlierStages)
     remake(false, false, false, true);
     EXPECT_TRUE(pipeline.finalMixImageValid());
     EXPECT_TRUE(pipeline.lastFailure().empty());
+}
+
+// Every stage that cannot run stops the remake the same way: the reason is
+// kept and logged, the stages before it stay valid, it and every later stage
+// stay invalid, and the next remake retries it.
+TEST_F(PipelineTest, AFailingStageStopsTheRemakeAndIsRetried)
+{
+    struct Case {
+        PipelineStage stage;
+        bool (RenderPipeline::*validAfter)() const; // the first stage left invalid
+    };
+    const Case cases[] = {
+        {PipelineStage::sourceBitmap, &RenderPipeline::sourceAnalysisValid},
+        {PipelineStage::analysis, &RenderPipeline::sourceAnalysisValid},
+        {PipelineStage::tinted, &RenderPipeline::unscaledTintedImageValid},
+        {PipelineStage::shadow, &RenderPipeline::shadowImageValid},
+        {PipelineStage::composite, &RenderPipeline::unscaledShadowedImageValid},
+        {PipelineStage::finalMix, &RenderPipeline::finalMixImageValid},
+    };
+    remake(true, true, true, true);
+    const BitmapRep& expected = *pipeline.finalMixImage();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.stage));
+        RenderPipeline fresh;
+        RecordingDestination seen;
+        fresh.setDestination(&seen);
+        LogCapture log;
+        fresh.failStageForTesting(c.stage);
+        fresh.remakeGelcoatWithChanges(input(), PipelineChanges::all());
+        EXPECT_FALSE(fresh.lastFailure().empty());
+        ASSERT_FALSE(log.lines().empty());
+        EXPECT_EQ(log.lines().back(), "Raise during image caching!");
+        EXPECT_FALSE((fresh.*c.validAfter)());
+        EXPECT_FALSE(fresh.finalMixImageValid());
+        EXPECT_FALSE(fresh.finalMixImage());
+        EXPECT_EQ(seen.validity, std::vector<bool>{false});
+        // Stages are ordered; a later one never ran.
+        if (c.stage < PipelineStage::finalMix)
+            EXPECT_EQ(fresh.stageCounts().finalMix, 0);
+        if (c.stage > PipelineStage::analysis)
+            EXPECT_TRUE(fresh.sourceAnalysisValid());
+
+        fresh.failStageForTesting(std::nullopt);
+        fresh.remakeGelcoatWithChanges(input(), {});
+        EXPECT_TRUE(fresh.lastFailure().empty());
+        EXPECT_TRUE(fresh.finalMixImageValid());
+        EXPECT_TRUE(fresh.finalMixImage()->samePixels(expected));
+    }
+}
+
+TEST(PipelineChangesBetween, NameOnlyTheStagesADifferenceTouches)
+{
+    const TintSettings base;
+    auto changes = [&](auto edit) {
+        TintSettings next = base;
+        edit(next);
+        return changesBetween(base, next);
+    };
+    EXPECT_EQ(changes([](TintSettings&) {}), PipelineChanges{});
+    EXPECT_EQ(changes([](TintSettings& s) { s.userHue = 60; }), PipelineChanges{.tint = true});
+    EXPECT_EQ(changes([](TintSettings& s) { s.rainbowYOffset = 0; }), PipelineChanges{.tint = true});
+    EXPECT_EQ(changes([](TintSettings& s) { s.shadowXOffset = 3; }), PipelineChanges{.shadow = true});
+    EXPECT_EQ(changes([](TintSettings& s) { s.finalSize = 51; }), PipelineChanges{.finalSize = true});
+    EXPECT_EQ(changes([](TintSettings& s) { s.destInteriorStyle = 0; }), PipelineChanges{});
+    // The bug centres the rainbow: without one it changes nothing drawn.
+    EXPECT_EQ(changes([](TintSettings& s) { s.sourceBugX = 4; }), PipelineChanges{.tint = true});
+    TintSettings noRainbow = base;
+    noRainbow.useRainbow = false;
+    TintSettings moved = noRainbow;
+    moved.sourceBugY = 9;
+    EXPECT_EQ(changesBetween(noRainbow, moved), PipelineChanges{});
+    EXPECT_TRUE(documentSettingsDiffer(noRainbow, moved));
+    // Sharpness matters only while there is a shadow to sharpen.
+    TintSettings noShadow = base;
+    noShadow.shadowDensity = 0;
+    TintSettings sharper = noShadow;
+    sharper.shadowSharpness = 10;
+    EXPECT_EQ(changesBetween(noShadow, sharper), PipelineChanges{});
+    sharper.shadowDensity = 20;
+    EXPECT_EQ(changesBetween(noShadow, sharper), PipelineChanges{.shadow = true});
 }

@@ -38,7 +38,7 @@ protected:
 TEST_F(TintDocumentTest, NewDocumentHasTheDefaults)
 {
     TintDocument doc;
-    const TintSettings& s = doc.settings;
+    const TintSettings& s = doc.settings();
     EXPECT_EQ(s.userHue, 59);
     EXPECT_EQ(s.userSaturation, 150);
     EXPECT_EQ(s.userBrightness, 100);
@@ -88,11 +88,11 @@ TEST_F(TintDocumentTest, DisplayOptionsFollowTheUserDefaults)
     store.setValue(QString::fromLatin1(destInteriorStyleKey), 4);
     store.sync();
     TintDocument doc;
-    EXPECT_FALSE(doc.settings.sourceShowsSize);
-    EXPECT_TRUE(doc.settings.destShowsBounds);
-    EXPECT_FALSE(doc.settings.destShrinksIfNecessary);
-    EXPECT_EQ(doc.settings.destInteriorStyle, 4);
-    EXPECT_TRUE(doc.settings.sourceShrinksIfNecessary);
+    EXPECT_FALSE(doc.settings().sourceShowsSize);
+    EXPECT_TRUE(doc.settings().destShowsBounds);
+    EXPECT_FALSE(doc.settings().destShrinksIfNecessary);
+    EXPECT_EQ(doc.settings().destInteriorStyle, 4);
+    EXPECT_TRUE(doc.settings().sourceShrinksIfNecessary);
 }
 
 TEST(UserDefaultsRules, StringsReadLikeTheStore)
@@ -109,85 +109,88 @@ TEST(UserDefaultsRules, StringsReadLikeTheStore)
 TEST_F(TintDocumentTest, ColourPresetsWriteTheirValuesAndKeepTheRest)
 {
     TintDocument doc;
-    doc.settings.sourceBugX = 12;
-    doc.settings.userAlpha = 80;
-    doc.settings.aquaMargin = 30;
-    doc.settings.finalSize = 75;
+    doc.changeSetting([](TintSettings& s) { s.sourceBugX = 12; });
+    doc.changeSetting([](TintSettings& s) { s.userAlpha = 80; });
+    doc.changeSetting([](TintSettings& s) { s.aquaMargin = 30; });
+    doc.changeSetting([](TintSettings& s) { s.finalSize = 75; });
     const StageCounts before = doc.pipeline().stageCounts();
     doc.useBluePresets();
-    EXPECT_EQ(doc.settings.userSaturation, 127.53623f);
-    EXPECT_EQ(doc.settings.userBrightness, 106.28020f);
-    EXPECT_EQ(doc.settings.userContrast, 102.41545f);
-    EXPECT_EQ(doc.settings.userHue, 59);
-    EXPECT_FALSE(doc.settings.useRainbow);
-    EXPECT_FALSE(doc.settings.useOriginalHue);
-    EXPECT_EQ(doc.settings.sourceBugX, 12);
-    EXPECT_EQ(doc.settings.userAlpha, 80);
-    EXPECT_EQ(doc.settings.aquaMargin, 30);
-    EXPECT_EQ(doc.settings.finalSize, 75);
+    EXPECT_EQ(doc.settings().userSaturation, 127.53623f);
+    EXPECT_EQ(doc.settings().userBrightness, 106.28020f);
+    EXPECT_EQ(doc.settings().userContrast, 102.41545f);
+    EXPECT_EQ(doc.settings().userHue, 59);
+    EXPECT_FALSE(doc.settings().useRainbow);
+    EXPECT_FALSE(doc.settings().useOriginalHue);
+    EXPECT_EQ(doc.settings().sourceBugX, 12);
+    EXPECT_EQ(doc.settings().userAlpha, 80);
+    EXPECT_EQ(doc.settings().aquaMargin, 30);
+    EXPECT_EQ(doc.settings().finalSize, 75);
     EXPECT_TRUE(doc.isDocumentEdited());
     // The refresh re-renders every stage.
     EXPECT_EQ(doc.pipeline().stageCounts().sourceBitmap, before.sourceBitmap + 1);
     EXPECT_TRUE(doc.pipeline().finalMixImageValid());
 
     doc.usePreset(TintPreset::GraphiteHighlighted);
-    EXPECT_EQ(doc.settings.userSaturation, 23.18841f);
-    EXPECT_EQ(doc.settings.userBrightness, 74.39613f);
-    EXPECT_EQ(doc.settings.userContrast, 119.80676f);
+    EXPECT_EQ(doc.settings().userSaturation, 23.18841f);
+    EXPECT_EQ(doc.settings().userBrightness, 74.39613f);
+    EXPECT_EQ(doc.settings().userContrast, 119.80676f);
 }
 
 TEST_F(TintDocumentTest, InactivePresetAndDefaults)
 {
     TintDocument doc;
-    doc.settings.shadowDensity = 20;
-    doc.settings.sourceBugY = -8;
+    doc.changeSetting([](TintSettings& s) { s.shadowDensity = 20; });
+    doc.changeSetting([](TintSettings& s) { s.sourceBugY = -8; });
     doc.useInactivePresets();
-    EXPECT_FALSE(doc.settings.useRainbow);
-    EXPECT_EQ(doc.settings.userSaturation, 0);
-    EXPECT_EQ(doc.settings.userBrightness, 93.71980f);
-    EXPECT_EQ(doc.settings.userContrast, 115.94202f);
-    EXPECT_EQ(doc.settings.shadowDensity, 20);
+    EXPECT_FALSE(doc.settings().useRainbow);
+    EXPECT_EQ(doc.settings().userSaturation, 0);
+    EXPECT_EQ(doc.settings().userBrightness, 93.71980f);
+    EXPECT_EQ(doc.settings().userContrast, 115.94202f);
+    EXPECT_EQ(doc.settings().shadowDensity, 20);
     doc.useDefaultSettings();
-    EXPECT_EQ(doc.settings.sourceBugY, 0);
-    EXPECT_EQ(doc.settings.shadowDensity, 50);
-    EXPECT_TRUE(doc.settings.useRainbow);
+    EXPECT_EQ(doc.settings().sourceBugY, 0);
+    EXPECT_EQ(doc.settings().shadowDensity, 50);
+    EXPECT_TRUE(doc.settings().useRainbow);
 }
 
 TEST_F(TintDocumentTest, MascotAndFootResetTheSettings)
 {
     TintDocument doc;
-    doc.settings.userHue = 10;
-    doc.settings.sourceBugX = 40;
+    doc.changeSetting([](TintSettings& s) { s.userHue = 10; });
+    doc.changeSetting([](TintSettings& s) { s.sourceBugX = 40; });
     ASSERT_TRUE(doc.takeFootStencil());
-    EXPECT_EQ(doc.settings.userHue, 59);
-    EXPECT_EQ(doc.settings.sourceBugX, 0);
-    EXPECT_FALSE(doc.settings.useRainbow);
+    EXPECT_EQ(doc.settings().userHue, 59);
+    EXPECT_EQ(doc.settings().sourceBugX, 0);
+    EXPECT_FALSE(doc.settings().useRainbow);
     EXPECT_TRUE(doc.isDocumentEdited());
     EXPECT_EQ(doc.sourceImage()->pixelsWide(), footPicture()->pixels.pixelsWide());
     EXPECT_TRUE(doc.pipeline().finalMixImageValid());
     ASSERT_TRUE(doc.takeMossStencil());
-    EXPECT_TRUE(doc.settings.useRainbow);
+    EXPECT_TRUE(doc.settings().useRainbow);
     EXPECT_EQ(doc.sourceImage()->pixelsWide(), 256);
 }
 
 TEST_F(TintDocumentTest, RefusedPictureChangesNothing)
 {
     TintDocument doc;
-    doc.settings.sourceBugX = 5;
     SourcePicture twoPages = pictureOf(makeBuffer(4, 4));
     twoPages.representationCount = 2;
     QSignalSpy changed(&doc, &TintDocument::sourceImageChanged);
     EXPECT_FALSE(doc.useImage(std::move(twoPages), QStringLiteral("/tmp/x.tiff"), true, false));
     EXPECT_EQ(doc.sourceImage()->pixelsWide(), 256);
-    EXPECT_EQ(doc.settings.sourceBugX, 5);
     EXPECT_FALSE(doc.isDocumentEdited());
+    doc.changeSetting([](TintSettings& s) { s.sourceBugX = 5; });
+    SourcePicture again = pictureOf(makeBuffer(4, 4));
+    again.representationCount = 2;
+    EXPECT_FALSE(doc.useImage(std::move(again), QStringLiteral("/tmp/x.tiff"), true, false));
+    EXPECT_EQ(doc.settings().sourceBugX, 5); // the bug is reset only for an accepted picture
     EXPECT_EQ(changed.count(), 0);
 }
 
 TEST_F(TintDocumentTest, AcceptedPictureBecomesTheSourceAndRenders)
 {
     TintDocument doc;
-    doc.settings.sourceBugX = 5;
+    doc.changeSetting([](TintSettings& s) { s.sourceBugX = 5; });
     auto rgb = BitmapRep::makeLayout(3, 2, 3, 8, false, false);
     std::fill(rgb->bitmapData(), rgb->bitmapData() + rgb->byteCount(), 0); // black: opaque mask
     SourcePicture picture;
@@ -199,7 +202,7 @@ TEST_F(TintDocumentTest, AcceptedPictureBecomesTheSourceAndRenders)
     EXPECT_TRUE(doc.sourceImageIsSimple());
     EXPECT_EQ(doc.sourceImagePath(), QStringLiteral("/tmp/mask.png"));
     EXPECT_EQ(pixel(*doc.sourceImage(), 2, 1), 0x000000FFu);
-    EXPECT_EQ(doc.settings.sourceBugX, 0);
+    EXPECT_EQ(doc.settings().sourceBugX, 0);
     EXPECT_TRUE(doc.isDocumentEdited());
     EXPECT_TRUE(doc.pipeline().finalMixImageValid());
 }
@@ -207,7 +210,7 @@ TEST_F(TintDocumentTest, AcceptedPictureBecomesTheSourceAndRenders)
 TEST_F(TintDocumentTest, InvertTwiceRestoresTheStencil)
 {
     TintDocument doc;
-    doc.settings.sourceBugX = 9;
+    doc.changeSetting([](TintSettings& s) { s.sourceBugX = 9; });
     const BitmapRep start = std::move(*doc.sourceImage()->clone());
     const bool simple = doc.sourceImageIsSimple();
     ASSERT_TRUE(doc.invertSource());
@@ -215,7 +218,7 @@ TEST_F(TintDocumentTest, InvertTwiceRestoresTheStencil)
     ASSERT_TRUE(doc.invertSource());
     EXPECT_TRUE(doc.sourceImage()->samePixels(start));
     EXPECT_EQ(doc.sourceImageIsSimple(), simple);
-    EXPECT_EQ(doc.settings.sourceBugX, 9);
+    EXPECT_EQ(doc.settings().sourceBugX, 9);
     EXPECT_TRUE(doc.sourceImagePath().isEmpty());
 }
 
@@ -250,4 +253,70 @@ TEST_F(TintDocumentTest, RenderingSwitchSignalsTheResultsValidity)
     ASSERT_EQ(validity.count(), 2);
     EXPECT_FALSE(validity.at(0).at(0).toBool());
     EXPECT_TRUE(validity.at(1).at(0).toBool());
+}
+
+TEST_F(TintDocumentTest, SettingChangesAreMarkedAndRenderOnlyWhatTheyTouch)
+{
+    TintDocument doc;
+    doc.refreshUIFromModel();
+    auto stagesOf = [&](auto edit) {
+        const StageCounts before = doc.pipeline().stageCounts();
+        const bool changed = doc.changeSetting(edit);
+        const StageCounts after = doc.pipeline().stageCounts();
+        return std::make_pair(changed, StageCounts{0, 0, after.tinted - before.tinted,
+                                                   after.shadow - before.shadow,
+                                                   after.composite - before.composite,
+                                                   after.finalMix - before.finalMix});
+    };
+    // The stored value again: nothing at all.
+    EXPECT_EQ(stagesOf([](TintSettings& s) { s.userHue = 59; }), std::make_pair(false, StageCounts{}));
+    EXPECT_FALSE(doc.isDocumentEdited());
+    EXPECT_EQ(stagesOf([](TintSettings& s) { s.userHue = 50; }),
+              std::make_pair(true, StageCounts{0, 0, 1, 0, 1, 1}));
+    EXPECT_TRUE(doc.isDocumentEdited());
+    EXPECT_EQ(stagesOf([](TintSettings& s) { s.shadowDensity = 0; }),
+              std::make_pair(true, StageCounts{0, 0, 0, 0, 1, 1}));
+    EXPECT_EQ(stagesOf([](TintSettings& s) { s.shadowSharpness = 40; }),
+              std::make_pair(true, StageCounts{}));
+    EXPECT_EQ(stagesOf([](TintSettings& s) { s.shadowDensity = 30; }),
+              std::make_pair(true, StageCounts{0, 0, 0, 1, 1, 1}));
+    EXPECT_EQ(stagesOf([](TintSettings& s) { s.finalSize = 80; }),
+              std::make_pair(true, StageCounts{0, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(doc.settings().shadowSharpness, 40);
+    // Display options go their own way.
+    EXPECT_EQ(stagesOf([](TintSettings& s) { s.destInteriorStyle = 0; }),
+              std::make_pair(false, StageCounts{}));
+    EXPECT_EQ(doc.settings().destInteriorStyle, 3);
+}
+
+TEST_F(TintDocumentTest, DisplayOptionsAreRememberedWithoutAnEditMark)
+{
+    TintDocument doc;
+    QSignalSpy shown(&doc, &TintDocument::displayOptionsChanged);
+    TintSettings next = doc.settings();
+    next.destInteriorStyle = 4;
+    next.sourceShowsBounds = true;
+    next.userHue = 10; // not a display option: ignored here
+    doc.changeDisplayOptions(next);
+    EXPECT_EQ(doc.settings().destInteriorStyle, 4);
+    EXPECT_TRUE(doc.settings().sourceShowsBounds);
+    EXPECT_EQ(doc.settings().userHue, 59);
+    EXPECT_FALSE(doc.isDocumentEdited());
+    EXPECT_EQ(shown.count(), 1);
+    doc.changeDisplayOptions(next);
+    EXPECT_EQ(shown.count(), 1);
+    TintDocument later;
+    EXPECT_EQ(later.settings().destInteriorStyle, 4);
+    EXPECT_TRUE(later.settings().sourceShowsBounds);
+}
+
+TEST_F(TintDocumentTest, AnAcceptedPictureIsAnnouncedWithItsBugReset)
+{
+    TintDocument doc;
+    doc.changeSetting([](TintSettings& s) { s.sourceBugX = 7; });
+    int bugSeen = -1;
+    QObject::connect(&doc, &TintDocument::sourceImageChanged,
+                     [&] { bugSeen = doc.settings().sourceBugX; });
+    ASSERT_TRUE(doc.useImage(pictureOf(makeBuffer(8, 8)), QString(), true, false));
+    EXPECT_EQ(bugSeen, 0);
 }

@@ -57,7 +57,7 @@ std::optional<SourcePicture> pictureOf(const QImage& image)
 
 bool renderTo(TintDocument& doc, const QString& path)
 {
-    doc.remakeGelcoatWithChangedSourceImage(true, true, true, true);
+    doc.remakeGelcoatWithChanges(PipelineChanges::all());
     const RenderPipeline& p = doc.pipeline();
     QString error;
     if (!p.finalMixImageValid() || !p.finalMixImage()) {
@@ -75,14 +75,16 @@ bool writeIcon(const QString& path)
 {
     TintDocument doc;
     std::optional<SourcePicture> stencil = pictureOf(dropStencil(512));
-    if (!stencil || !doc._useImage(std::move(*stencil), QString(), false)) {
+    if (!stencil || !doc.useImage(std::move(*stencil), QString(), false, false)) {
         std::fprintf(stderr, "gelcoat-make-app-images: the icon stencil was refused\n");
         return false;
     }
-    applyPreset(doc.settings, TintPreset::Blue);
-    doc.settings.aquaMargin = 60;
-    doc.settings.shadowYOffset = -8;
-    doc.settings.finalSize = 50;
+    TintSettings settings = doc.settings();
+    applyPreset(settings, TintPreset::Blue);
+    settings.aquaMargin = 60;
+    settings.shadowYOffset = -8;
+    settings.finalSize = 50;
+    doc.replaceSettings(settings);
     return renderTo(doc, path);
 }
 
@@ -93,7 +95,7 @@ bool writeMascot(const QString& path)
         std::fprintf(stderr, "gelcoat-make-app-images: the start picture is missing\n");
         return false;
     }
-    doc.settings.finalSize = 37.5f;
+    doc.changeSetting([](TintSettings& s) { s.finalSize = 37.5f; });
     return renderTo(doc, path);
 }
 
