@@ -221,10 +221,12 @@ TEST_F(PipelineTest, AFailingStageStopsTheRemakeAndIsRetried)
         EXPECT_FALSE(fresh.finalMixImage());
         EXPECT_EQ(seen.validity, std::vector<bool>{false});
         // Stages are ordered; a later one never ran.
-        if (c.stage < PipelineStage::finalMix)
+        if (c.stage < PipelineStage::finalMix) {
             EXPECT_EQ(fresh.stageCounts().finalMix, 0);
-        if (c.stage > PipelineStage::analysis)
+        }
+        if (c.stage > PipelineStage::analysis) {
             EXPECT_TRUE(fresh.sourceAnalysisValid());
+        }
 
         fresh.failStageForTesting(std::nullopt);
         fresh.remakeGelcoatWithChanges(input(), {});
