@@ -1,6 +1,9 @@
 // gelcoat: the desktop application.
 
 #include "delegate/AppDelegate.h"
+#include "windows/DocumentWindows.h"
+
+#include "DragTiffEncoder.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -9,7 +12,9 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     gelcoat::AppDelegate::setUpApplication();
+    gelcoat::installDragTiffEncoder();
     gelcoat::AppDelegate delegate;
+    delegate.setDocumentWindowFactory(gelcoat::newDocumentWindow);
 
     if (!delegate.applicationWillFinishLaunching())
         return 0;

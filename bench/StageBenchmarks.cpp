@@ -9,6 +9,7 @@
 #include "shading/Gloss.h"
 #include "shadow/DropShadow.h"
 #include "stencil/StencilOps.h"
+#include "support/TypicalGloss.h"
 
 #include <benchmark/benchmark.h>
 
@@ -55,13 +56,7 @@ void BM_StageAnalyze(benchmark::State& state)
 void BM_StageGloss(benchmark::State& state)
 {
     Stages& s = stages();
-    AquifyParameters p;
-    p.useOriginalHue = true;
-    p.rainbow = true;
-    p.xOffset = 0.07f;
-    p.yOffset = 0.1f;
-    p.hue = 0.59f;
-    p.saturation = 1.5f;
+    const AquifyParameters p = test::typicalGloss();
     for (auto _ : state)
         aquifyImage(s.hsv, s.analysis, s.out, p);
 }

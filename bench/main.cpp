@@ -1,4 +1,5 @@
-// gelcoat-bench: the pipeline benchmarks, and
+// gelcoat-bench: the pipeline and window benchmarks (windows offscreen
+// unless QT_QPA_PLATFORM says otherwise), and
 //   gelcoat-bench --write-stencil SIDE FILE.png
 // which writes the benchmark stencil for timing other programs on it.
 
@@ -6,14 +7,16 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
+#include <QApplication>
 
 #include <cstdlib>
 #include <cstring>
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     if (argc == 4 && std::strcmp(argv[1], "--write-stencil") == 0)
         return gelcoat::bench::writeBenchStencil(std::atoi(argv[2]), QString::fromLocal8Bit(argv[3]))
                    ? 0

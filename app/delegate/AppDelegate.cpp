@@ -3,7 +3,6 @@
 #include "delegate/ProgramIdentity.h"
 #include "delegate/SystemVersion.h"
 #include "prefs/PrefsController.h"
-#include "windows/PlaceholderDocumentWindow.h"
 
 #include "BuildSettings.h"
 #include "KPCocoaExtra.h"
@@ -21,7 +20,6 @@ constexpr int kCascadeStep = 22;
 
 AppDelegate::AppDelegate(QObject* parent) : KPAppDelegate(parent)
 {
-    factory_ = [](int number) { return new PlaceholderDocumentWindow(number); };
     connect(qApp, &QCoreApplication::aboutToQuit, this, &AppDelegate::applicationWillTerminate);
 }
 
@@ -75,6 +73,8 @@ void AppDelegate::setDocumentWindowFactory(DocumentWindowFactory factory)
 
 void AppDelegate::newDocument()
 {
+    if (!factory_)
+        return;
     QWidget* window = factory_(++untitledCount_);
     if (!window)
         return;

@@ -43,6 +43,7 @@ public:
 
     QMap<QString, QString> aboutURLDictionary() const override;
 
+    // Without a factory, newDocument opens nothing.
     void setDocumentWindowFactory(DocumentWindowFactory factory);
     // The window most recently opened by newDocument, while it lives.
     QWidget* lastDocumentWindow() const { return lastDocumentWindow_; }

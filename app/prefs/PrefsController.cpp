@@ -1,16 +1,10 @@
 #include "prefs/PrefsController.h"
 
-#include "prefs/PreferenceNotifications.h"
-#include "settings/UserDefaults.h"
 #include "ui_Preferences.h"
 
 #include "KPCocoaExtra.h"
 
 namespace gelcoat {
-
-const char* const showTooltipsKey = "ShowTooltips";
-const char* const showRainbowKey = "ShowRainbow";
-const char* const flatteningChoiceKey = "FlatteningChoice";
 
 PrefsController& PrefsController::sharedPrefsController()
 {
@@ -21,13 +15,7 @@ PrefsController& PrefsController::sharedPrefsController()
 
 PrefsController::PrefsController()
 {
-    UserDefaults& defaults = UserDefaults::standard();
-    defaults.registerDefault(QString::fromLatin1(showTooltipsKey), QStringLiteral("YES"));
-    defaults.registerDefault(QString::fromLatin1(showRainbowKey), QStringLiteral("YES"));
-    defaults.registerDefault(QString::fromLatin1(flatteningChoiceKey), 0);
-    showTooltips_ = defaults.boolForKey(QString::fromLatin1(showTooltipsKey));
-    showRainbowStrip_ = defaults.boolForKey(QString::fromLatin1(showRainbowKey));
-    flatteningChoice_ = defaults.integerForKey(QString::fromLatin1(flatteningChoiceKey));
+    Preferences::shared();
 }
 
 PrefsController::~PrefsController()
@@ -66,9 +54,9 @@ void PrefsController::loadWindow()
     for (QAbstractButton* cell : matrix->buttons())
         matrix->setId(cell, cell->property("tag").toInt());
 
-    ui_->showTooltipsCheckbox->setChecked(showTooltips_);
-    ui_->showRainbowStripCheckbox->setChecked(showRainbowStrip_);
-    if (QAbstractButton* cell = matrix->button(flatteningChoice_))
+    ui_->showTooltipsCheckbox->setChecked(showTooltips());
+    ui_->showRainbowStripCheckbox->setChecked(showRainbowStrip());
+    if (QAbstractButton* cell = matrix->button(flatteningChoice()))
         cell->setChecked(true);
 
     connect(ui_->showTooltipsCheckbox, &QAbstractButton::toggled, this,
@@ -106,33 +94,19 @@ void PrefsController::closeWindow()
         preferencesWindow_->close();
 }
 
-bool PrefsController::storeSwitch(bool& field, bool state, const char* key)
-{
-    if (state == field)
-        return false;
-    field = state;
-    UserDefaults::standard().setBool(QString::fromLatin1(key), state);
-    return true;
-}
-
 void PrefsController::showTooltipsChanged(bool state)
 {
-    if (storeSwitch(showTooltips_, state, showTooltipsKey))
-        emit PreferenceNotifications::center().showTooltipsChanged();
+    Preferences::shared().setShowTooltips(state);
 }
 
 void PrefsController::showRainbowStripChanged(bool state)
 {
-    if (storeSwitch(showRainbowStrip_, state, showRainbowKey))
-        emit PreferenceNotifications::center().showRainbowStripChanged();
+    Preferences::shared().setShowRainbowStrip(state);
 }
 
 void PrefsController::flatteningDefaultChanged(int tag)
 {
-    if (tag == flatteningChoice_)
-        return;
-    flatteningChoice_ = tag;
-    UserDefaults::standard().setInteger(QString::fromLatin1(flatteningChoiceKey), tag);
+    Preferences::shared().setFlatteningChoice(tag);
 }
 
 } // namespace gelcoat

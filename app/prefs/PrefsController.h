@@ -1,8 +1,9 @@
 #pragma once
-// The application's three preferences and the window that edits them. One
-// controller per process, created on first use and kept. Every change is
-// written to the user defaults at once; the two display preferences are
-// announced through PreferenceNotifications.
+// The window that edits the application's three preferences. One
+// controller per process, created on first use and kept. The values, their
+// storage and their change notices are Preferences'; this adds the window.
+
+#include "settings/Preferences.h"
 
 #include <QDialog>
 #include <QObject>
@@ -21,17 +22,6 @@ class Preferences;
 
 namespace gelcoat {
 
-extern const char* const showTooltipsKey;     // "ShowTooltips"
-extern const char* const showRainbowKey;      // "ShowRainbow"
-extern const char* const flatteningChoiceKey; // "FlatteningChoice"
-
-// The flatten sheet's choices, which are also the radio buttons' tags.
-enum FlatteningChoice : std::int32_t {
-    FlattenOntoWhite = 0,
-    FlattenOntoBlack = 1,
-    KeepTransparency = 2,
-};
-
 class PrefsController : public QObject {
     Q_OBJECT
 public:
@@ -42,9 +32,9 @@ public:
     void showWindow();
     void closeWindow();
 
-    bool showTooltips() const { return showTooltips_; }
-    bool showRainbowStrip() const { return showRainbowStrip_; }
-    std::int32_t flatteningChoice() const { return flatteningChoice_; }
+    bool showTooltips() const { return Preferences::shared().showTooltips(); }
+    bool showRainbowStrip() const { return Preferences::shared().showRainbowStrip(); }
+    std::int32_t flatteningChoice() const { return Preferences::shared().flatteningChoice(); }
 
     // None until the window is first shown.
     QDialog* preferencesWindow() const { return preferencesWindow_; }
@@ -60,14 +50,9 @@ public slots:
 private:
     PrefsController();
     void loadWindow();
-    // Stores a changed switch and writes it; false when nothing changed.
-    bool storeSwitch(bool& field, bool state, const char* key);
     // Called once when the window is loaded; nothing needs enabling here.
     void fixEnabling() {}
 
-    bool showTooltips_ = true;
-    bool showRainbowStrip_ = true;
-    std::int32_t flatteningChoice_ = FlattenOntoWhite;
     QPointer<QDialog> preferencesWindow_;
     std::unique_ptr<Ui::Preferences> ui_;
 };

@@ -21,7 +21,7 @@ struct AquifyParameters {
     float saturation = 1;           // multiplier
     float brightness = 0;           // added to the value
     float margin = 50;              // bevel parameter, 0–100
-    float contrast = 1;             // multiplier of the distance from 0.85
+    float contrast = 1;             // multiplier of the distance from kContrastPivot
     float alpha = 1;                // multiplier of the source alpha
 };
 

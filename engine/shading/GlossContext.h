@@ -1,6 +1,5 @@
 #pragma once
-// What the gloss stage's per-pixel code shares between its scalar and its
-// vector form.
+// What the gloss stage's row kernel reads besides the pixels.
 
 #include "shading/AquaTables.h"
 #include "shading/Gloss.h"
@@ -24,22 +23,10 @@ struct GlossContext {
     Shading centre;           // the tables at the button's centre
 };
 
-// A pixel whose four distances all exceed the button's radius maps to the
-// centre of the button in both table columns it reads: xpos 0 and the
-// middle of a 20-sample chord. Its shading is then exactly the centre
-// entry, added to the rainbow hue; the other three taps weigh 0.
-inline bool deepInside(float left, float right, float top, float bottom)
-{
-    constexpr float N = float(aquaArraySize);
-    return left > N && right > N && top > N && bottom > N;
-}
-
-bool glossAvx2Available();
-
-// Renders the eight pixels from column x when each is either clear (no
-// distances, no alpha) or deep inside the shape, with exactly the scalar
-// stage's arithmetic; returns false, writing nothing, otherwise.
-bool aquifyEightAvx2(const GlossContext& c, const std::uint8_t* img, const std::uint8_t* ana,
-                     std::uint8_t* out, int x, float dy);
+// Renders one row of W pixels: y picks the rainbow's row offset. The best
+// vector code the processor runs is chosen once; every choice gives the
+// same bytes.
+void aquifyRow(const GlossContext& c, const std::uint8_t* img, const std::uint8_t* ana,
+               std::uint8_t* out, int y, int W);
 
 } // namespace gelcoat

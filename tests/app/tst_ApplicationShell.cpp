@@ -6,7 +6,7 @@
 #include "delegate/AppDelegate.h"
 #include "menus/MenuBuilder.h"
 #include "prefs/PrefsController.h"
-#include "windows/PlaceholderDocumentWindow.h"
+#include "windows/DocumentWindows.h"
 
 #include "KPCocoaExtra.h"
 
@@ -22,6 +22,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 using namespace gelcoat;
 
@@ -31,6 +32,28 @@ QAction* findAction(QMainWindow& window, const QString& name)
 {
     return window.menuBar()->findChild<QAction*>(name);
 }
+
+QStringList menuTitles(QMainWindow& window)
+{
+    QStringList titles;
+    for (QAction* menu : window.menuBar()->actions())
+        titles << menu->text();
+    return titles;
+}
+
+// A document window as the program makes it, owned by the caller.
+std::unique_ptr<QMainWindow> documentWindow(int untitledNumber)
+{
+    std::unique_ptr<QMainWindow> window(
+        static_cast<QMainWindow*>(newDocumentWindow(untitledNumber)));
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    return window;
+}
+
+// A delegate that opens the program's document windows.
+struct ProgramDelegate : AppDelegate {
+    ProgramDelegate() { setDocumentWindowFactory(newDocumentWindow); }
+};
 
 // Runs the application's own event loop with `work` queued in it; the
 // program's answer, or `guardCode` if it was still running after guardMs.
@@ -67,28 +90,43 @@ private slots:
 
     void untitledWindowsOpenAndCascade()
     {
-        AppDelegate delegate;
+        ProgramDelegate delegate;
         delegate.newDocument();
         QWidget* first = delegate.lastDocumentWindow();
         QVERIFY(first);
         QVERIFY(QTest::qWaitForWindowExposed(first));
-        QCOMPARE(first->windowTitle(), QStringLiteral("Untitled"));
-        QCOMPARE(first->size(), QSize(686, 574));
+        QCOMPARE(first->windowTitle(), QStringLiteral("Untitled[*]"));
+        QCOMPARE(static_cast<QMainWindow*>(first)->centralWidget()->size(), QSize(686, 574));
         delegate.newDocument();
         QWidget* second = delegate.lastDocumentWindow();
-        QCOMPARE(second->windowTitle(), QStringLiteral("Untitled 2"));
+        QCOMPARE(second->windowTitle(), QStringLiteral("Untitled 2[*]"));
         QCOMPARE(second->pos(), first->pos() + QPoint(22, 22));
-        saveScreenshot(first, QStringLiteral("placeholder-window"));
+        saveScreenshot(first, QStringLiteral("document-window"));
     }
 
     void menusFollowTheDesktopsConventions()
     {
-        PlaceholderDocumentWindow window(1);
-        QStringList titles;
-        for (QAction* menu : window.menuBar()->actions())
-            titles << menu->text();
-        QCOMPARE(titles, (QStringList{QStringLiteral("&File"), QStringLiteral("&Edit"),
-                                      QStringLiteral("&Help")}));
+        auto document = documentWindow(1);
+        QMainWindow& window = *document;
+        QCOMPARE(menuTitles(window),
+                 (QStringList{QStringLiteral("&File"), QStringLiteral("&Edit"),
+                              QStringLiteral("&View"), QStringLiteral("&Presets"),
+                              QStringLiteral("&Help")}));
+        const auto menuHolds = [&window](const char* menu, const char* command) {
+            auto* found = window.menuBar()->findChild<QMenu*>(QString::fromLatin1(menu));
+            auto* action = window.findChild<QAction*>(QString::fromLatin1(command));
+            return found && action && found->actions().contains(action);
+        };
+        QVERIFY(menuHolds("viewMenu", "toggleTinting"));
+        QVERIFY(menuHolds("viewMenu", "showSourceSize"));
+        QVERIFY(menuHolds("destBackgroundMenu", "useWhiteBackgroundForDest"));
+        QVERIFY(menuHolds("presetsMenu", "useDefaultSettings"));
+        QVERIFY(menuHolds("presetsMenu", "useInactivePresets"));
+        // Another window gets the program's menus only.
+        QMainWindow other;
+        MenuBuilder::install(other);
+        QCOMPARE(menuTitles(other), (QStringList{QStringLiteral("&File"), QStringLiteral("&Edit"),
+                                                 QStringLiteral("&Help")}));
         auto* edit = window.menuBar()->findChild<QMenu*>(QStringLiteral("editMenu"));
         auto* help = window.menuBar()->findChild<QMenu*>(QStringLiteral("helpMenu"));
         QVERIFY(edit->actions().contains(findAction(window, QStringLiteral("showPreferences"))));
@@ -101,16 +139,20 @@ private slots:
 
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        help->popup(window.mapToGlobal(QPoint(0, 0)));
-        QVERIFY(QTest::qWaitForWindowExposed(help));
-        saveScreenshot(help, QStringLiteral("help-menu"));
-        help->close();
+        for (const char* name : {"helpMenu", "viewMenu"}) {
+            auto* menu = window.menuBar()->findChild<QMenu*>(QString::fromLatin1(name));
+            menu->popup(window.mapToGlobal(QPoint(0, 0)));
+            QVERIFY(QTest::qWaitForWindowExposed(menu));
+            saveScreenshot(menu, QString::fromLatin1(name));
+            menu->close();
+        }
     }
 
     void everyCommandReachesTheDelegate()
     {
-        AppDelegate delegate;
-        PlaceholderDocumentWindow window(1);
+        ProgramDelegate delegate;
+        auto document = documentWindow(1);
+        QMainWindow& window = *document;
         const QStringList commands{
             QStringLiteral("newDocument"), QStringLiteral("terminate"),
             QStringLiteral("showPreferences"), QStringLiteral("showHelp"),
@@ -141,16 +183,16 @@ private slots:
             menus.edit->addAction(QStringLiteral("Invert Stencil"))
                 ->setObjectName(QStringLiteral("invertSource"));
         });
-        PlaceholderDocumentWindow first(1);
-        PlaceholderDocumentWindow second(2);
+        auto first = documentWindow(1);
+        auto second = documentWindow(2);
         QCOMPARE(calls, 2);
-        QVERIFY(findAction(first, QStringLiteral("invertSource")));
-        QVERIFY(findAction(second, QStringLiteral("invertSource")));
+        QVERIFY(findAction(*first, QStringLiteral("invertSource")));
+        QVERIFY(findAction(*second, QStringLiteral("invertSource")));
     }
 
     void quitClosesEveryWindowAndEndsTheProgram()
     {
-        AppDelegate delegate;
+        ProgramDelegate delegate;
         const int code = runProgram(
             [&delegate] {
                 delegate.newDocument();
@@ -166,7 +208,7 @@ private slots:
 
     void closingTheLastDocumentWindowEndsTheProgramEvenWithPreferencesOpen()
     {
-        AppDelegate delegate;
+        ProgramDelegate delegate;
         const int code = runProgram(
             [&delegate] {
                 delegate.newDocument();
@@ -180,7 +222,7 @@ private slots:
 
     void aWindowThatRefusesToCloseKeepsTheProgramRunning()
     {
-        AppDelegate delegate;
+        ProgramDelegate delegate;
         StubbornWindow stubborn;
         const int code = runProgram(
             [&delegate, &stubborn] {

@@ -5,7 +5,7 @@
 #include "qtsupport/TestSettings.h"
 
 #include "delegate/AppDelegate.h"
-#include "prefs/PreferenceNotifications.h"
+#include "settings/PreferenceNotifications.h"
 #include "prefs/PrefsController.h"
 
 #include "KPScreen.h"

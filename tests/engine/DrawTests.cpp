@@ -1,4 +1,5 @@
 #include "draw/Draw.h"
+#include "support/SimdTargets.h"
 #include "support/TestImages.h"
 #include "util/Parallel.h"
 
@@ -121,20 +122,48 @@ TEST(CompositeSourceOver, PremultipliedPixelsMatchTheFormulaAtAnyWidth)
     }
 }
 
-TEST(Resample, EveryRowWidthMatchesTheScalarFilter)
+TEST(Resample, TwoPixelsHalveToTheirRoundedMean)
 {
-    // Widths that leave 0–7 pixels after the 8- and 4-pixel vector steps,
-    // against a plain fixed-point vertical filter built from a 1-row-wide run.
-    for (int w : {1, 3, 4, 7, 8, 9, 12, 13, 17, 23}) {
-        const BitmapRep src = randomShapes(w, 40, std::uint32_t(w + 7));
-        BitmapRep wide = makeBuffer(w, 17);
-        ASSERT_TRUE(resamplePixels(src, wide));
-        for (int x = 0; x < w; ++x) {
-            BitmapRep column = makeBuffer(1, 40, [&](int, int y) { return pixel(src, x, y); });
-            BitmapRep one = makeBuffer(1, 17);
-            ASSERT_TRUE(resamplePixels(column, one));
-            for (int y = 0; y < 17; ++y)
-                ASSERT_EQ(pixel(wide, x, y), pixel(one, 0, y)) << w << " " << x << "," << y;
+    // Two inputs to one output: the filter centre falls midway, both taps
+    // sit 0.25 filter widths from it, so the Lanczos weights are equal and
+    // normalise to 8192 each (of 16384). With the rounding half added, each
+    // byte is (8192 a + 8192 b + 8192) >> 14 = floor((a + b + 1) / 2).
+    const BitmapRep row = makeBuffer(2, 1, [](int x, int) { return x ? 0x3200FFFFu : 0xC86433FFu; });
+    BitmapRep one = makeBuffer(1, 1);
+    ASSERT_TRUE(resamplePixels(row, one));
+    EXPECT_EQ(pixel(one, 0, 0), 0x7D3299FFu); // (200+50+1)/2, (100+0+1)/2, (51+255+1)/2
+    // Both axes: the same rule along the rows and then down the column.
+    const BitmapRep square = makeBuffer(2, 2, [](int x, int y) {
+        return x == 0 && y == 0 ? 0xFF3301FFu : y == 0 ? 0x333301FFu : 0x000000FFu;
+    });
+    ASSERT_TRUE(resamplePixels(square, one));
+    // Rows first: (255+51+1)/2 = 153, (51+51+1)/2 = 51, (1+1+1)/2 = 1 and
+    // 0 below; then down: (153+0+1)/2 = 77, (51+1)/2 = 26, (1+1)/2 = 1.
+    EXPECT_EQ(pixel(one, 0, 0), 0x4D1A01FFu);
+}
+
+TEST(Resample, EveryVectorTargetGivesTheScalarBytes)
+{
+    // Widths that leave every remainder after the vector steps of each
+    // target, down and up, along each axis and both.
+    std::vector<std::pair<BitmapRep, BitmapRep>> runs;
+    for (int w : {1, 3, 4, 7, 8, 9, 13, 17, 23, 31, 37, 64, 67})
+        for (auto [ow, oh] : {std::pair{w, 17}, {w * 2 + 1, 40}, {(w + 1) / 2, 23}}) {
+            runs.emplace_back(randomShapes(w, 40, std::uint32_t(w + 7)), makeBuffer(ow, oh));
         }
-    }
+    std::vector<std::vector<BitmapRep>> results;
+    forEachSimdTarget([&](const SimdTarget&) {
+        results.emplace_back();
+        for (auto& [src, dst] : runs) {
+            ASSERT_TRUE(resamplePixels(src, dst));
+            results.back().push_back(std::move(*dst.clone()));
+        }
+    });
+    const std::vector<SimdTarget> targets = simdTargets();
+    ASSERT_GE(targets.size(), 2u);
+    ASSERT_TRUE(isScalarTarget(targets.back().bits));
+    for (std::size_t t = 0; t + 1 < targets.size(); ++t)
+        for (std::size_t r = 0; r < runs.size(); ++r)
+            ASSERT_TRUE(results[t][r].samePixels(results.back()[r]))
+                << targets[t].name << " differs from " << targets.back().name << " in run " << r;
 }

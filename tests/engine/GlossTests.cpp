@@ -1,8 +1,11 @@
 #include "colour/ColorConversions.h"
 #include "shading/AquaTables.h"
 #include "shading/Gloss.h"
+#include "shading/GlossConstants.h"
 #include "stencil/StencilOps.h"
+#include "support/SimdTargets.h"
 #include "support/TestImages.h"
+#include "support/TypicalGloss.h"
 #include "util/Parallel.h"
 
 #include <gtest/gtest.h>
@@ -36,7 +39,8 @@ std::uint32_t referencePixel(const BitmapRep& img, const BitmapRep& ana, int x, 
         return 0;
     const float oh = float(s[0] / 255.0), os = float(s[1] / 255.0), ov = float(s[2] / 255.0);
     float hue = 0, sat = 0, val = 0;
-    int L = 1, R = 100, T = 1, B = 100;
+    int L = kOutsideNearDistance, R = kOutsideFarDistance;
+    int T = kOutsideNearDistance, B = kOutsideFarDistance;
     if (D != 0) {
         L = int(D >> 24);
         R = int((D >> 16) & 0xFF);
@@ -55,7 +59,7 @@ std::uint32_t referencePixel(const BitmapRep& img, const BitmapRep& ana, int x, 
     }
     addValuesForDistances(float(L - 1) * mf, float(R - 1) * mf, float(T - 1) * mf,
                           float(B - 1) * mf, &hue, &sat, &val, 0);
-    hue = float(double(hue) - 0.59);
+    hue = float(double(hue) - kButtonHue);
     if (os == 0) {
         if (p.useOriginalSaturation)
             sat = 0;
@@ -70,11 +74,12 @@ std::uint32_t referencePixel(const BitmapRep& img, const BitmapRep& ana, int x, 
         val = val * ov;
     // Opacity above 100 % saturates the byte rather than wrapping it.
     unsigned outA = unsigned(std::min(float(A) * p.alpha, 255.0f));
-    val = float((double(val) - 0.85) * double(p.contrast) + 0.85 + double(p.brightness));
+    val = float((double(val) - kContrastPivot) * double(p.contrast) + kContrastPivot +
+                double(p.brightness));
     sat = sat * p.saturation;
     if (D == 0) {
         outA /= 2;
-        val = val * 0.5f;
+        val = val * kPartialPixelShare;
     }
     while (hue < 0)
         hue += 1;
@@ -105,35 +110,33 @@ BitmapRep aquify(const Prepared& p, const AquifyParameters& params)
     return out;
 }
 
+// Every pixel a premultiplied colour: no channel above its alpha.
+void expectPremultiplied(const BitmapRep& out, const std::string& what)
+{
+    for (int y = 0; y < out.pixelsHigh(); ++y)
+        for (int x = 0; x < out.pixelsWide(); ++x) {
+            const std::uint8_t* q = out.row(y) + 4 * x;
+            ASSERT_TRUE(q[0] <= q[3] && q[1] <= q[3] && q[2] <= q[3])
+                << what << " at " << x << "," << y << ": " << std::hex << pixel(out, x, y);
+        }
+}
+
 class GlossTest : public ::testing::Test {
 protected:
     void SetUp() override { useSyntheticBase(); }
 };
 
-AquifyParameters defaults()
-{
-    AquifyParameters p;
-    p.useOriginalHue = true;
-    p.rainbow = true;
-    p.xOffset = 0.07f;
-    p.yOffset = 0.1f;
-    p.hue = 0.59f;
-    p.saturation = 1.5f;
-    p.margin = 50;
-    return p;
-}
-
 } // namespace
 
 std::vector<AquifyParameters> settingCases()
 {
-    std::vector<AquifyParameters> cases{defaults()};
-    AquifyParameters p = defaults();
+    std::vector<AquifyParameters> cases{typicalGloss()};
+    AquifyParameters p = typicalGloss();
     p.circular = true;
     p.xCenter = 10;
     p.yCenter = -7;
     cases.push_back(p);
-    p = defaults();
+    p = typicalGloss();
     p.rainbow = false;
     p.useOriginalHue = false;
     p.useOriginalSaturation = true;
@@ -142,7 +145,7 @@ std::vector<AquifyParameters> settingCases()
     p.contrast = 1.3f * 1.3f * 1.3f;
     p.margin = 0;
     cases.push_back(p);
-    p = defaults();
+    p = typicalGloss();
     p.margin = 100;
     p.alpha = 0.6f;
     p.xOffset = -3.5f;
@@ -150,14 +153,14 @@ std::vector<AquifyParameters> settingCases()
     cases.push_back(p);
     // The remaining cases keep the default bevel, so that large shapes have
     // deep interiors for every option.
-    p = defaults();
+    p = typicalGloss();
     p.contrast = 1.2f * 1.2f * 1.2f;
     p.brightness = 0.15f;
     p.useOriginalSaturation = true;
     p.useOriginalBrightness = true;
     p.alpha = 0.7f;
     cases.push_back(p);
-    p = defaults();
+    p = typicalGloss();
     p.circular = true;
     p.xOffset = 2.5f;
     p.yOffset = -1.7f;
@@ -166,10 +169,12 @@ std::vector<AquifyParameters> settingCases()
     p.alpha = 1.5f;
     p.brightness = -0.3f;
     cases.push_back(p);
-    p = defaults();
+    p = typicalGloss();
     p.rainbow = false;
     p.hue = 0.95f;
     p.contrast = 0.5f;
+    cases.push_back(p);
+    p.alpha = 0;
     cases.push_back(p);
     return cases;
 }
@@ -202,13 +207,64 @@ TEST_F(GlossTest, MatchesThePlainReferenceAcrossSettings)
     expectMatchesReference(grey);
 }
 
+TEST_F(GlossTest, EveryVectorTargetGivesTheScalarBytes)
+{
+    // Widths below, at and past every vector size with remainders of every
+    // length, deep interiors, grey and clear pixels, under every option.
+    BitmapRep grey = randomShapes(131, 70, 31);
+    for (int y = 0; y < grey.pixelsHigh(); ++y)
+        for (int x = 0; x < grey.pixelsWide(); ++x) {
+            std::uint8_t* q = grey.row(y) + 4 * x;
+            q[1] = q[2] = q[0];
+        }
+    std::vector<Prepared> inputs;
+    inputs.push_back(prepare(randomShapes(3, 5, 2)));
+    inputs.push_back(prepare(randomShapes(97, 61, 7)));
+    inputs.push_back(prepare(randomShapes(241, 180, 12)));
+    inputs.push_back(prepare(grey));
+    const std::vector<AquifyParameters> cases = settingCases();
+    std::vector<std::vector<BitmapRep>> results(simdTargets().size());
+    std::size_t index = 0;
+    forEachSimdTarget([&](const SimdTarget&) {
+        for (const Prepared& in : inputs)
+            for (const AquifyParameters& p : cases)
+                results[index].push_back(aquify(in, p));
+        ++index;
+    });
+    const std::vector<SimdTarget> targets = simdTargets();
+    ASSERT_GE(targets.size(), 2u);
+    ASSERT_TRUE(isScalarTarget(targets.back().bits));
+    for (std::size_t t = 0; t + 1 < targets.size(); ++t)
+        for (std::size_t r = 0; r < results[t].size(); ++r)
+            ASSERT_TRUE(results[t][r].samePixels(results.back()[r]))
+                << targets[t].name << " differs from " << targets.back().name << " in run " << r;
+}
+
+TEST_F(GlossTest, OutputIsPremultipliedOnEveryTarget)
+{
+    // Bright enough that an unclamped value would exceed the alpha, at an
+    // opacity below 100 %, on rows that take every vector size and leave
+    // remainders.
+    const Prepared prepared = prepare(randomShapes(203, 64, 17));
+    AquifyParameters p = typicalGloss();
+    p.alpha = 0.6f;
+    p.brightness = 0.9f;
+    p.contrast = 2.0f;
+    forEachSimdTarget([&](const SimdTarget& target) {
+        for (bool originalBrightness : {false, true}) {
+            p.useOriginalBrightness = originalBrightness;
+            expectPremultiplied(aquify(prepared, p), target.name);
+        }
+    });
+}
+
 TEST_F(GlossTest, SameBytesOnOneThreadOrMany)
 {
     const Prepared prepared = prepare(randomShapes(300, 257, 3));
     setParallelThreadCount(1);
-    const BitmapRep one = aquify(prepared, defaults());
+    const BitmapRep one = aquify(prepared, typicalGloss());
     setParallelThreadCount(4);
-    const BitmapRep many = aquify(prepared, defaults());
+    const BitmapRep many = aquify(prepared, typicalGloss());
     setParallelThreadCount(0);
     EXPECT_TRUE(one.samePixels(many));
 }
@@ -219,7 +275,7 @@ TEST_F(GlossTest, TransparentOutsideStaysClearAndAlphaZeroClearsAll)
         return (x > 1 && x < 6 && y > 1 && y < 6) ? 0x336699FFu : 0u;
     });
     const Prepared prepared = prepare(colour);
-    AquifyParameters p = defaults();
+    AquifyParameters p = typicalGloss();
     p.brightness = 1.0f;
     const BitmapRep out = aquify(prepared, p);
     EXPECT_EQ(pixel(out, 0, 0), 0u);
@@ -235,22 +291,22 @@ TEST_F(GlossTest, PartlyCoveredOutsidePixelGetsHalfAlpha)
 {
     BitmapRep colour = makeBuffer(5, 1, [](int x, int) { return x == 2 ? 0x64646464u : 0u; });
     const Prepared prepared = prepare(colour); // alpha 100 < 127: outside the shape
-    AquifyParameters p = defaults();
+    AquifyParameters p = typicalGloss();
     p.rainbow = false;
     const BitmapRep out = aquify(prepared, p);
     EXPECT_EQ(pixel(out, 2, 0) & 0xFF, 50u);
 }
 
-TEST_F(GlossTest, ContrastZeroGivesValue085)
+TEST_F(GlossTest, ContrastZeroGivesThePivotValue)
 {
     BitmapRep colour = makeBuffer(6, 6, [](int, int) { return 0x000000FFu; });
     const Prepared prepared = prepare(colour);
-    AquifyParameters p = defaults();
+    AquifyParameters p = typicalGloss();
     p.contrast = 0;
     p.brightness = 0;
     p.saturation = 0;
     const BitmapRep out = aquify(prepared, p);
-    const std::uint32_t grey = codeForFraction(0.85f);
+    const std::uint32_t grey = codeForFraction(float(kContrastPivot));
     EXPECT_EQ(pixel(out, 3, 2), (grey << 24) | (grey << 16) | (grey << 8) | 0xFF);
 }
 
@@ -258,7 +314,7 @@ TEST_F(GlossTest, BrightnessExtremesClamp)
 {
     BitmapRep colour = makeBuffer(6, 6, [](int, int) { return 0x000000FFu; });
     const Prepared prepared = prepare(colour);
-    AquifyParameters p = defaults();
+    AquifyParameters p = typicalGloss();
     p.brightness = -1.0f;
     const BitmapRep black = aquify(prepared, p);
     EXPECT_EQ(pixel(black, 2, 2), 0x000000FFu);
@@ -272,7 +328,7 @@ TEST_F(GlossTest, GreySourceWithSaturationFlagRendersGrey)
 {
     BitmapRep colour = makeBuffer(6, 6, [](int, int) { return 0x808080FFu; });
     const Prepared prepared = prepare(colour);
-    AquifyParameters p = defaults();
+    AquifyParameters p = typicalGloss();
     p.useOriginalSaturation = true;
     p.hue = 0.1f;
     const BitmapRep out = aquify(prepared, p);
@@ -285,7 +341,7 @@ TEST_F(GlossTest, OpacityOutsideTheRangeClampsInsteadOfWrapping)
 {
     BitmapRep colour = makeBuffer(6, 6, [](int, int) { return 0x000000FFu; });
     const Prepared prepared = prepare(colour);
-    AquifyParameters p = defaults();
+    AquifyParameters p = typicalGloss();
     p.alpha = 2.0f;
     EXPECT_EQ(pixel(aquify(prepared, p), 3, 3) & 0xFF, 255u);
     p.alpha = -1.0f;
@@ -300,19 +356,18 @@ TEST_F(GlossTest, HostileSettingsFinish)
     const float inf = std::numeric_limits<float>::infinity();
     const float nan = std::numeric_limits<float>::quiet_NaN();
     for (float v : {inf, -inf, nan, 1e30f, -1e30f}) {
-        AquifyParameters p = defaults();
+        AquifyParameters p = typicalGloss();
         p.xOffset = v;
         p.hue = v;
-        aquify(prepared, p);
-        p = defaults();
+        expectPremultiplied(aquify(prepared, p), "hostile hue " + std::to_string(v));
+        p = typicalGloss();
         p.margin = v; // would index outside the tables if unguarded
         p.contrast = v;
         p.brightness = v;
         p.circular = true;
         p.yOffset = v;
-        aquify(prepared, p);
+        expectPremultiplied(aquify(prepared, p), "hostile " + std::to_string(v));
     }
-    SUCCEED();
 }
 
 TEST(WrapHue, WrapsWithinTheNormalRangeLikeStepping)

@@ -27,3 +27,4 @@ struct GalleryShot {
 
 std::vector<GalleryShot> sliderShots();  // SliderShots.cpp
 std::vector<GalleryShot> viewShots();    // ViewShots.cpp
+std::vector<GalleryShot> windowShots();  // WindowShots.cpp

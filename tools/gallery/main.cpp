@@ -13,6 +13,8 @@ int main(int argc, char** argv)
         std::vector<GalleryShot> shots = sliderShots();
         for (GalleryShot& shot : viewShots())
             shots.push_back(std::move(shot));
+        for (GalleryShot& shot : windowShots())
+            shots.push_back(std::move(shot));
 
         int failures = 0;
         for (const GalleryShot& shot : shots)

@@ -1,6 +1,7 @@
 // Writes the pictures of the views into a folder, at single and double
-// resolution: the source well's bug marker and the bright and dim arrows
-// beside the rendering toggle, and the action pop-up button's gear.
+// resolution: the source well's bug marker, the rendering toggle switched
+// on and off, the bright and dim arrows beside it, and the action pop-up
+// button's gear.
 //   gelcoat-make-view-images resources/images/views
 
 #include "ToolStart.h"
@@ -140,6 +141,19 @@ void drawActionMenu(QPainter& p, bool mirrored)
     hole.addEllipse(c, 2.3, 2.3);
     gear = gear.subtracted(hole);
 
+    QPainterPath triangle;
+    triangle.moveTo(22.0, 9.5);
+    triangle.lineTo(28.0, 9.5);
+    triangle.lineTo(25.0, 13.5);
+    triangle.closeSubpath();
+
+    // A pale halo keeps the dark gear and triangle readable on a dark
+    // window; on a light one it vanishes into the background.
+    p.setPen(QPen(QColor(255, 255, 255, 120), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(gear);
+    p.drawPath(triangle);
+
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 255, 255, 150));
     p.drawPath(gear.translated(0.0, 0.8));
@@ -150,14 +164,46 @@ void drawActionMenu(QPainter& p, bool mirrored)
     p.setBrush(metal);
     p.drawPath(gear);
 
-    QPainterPath triangle;
-    triangle.moveTo(22.0, 9.5);
-    triangle.lineTo(28.0, 9.5);
-    triangle.lineTo(25.0, 13.5);
-    triangle.closeSubpath();
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(55, 57, 60));
     p.drawPath(triangle);
+}
+
+// One gel drop of the rendering toggle: a glossy disk of the given colour
+// with a dark rim, lit from the top left.
+void drawGelDrop(QPainter& p, QPointF c, double r, QColor colour)
+{
+    QRadialGradient body(c + QPointF(-0.25 * r, -0.35 * r), 1.3 * r, c + QPointF(0.1 * r, 0.35 * r));
+    body.setColorAt(0.0, colour.lighter(150));
+    body.setColorAt(0.6, colour);
+    body.setColorAt(1.0, colour.darker(160));
+    p.setPen(QPen(colour.darker(230), 0.8));
+    p.setBrush(body);
+    p.drawEllipse(c, r, r);
+
+    QLinearGradient gloss(0, c.y() - r, 0, c.y());
+    gloss.setColorAt(0, QColor(255, 255, 255, 215));
+    gloss.setColorAt(1, QColor(255, 255, 255, 10));
+    p.setPen(Qt::NoPen);
+    p.setBrush(gloss);
+    p.drawEllipse(QRectF(c.x() - 0.62 * r, c.y() - 0.9 * r, 1.24 * r, 0.8 * r));
+}
+
+// The rendering toggle: three overlapping gel drops, red, green and blue,
+// under a soft shadow; off, the same drops in greys, so that the button
+// reads as switched off while keeping its shape.
+void drawGelcoatToggle(QPainter& p, bool on)
+{
+    const double r = 8.6;
+    const QPointF centres[] = {{18.0, 11.2}, {11.8, 22.4}, {24.2, 22.4}};
+    const QColor lit[] = {QColor(226, 38, 30), QColor(38, 170, 52), QColor(34, 96, 226)};
+    const QColor unlit[] = {QColor(188, 188, 188), QColor(168, 168, 168), QColor(150, 150, 150)};
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, on ? 50 : 28));
+    for (const QPointF& c : centres)
+        p.drawEllipse(c + QPointF(0.0, 1.0), r + 0.4, r + 0.4);
+    for (int i = 0; i < 3; ++i)
+        drawGelDrop(p, centres[i], r, on ? lit[i] : unlit[i]);
 }
 
 struct Picture {
@@ -178,6 +224,8 @@ int main(int argc, char** argv)
             {"arrowDim", {28, 20}, [](QPainter& p) { drawArrow(p, false); }},
             {"actionMenu", {30, 22}, [](QPainter& p) { drawActionMenu(p, false); }},
             {"actionMenu_mirror", {30, 22}, [](QPainter& p) { drawActionMenu(p, true); }},
+            {"gelcoatOn", {36, 36}, [](QPainter& p) { drawGelcoatToggle(p, true); }},
+            {"gelcoatOff", {36, 36}, [](QPainter& p) { drawGelcoatToggle(p, false); }},
         };
         for (const Picture& picture : pictures) {
             const auto draw = [&picture](int scale) {

@@ -1,4 +1,4 @@
-#include "prefs/PreferenceNotifications.h"
+#include "settings/PreferenceNotifications.h"
 
 namespace gelcoat {
 

@@ -1,0 +1,46 @@
+#pragma once
+// The application's three preferences: their keys, registered defaults and
+// current values. Read once per process on first use and written back at
+// once on every change; the two display preferences announce their changes
+// through PreferenceNotifications. The preferences window edits them from
+// the application; document windows read them from here.
+
+#include <cstdint>
+
+namespace gelcoat {
+
+extern const char* const showTooltipsKey;     // "ShowTooltips"
+extern const char* const showRainbowKey;      // "ShowRainbow"
+extern const char* const flatteningChoiceKey; // "FlatteningChoice"
+
+// The flatten sheet's choices, which are also the radio buttons' tags.
+enum FlatteningChoice : std::int32_t {
+    FlattenOntoWhite = 0,
+    FlattenOntoBlack = 1,
+    KeepTransparency = 2,
+};
+
+class Preferences {
+public:
+    // Registers the defaults and reads the stored values on the first call.
+    static Preferences& shared();
+
+    bool showTooltips() const { return showTooltips_; }
+    bool showRainbowStrip() const { return showRainbowStrip_; }
+    std::int32_t flatteningChoice() const { return flatteningChoice_; }
+
+    // Each stores, writes and announces only a change; false when the value
+    // was already stored.
+    bool setShowTooltips(bool shows);
+    bool setShowRainbowStrip(bool shows);
+    bool setFlatteningChoice(std::int32_t choice);
+
+private:
+    Preferences();
+
+    bool showTooltips_ = true;
+    bool showRainbowStrip_ = true;
+    std::int32_t flatteningChoice_ = FlattenOntoWhite;
+};
+
+} // namespace gelcoat

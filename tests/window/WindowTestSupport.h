@@ -1,0 +1,56 @@
+#pragma once
+// Driving a document window as its user does, and pictures to feed it.
+
+#include "TintDocumentWindow.h"
+#include "controls/FloatSlider.h"
+#include "controls/FloatValueField.h"
+#include "intake/QtPictureReader.h"
+#include "model/TintDocument.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QPainter>
+#include <QTest>
+
+namespace gelcoat::test {
+
+// Moves a slider as a drag would, ending at value.
+inline void drag(FloatSlider* slider, float value)
+{
+    slider->setFloatValue(value);
+    emit slider->floatValueEdited(value);
+}
+
+// Types text into a field and presses Return.
+inline void type(FloatValueField* field, const QString& text)
+{
+    field->selectAll();
+    QTest::keyClicks(field, text);
+    QTest::keyClick(field, Qt::Key_Return);
+}
+
+// A simple stencil (RGB, no alpha) of the given size: a black disc on
+// white, or black to the edges when `toEdges`, through the program's own
+// intake.
+inline bool takeSimpleStencil(TintDocument& document, int side = 64, bool toEdges = false)
+{
+    QImage image(side, side, QImage::Format_RGB888);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(Qt::black);
+    painter.setPen(Qt::NoPen);
+    if (toEdges)
+        painter.drawRect(image.rect());
+    else
+        painter.drawEllipse(image.rect().adjusted(side / 8, side / 8, -side / 8, -side / 8));
+    painter.end();
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    auto picture = readPictureWithQt(png, "png");
+    return picture && document.useImage(std::move(*picture), QString(), true, false);
+}
+
+} // namespace gelcoat::test

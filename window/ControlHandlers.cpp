@@ -1,0 +1,138 @@
+// The handlers of the user's changes to the window's controls. Each converts
+// its control's value into the setting's units; the document compares it
+// with what it holds, and on a change stores it, marks itself edited and
+// remakes the stages it touches. Only then do the other controls that show
+// the setting follow.
+
+#include "TintDocumentWindow.h"
+
+#include "DocumentCommands.h"
+#include "ScalarControl.h"
+#include "ui_TintDocument.h"
+
+#include "model/TintDocument.h"
+
+#include <QButtonGroup>
+
+namespace gelcoat {
+
+void TintDocumentWindow::connectUserSignals()
+{
+    Ui::TintDocument& f = *form_;
+    for (const ScalarControl& control : *scalars_) {
+        const ScalarControl* c = &control;
+        connect(c->slider, &FloatSlider::floatValueEdited, this, [this, c] { sliderChanged(*c); });
+        connect(c->field, &QLineEdit::editingFinished, this, [this, c] { valueFieldChanged(*c); });
+    }
+    const std::array<std::pair<QAbstractButton*, bool TintSettings::*>, 3> useOriginal{{
+        {f.useOriginalHueButton, &TintSettings::useOriginalHue},
+        {f.useOriginalSaturationButton, &TintSettings::useOriginalSaturation},
+        {f.useOriginalBrightnessButton, &TintSettings::useOriginalBrightness},
+    }};
+    for (const auto& [box, flag] : useOriginal) {
+        connect(box, &QAbstractButton::clicked, this,
+                [this, flag = flag](bool state) { useOriginalChanged(flag, state); });
+    }
+    connect(f.useRainbowCheckbox, &QAbstractButton::clicked, this,
+            &TintDocumentWindow::useRainbowChanged);
+    connect(rainbowTypes_, &QButtonGroup::idClicked, this, &TintDocumentWindow::rainbowTypeChanged);
+    for (const CircleControl* c : {rainbow_.get(), shadow_.get()}) {
+        connect(c->circle, &KPCircularSlider::activated, this, [this, c] { circleChanged(*c); });
+        for (FloatValueField* field : {c->angleField, c->radiusField})
+            connect(field, &QLineEdit::editingFinished, this,
+                    [this, c] { circleFieldChanged(*c); });
+    }
+    connect(f.sourceImageWell, &BugImageView::sourceBugChanged, this,
+            &TintDocumentWindow::sourceBugChanged);
+    // The well shows the document's stencil, never a dropped picture the
+    // document has not taken.
+    connect(f.sourceImageWell, &BugImageView::imageDropped, this,
+            &TintDocumentWindow::showSourceImage);
+    connect(f.gelcoatButton, &QAbstractButton::clicked, this, &TintDocumentWindow::gelcoatChanged);
+}
+
+void TintDocumentWindow::sliderChanged(const ScalarControl& control)
+{
+    const float value = control.slider->floatValue();
+    if (!document_->changeSetting([&](TintSettings& s) { s.*control.setting = value; }))
+        return;
+    if (control.setting == &TintSettings::userHue)
+        showHueInWell();
+    control.field->setFloatValue(fieldFromSetting(value, control.factor));
+}
+
+void TintDocumentWindow::valueFieldChanged(const ScalarControl& control)
+{
+    // No clamping: a typed value beyond the slider's scale is kept, and the
+    // slider shows it as far as its scale goes.
+    const float value = settingFromField(*control.field, control.factor);
+    if (!document_->changeSetting([&](TintSettings& s) { s.*control.setting = value; }))
+        return;
+    if (control.setting == &TintSettings::userHue)
+        showHueInWell();
+    control.slider->setFloatValue(value);
+}
+
+void TintDocumentWindow::useOriginalChanged(bool TintSettings::*flag, bool state)
+{
+    document_->changeSetting([&](TintSettings& s) { s.*flag = state; });
+}
+
+void TintDocumentWindow::useRainbowChanged(bool state)
+{
+    if (document_->changeSetting([&](TintSettings& s) { s.useRainbow = state; }))
+        enableRainbowControls(state);
+}
+
+void TintDocumentWindow::rainbowTypeChanged(int tag)
+{
+    document_->changeSetting([&](TintSettings& s) { s.circularRainbow = tag != 0; });
+}
+
+void TintDocumentWindow::circleChanged(const CircleControl& control)
+{
+    float x = 0.0f;
+    float y = 0.0f;
+    control.circle->getOffsets(&x, &y);
+    if (!document_->changeSetting([&](TintSettings& s) {
+            s.*control.xOffset = x;
+            s.*control.yOffset = y;
+        }))
+        return;
+    showCircleFields(control);
+}
+
+// Both fields are read whichever was edited. They keep what was typed even
+// where the circle held the point back; the next refresh shows the point as
+// stored.
+void TintDocumentWindow::circleFieldChanged(const CircleControl& control)
+{
+    control.circle->setAngleAndDistance(
+        settingFromField(*control.angleField, kAngleFactor),
+        settingFromField(*control.radiusField, control.radiusFactor));
+    float x = 0.0f;
+    float y = 0.0f;
+    control.circle->getOffsets(&x, &y);
+    document_->changeSetting([&](TintSettings& s) {
+        s.*control.xOffset = x;
+        s.*control.yOffset = y;
+    });
+}
+
+void TintDocumentWindow::sourceBugChanged()
+{
+    int x = 0;
+    int y = 0;
+    form_->sourceImageWell->getBugXY(&x, &y);
+    document_->changeSetting([&](TintSettings& s) {
+        s.sourceBugX = x;
+        s.sourceBugY = y;
+    });
+}
+
+void TintDocumentWindow::gelcoatChanged(bool state)
+{
+    document_->gelcoatChanged(state);
+}
+
+} // namespace gelcoat

@@ -1,0 +1,253 @@
+#include "TintDocumentWindow.h"
+
+#include "DocumentCommands.h"
+#include "ScalarControl.h"
+#include "SimpleStencilRows.h"
+#include "ui_TintDocument.h"
+
+#include "BitmapImage.h"
+#include "model/TintDocument.h"
+#include "resources/ViewImages.h"
+#include "settings/PreferenceNotifications.h"
+#include "settings/Preferences.h"
+
+#include <QButtonGroup>
+#include <QPalette>
+
+#include <cmath>
+
+namespace gelcoat {
+
+namespace {
+
+QString untitledTitle(int untitledNumber)
+{
+    return untitledNumber <= 1 ? TintDocumentWindow::tr("Untitled")
+                               : TintDocumentWindow::tr("Untitled %1").arg(untitledNumber);
+}
+
+} // namespace
+
+TintDocumentWindow::TintDocumentWindow(int untitledNumber, QWidget* parent)
+    : TintDocumentWindow(new TintDocument, untitledNumber, parent)
+{
+}
+
+TintDocumentWindow::TintDocumentWindow(TintDocument* document, int untitledNumber,
+                                       QWidget* parent)
+    : QMainWindow(parent), document_(document), form_(std::make_unique<Ui::TintDocument>()),
+      scalars_(std::make_unique<std::array<ScalarControl, 9>>())
+{
+    document_->setParent(this);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QStringLiteral("documentWindow"));
+    const QString name = document_->fileName().isEmpty() ? untitledTitle(untitledNumber)
+                                                         : document_->displayName();
+    setWindowTitle(name + QStringLiteral("[*]"));
+    setWindowModified(document_->isDocumentEdited());
+
+    // The preferences register their defaults on first use.
+    Preferences::shared();
+    setUpForm();
+    setUpCircles();
+    showRainbowStripPreference();
+    commands_ = new DocumentCommands(*document_, this);
+    addActions(commands_->all());
+    form_->sourceActionButton->setMenu(commands_->makeSourceActionMenu(this));
+    form_->destActionButton->setMenu(commands_->makeDestActionMenu(this));
+    connectUserSignals();
+    connectDocument();
+    document_->refreshUIFromModel();
+}
+
+TintDocumentWindow::~TintDocumentWindow() = default;
+
+void TintDocumentWindow::setUpForm()
+{
+    auto* area = new QWidget(this);
+    form_->setupUi(area);
+    // The base size; resizing is laid out by the window's own rule.
+    area->setFixedSize(area->size());
+    setCentralWidget(area);
+
+    Ui::TintDocument& f = *form_;
+    *scalars_ = {{
+        {&TintSettings::userHue, 100, f.hueSlider, f.hueValueField},
+        {&TintSettings::userSaturation, 300, f.saturationSlider, f.saturationValueField},
+        {&TintSettings::userBrightness, 200, f.brightnessSlider, f.brightnessValueField},
+        {&TintSettings::userContrast, 200, f.contrastSlider, f.contrastValueField},
+        {&TintSettings::userAlpha, 100, f.alphaSlider, f.alphaValueField},
+        {&TintSettings::aquaMargin, 100, f.aquaMarginSlider, f.aquaMarginValueField},
+        {&TintSettings::shadowDensity, 100, f.shadowDensitySlider, f.shadowDensityValueField},
+        {&TintSettings::shadowSharpness, 100, f.shadowSharpnessSlider,
+         f.shadowSharpnessValueField},
+        {&TintSettings::finalSize, 100, f.finalSizeSlider, f.finalSizeValueField},
+    }};
+    // Each slider runs over its field's 0 to 1.
+    for (const ScalarControl& control : *scalars_)
+        control.slider->setFloatRange(0.0, control.factor);
+
+    f.sourceImageWell->setShowsSizeOnLeft(true);
+    f.destImageWell->setShowsSizeOnLeft(false);
+    f.shadowWarningButton->hide();
+
+    rainbowTypes_ = new QButtonGroup(this);
+    for (QAbstractButton* cell : {static_cast<QAbstractButton*>(f.linearRainbowRadio),
+                                  static_cast<QAbstractButton*>(f.circularRainbowRadio)})
+        rainbowTypes_->addButton(cell, cell->property("tag").toInt());
+}
+
+void TintDocumentWindow::setUpCircles()
+{
+    Ui::TintDocument& f = *form_;
+    // The rainbow vector reaches half across the stencil; the shadow moves
+    // up to 20 pixels. Each length field reads 1 at the circle's edge.
+    rainbow_ = std::make_unique<CircleControl>(
+        CircleControl{&TintSettings::rainbowXOffset, &TintSettings::rainbowYOffset, 0.5,
+                      f.rainbowCircle, f.rainbowAngleValueField, f.rainbowRadiusValueField});
+    shadow_ = std::make_unique<CircleControl>(
+        CircleControl{&TintSettings::shadowXOffset, &TintSettings::shadowYOffset, 20.0,
+                      f.shadowCircle, f.shadowAngleValueField, f.shadowRadiusValueField});
+    for (const CircleControl* control : {rainbow_.get(), shadow_.get()}) {
+        control->circle->setMaximumDistance(float(control->radiusFactor));
+        control->circle->setAngleUnits(slider::kCompassDegrees);
+    }
+}
+
+void TintDocumentWindow::connectDocument()
+{
+    TintDocument* doc = document_;
+    connect(doc, &TintDocument::controlsNeedRefresh, this, &TintDocumentWindow::refreshControls);
+    connect(doc, &TintDocument::finalImageChanged, this, &TintDocumentWindow::showFinalImage);
+    connect(doc, &TintDocument::finalImageValidChanged, form_->destImageWell,
+            &MessageImageView::setImageValid);
+    connect(doc, &TintDocument::shadowWarningShownChanged, this,
+            [this](bool shown) { form_->shadowWarningButton->setHidden(!shown); });
+    connect(doc, &TintDocument::sourceImageChanged, this, [this] {
+        showSourceImage();
+        fixTintingControlsForSimpleStencil();
+    });
+    connect(doc, &TintDocument::displayOptionsChanged, this,
+            &TintDocumentWindow::showDisplayOptions);
+    connect(doc, &TintDocument::gelcoatOnChanged, this, [this](bool on) {
+        form_->gelcoatButton->setChecked(on);
+        enableGelcoatArrows();
+    });
+    connect(doc, &Document::editedChanged, this, &QWidget::setWindowModified);
+    connect(&PreferenceNotifications::center(), &PreferenceNotifications::showRainbowStripChanged,
+            this, &TintDocumentWindow::showRainbowStripPreference);
+}
+
+void TintDocumentWindow::refreshControls()
+{
+    const TintSettings& s = document_->settings();
+    Ui::TintDocument& f = *form_;
+
+    f.gelcoatButton->setChecked(document_->gelcoatOn());
+    enableGelcoatArrows();
+
+    showSourceImage();
+    showDisplayOptions();
+
+    f.useOriginalHueButton->setChecked(s.useOriginalHue);
+    f.useOriginalSaturationButton->setChecked(s.useOriginalSaturation);
+    f.useOriginalBrightnessButton->setChecked(s.useOriginalBrightness);
+    f.useRainbowCheckbox->setChecked(s.useRainbow);
+    if (QAbstractButton* cell = rainbowTypes_->button(s.circularRainbow ? 1 : 0))
+        cell->setChecked(true);
+
+    f.rainbowCircle->setOffsets(s.rainbowXOffset, s.rainbowYOffset);
+    showCircleFields(*rainbow_);
+    enableRainbowControls(s.useRainbow);
+
+    showHueInWell();
+    for (const ScalarControl& control : *scalars_) {
+        control.slider->setFloatValue(s.*control.setting);
+        control.field->setFloatValue(fieldFromSetting(s.*control.setting, control.factor));
+    }
+
+    f.shadowCircle->setOffsets(s.shadowXOffset, s.shadowYOffset);
+    showCircleFields(*shadow_);
+
+    fixTintingControlsForSimpleStencil();
+}
+
+void TintDocumentWindow::showCircleFields(const CircleControl& control)
+{
+    float angle = 0.0f;
+    float distance = 0.0f;
+    control.circle->getAngleAndDistance(&angle, &distance);
+    control.angleField->setFloatValue(fieldFromSetting(angle, kAngleFactor));
+    control.radiusField->setFloatValue(fieldFromSetting(distance, control.radiusFactor));
+}
+
+void TintDocumentWindow::showDisplayOptions()
+{
+    const TintSettings& s = document_->settings();
+    Ui::TintDocument& f = *form_;
+    f.sourceImageWell->setShowsSize(s.sourceShowsSize);
+    f.sourceImageWell->setShowsBounds(s.sourceShowsBounds);
+    f.sourceImageWell->setShrinksIfNecessary(s.sourceShrinksIfNecessary);
+    f.destImageWell->setInteriorStyle(s.destInteriorStyle);
+    f.destImageWell->setShowsSize(s.destShowsSize);
+    f.destImageWell->setShowsBounds(s.destShowsBounds);
+    f.destImageWell->setShrinksIfNecessary(s.destShrinksIfNecessary);
+}
+
+void TintDocumentWindow::enableGelcoatArrows()
+{
+    const QString name = document_->gelcoatOn() ? QStringLiteral("arrow")
+                                                : QStringLiteral("arrowDim");
+    const QPixmap arrow =
+        QPixmap::fromImage(viewImage(QStringLiteral("views"), name, devicePixelRatioF()));
+    form_->leftArrow->setPixmap(arrow);
+    form_->rightArrow->setPixmap(arrow);
+}
+
+void TintDocumentWindow::showHueInWell()
+{
+    // Any stored hue names a point on the colour circle.
+    double hue = double(document_->settings().userHue) / 100.0;
+    hue -= std::floor(hue);
+    if (!std::isfinite(hue) || hue < 0.0 || hue >= 1.0)
+        hue = 0.0;
+    QPalette palette = form_->hueWell->palette();
+    palette.setColor(QPalette::Window, QColor::fromHsvF(float(hue), 1.0f, 1.0f));
+    form_->hueWell->setPalette(palette);
+}
+
+void TintDocumentWindow::enableRainbowControls(bool enabled)
+{
+    form_->rainbowCircle->setEnabled(enabled);
+    form_->rainbowAngleValueField->setEnabled(enabled);
+    form_->rainbowRadiusValueField->setEnabled(enabled);
+    form_->rainbowTypeRadio->setEnabled(enabled);
+}
+
+void TintDocumentWindow::showRainbowStripPreference()
+{
+    form_->hueStrip->setHidden(!Preferences::shared().showRainbowStrip());
+}
+
+void TintDocumentWindow::showFinalImage()
+{
+    if (const auto& image = document_->pipeline().finalMixImage())
+        form_->destImageWell->setImage(imageFromBitmap(*image));
+}
+
+// With its bug, which a new picture may have put back in the middle.
+void TintDocumentWindow::showSourceImage()
+{
+    const auto& source = document_->sourceImage();
+    BugImageView* well = form_->sourceImageWell;
+    well->setImage(source ? imageFromBitmap(*source) : QImage());
+    well->setBugXY(document_->settings().sourceBugX, document_->settings().sourceBugY);
+}
+
+void TintDocumentWindow::fixTintingControlsForSimpleStencil()
+{
+    if (arrangeTintingRows(*form_, *centralWidget(), document_->sourceImageIsSimple()))
+        centralWidget()->update();
+}
+
+} // namespace gelcoat

@@ -1,0 +1,87 @@
+#pragma once
+// The window of one document: the form of controls, each control's handler
+// moving its value into the document's settings, the refresh that brings
+// every control into line with the document, the two wells fed from the
+// render pipeline, and the window's commands. The document decides whether
+// a value is a change, marks itself edited and remakes what the change
+// touches; the window converts values and shows results.
+
+#include "settings/TintSettings.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+
+class QButtonGroup;
+
+namespace Ui {
+class TintDocument;
+}
+
+namespace gelcoat {
+
+class DocumentCommands;
+class TintDocument;
+struct CircleControl;
+struct ScalarControl;
+
+class TintDocumentWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // A window for a new untitled document; untitledNumber 1 is titled
+    // "Untitled", later ones "Untitled 2" and on.
+    explicit TintDocumentWindow(int untitledNumber = 1, QWidget* parent = nullptr);
+    // A window for document, which it takes over.
+    explicit TintDocumentWindow(TintDocument* document, int untitledNumber = 1,
+                                QWidget* parent = nullptr);
+    ~TintDocumentWindow() override;
+
+    TintDocument& document() { return *document_; }
+    Ui::TintDocument& form() { return *form_; }
+    DocumentCommands& commands() { return *commands_; }
+
+    // Hides the use-original check boxes and widens the hue, saturation and
+    // brightness rows into their room for a simple stencil; restores both
+    // for any other picture. Changes only what differs.
+    void fixTintingControlsForSimpleStencil();
+
+private:
+    void setUpForm();
+    void setUpCircles();
+    void connectUserSignals();
+    void connectDocument();
+
+    // Every control from the document, firing no handler.
+    void refreshControls();
+    void showDisplayOptions();
+    void enableGelcoatArrows();
+    void showHueInWell();
+    void enableRainbowControls(bool enabled);
+    // A circle's angle and distance shown in its two fields.
+    static void showCircleFields(const CircleControl& control);
+    void showRainbowStripPreference();
+    void showFinalImage();
+    void showSourceImage();
+
+    // The handlers of the user's changes.
+    void sliderChanged(const ScalarControl& control);
+    void valueFieldChanged(const ScalarControl& control);
+    void useOriginalChanged(bool TintSettings::*flag, bool state);
+    void useRainbowChanged(bool state);
+    void rainbowTypeChanged(int tag);
+    void circleChanged(const CircleControl& control);
+    void circleFieldChanged(const CircleControl& control);
+    void sourceBugChanged();
+    void gelcoatChanged(bool state);
+
+    TintDocument* document_;
+    std::unique_ptr<Ui::TintDocument> form_;
+    std::unique_ptr<std::array<ScalarControl, 9>> scalars_;
+    std::unique_ptr<CircleControl> rainbow_;
+    std::unique_ptr<CircleControl> shadow_;
+    DocumentCommands* commands_ = nullptr;
+    QButtonGroup* rainbowTypes_ = nullptr;
+};
+
+} // namespace gelcoat

@@ -1,0 +1,36 @@
+#include "layout/LayoutRule.h"
+
+namespace gelcoat::layout {
+
+Growth growthOf(double width, double height)
+{
+    return growthBy(int(width - kBaseWidth), int(height - kBaseHeight));
+}
+
+Growth growthBy(int dW, int dH) { return {dW, dH, dW / 2}; }
+
+Frame resizeFrame(const Frame& recorded, const Growth& growth, int mode)
+{
+    const int half = growth.half;
+    int dx = 0, dy = 0, dw = 0, dh = 0;
+    switch (mode) {
+    case FollowTopAtCentre: dx = half; dy = growth.dH; break;
+    case GrowLeftWell: dw = half; dh = growth.dH; break;
+    case GrowRightWell: dx = half; dw = half; dh = growth.dH; break;
+    case CentreBetweenWells: dx = half; dy = growth.dH / 2; break;
+    case SpanBothHalves: dw = 2 * half; break;
+    case MoveWithRightHalf: dx = half; break;
+    case StretchLeftHalf: dw = half; break;
+    case StretchRightHalf: dx = half; dw = half; break;
+    case MoveToRightEdge: dx = 2 * half; break;
+    case OneQuarterAlong: dx = half + half / 4; break;
+    case OneHalfAlong: dx = half + (2 * half) / 4; break;
+    case ThreeQuartersAlong: dx = half + (3 * half) / 4; break;
+    default: return recorded;
+    }
+    // Each increment becomes a float and is added in single precision.
+    return {recorded.x + float(dx), recorded.y + float(dy), recorded.width + float(dw),
+            recorded.height + float(dh)};
+}
+
+} // namespace gelcoat::layout
