@@ -10,6 +10,7 @@
 #include "ImageOutput.h"
 #include "ToolStart.h"
 #include "intake/PictureDecoder.h"
+#include "io/RegularFile.h"
 #include "model/TintDocument.h"
 #include "resources/BundleImages.h"
 
@@ -64,7 +65,12 @@ bool renderTo(TintDocument& doc, const QString& path)
         std::fprintf(stderr, "gelcoat-make-app-images: rendering %s failed\n", qPrintable(path));
         return false;
     }
-    if (!writeResultImage(*p.finalMixImage(), path, &error)) {
+    const QByteArray png = encodeResultImage(*p.finalMixImage(), OutputKind::Png);
+    if (png.isEmpty()) {
+        std::fprintf(stderr, "gelcoat-make-app-images: cannot encode %s\n", qPrintable(path));
+        return false;
+    }
+    if (!writeFileAtomically(path, png, &error)) {
         std::fprintf(stderr, "gelcoat-make-app-images: %s\n", qPrintable(error));
         return false;
     }
