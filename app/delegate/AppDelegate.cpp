@@ -1,5 +1,6 @@
 #include "delegate/AppDelegate.h"
 
+#include "delegate/ProgramIdentity.h"
 #include "delegate/SystemVersion.h"
 #include "prefs/PrefsController.h"
 
@@ -19,11 +20,13 @@ AppDelegate::AppDelegate(QObject* parent) : KPAppDelegate(parent)
 
 void AppDelegate::setUpApplication()
 {
-    QCoreApplication::setOrganizationName(QString::fromUtf8(build::applicationName));
-    QCoreApplication::setApplicationName(QString::fromUtf8(build::applicationName));
-    QCoreApplication::setApplicationVersion(QString::fromUtf8(build::applicationVersion));
-    QGuiApplication::setApplicationDisplayName(QString::fromUtf8(build::applicationName));
-    QGuiApplication::setDesktopFileName(QString::fromUtf8(build::applicationIdentifier));
+    const KPApplicationIdentity& identity = programIdentity();
+    KPSetApplicationIdentity(identity);
+    QCoreApplication::setOrganizationName(identity.name);
+    QCoreApplication::setApplicationName(identity.name);
+    QCoreApplication::setApplicationVersion(identity.version);
+    QGuiApplication::setApplicationDisplayName(identity.name);
+    QGuiApplication::setDesktopFileName(identity.identifier);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/gelcoat.png")));
     qApp->setProperty(KPUIElementProperty, QString::fromUtf8(build::uiElement));
     QApplication::setQuitOnLastWindowClosed(true);
