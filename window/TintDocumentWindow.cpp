@@ -1,8 +1,11 @@
 #include "TintDocumentWindow.h"
 
+#include "DocumentArea.h"
 #include "DocumentCommands.h"
+#include "DocumentWindowDelegate.h"
 #include "ScalarControl.h"
 #include "SimpleStencilRows.h"
+#include "TooltipStore.h"
 #include "ui_TintDocument.h"
 
 #include "BitmapImage.h"
@@ -38,6 +41,7 @@ TintDocumentWindow::TintDocumentWindow(TintDocument* document, int untitledNumbe
     Preferences::shared();
     setUpForm();
     setUpCircles();
+    setUpTooltips(*this, *form_);
     showRainbowStripPreference();
     commands_ = new DocumentCommands(*document_, this);
     addActions(commands_->all());
@@ -46,16 +50,16 @@ TintDocumentWindow::TintDocumentWindow(TintDocument* document, int untitledNumbe
     connectUserSignals();
     connectDocument();
     document_->refreshUIFromModel();
+    // Last, so that the saved frame meets a window that is set up.
+    new DocumentWindowDelegate(*this);
 }
 
 TintDocumentWindow::~TintDocumentWindow() = default;
 
 void TintDocumentWindow::setUpForm()
 {
-    auto* area = new QWidget(this);
+    auto* area = new DocumentArea(this);
     form_->setupUi(area);
-    // The base size; resizing is laid out by the window's own rule.
-    area->setFixedSize(area->size());
     setCentralWidget(area);
 
     Ui::TintDocument& f = *form_;

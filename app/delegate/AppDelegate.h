@@ -28,7 +28,8 @@ public:
     explicit AppDelegate(QObject* parent = nullptr);
 
     // Name, version, identifier, icon and the floating-panel property of the
-    // running QApplication, from the build settings.
+    // running QApplication, from the build settings; hands the identity to
+    // the shared library.
     static void setUpApplication();
 
     // False when the Qt runtime is too old: the user has been told, and the
@@ -47,8 +48,8 @@ public:
     // The window most recently opened by newDocument, while it lives.
     QWidget* lastDocumentWindow() const { return lastDocumentWindow_; }
 
-    // Places a new document window (cascaded from the last one, or centred)
-    // and shows it; a quit waits for it to close.
+    // Shows a new document window, which places itself; a quit waits for
+    // it to close.
     void showDocumentWindow(QWidget* window);
 
 public slots:
