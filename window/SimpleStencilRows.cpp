@@ -23,8 +23,8 @@ bool arrangeTintingRows(Ui::TintDocument& form, const QWidget& area, bool simple
     };
     bool changed = false;
     for (const auto& [view, frame] : placed) {
-        const UpRect up{frame.x, frame.y, frame.width, frame.height};
-        const QRect wanted = toQtRect(up, area.height()).toRect();
+        const kp::UpRect up{frame.x, frame.y, frame.width, frame.height};
+        const QRect wanted = kp::toQtRect(up, area.height()).toRect();
         if (view->geometry() != wanted) {
             view->setGeometry(wanted);
             changed = true;
