@@ -14,6 +14,7 @@
 #include "KPFormat.h"
 
 #include <QList>
+#include <functional>
 #include <QMessageBox>
 #include <QString>
 #include <QVariant>
@@ -54,3 +55,13 @@ int KPRunCriticalAlertPanel(const QString& title, const QString& messageFormat,
     return KPRunAlertPanelWithArguments(QMessageBox::Critical, title, messageFormat, defaultButton,
                                         alternateButton, otherButton, {QVariant(arguments)...});
 }
+
+// The same alert as a sheet: window-modal on `window`, opened at once and
+// returning before it is answered.  `didEnd` runs once with the code of the
+// button that ended it (Escape and closing answer as above); the box deletes
+// itself afterwards.  The message is shown as it is, not formatted.  Returns
+// the open box.
+QMessageBox* KPBeginAlertSheet(QMessageBox::Icon icon, QWidget* window, const QString& title,
+                               const QString& message, const QString& defaultButton,
+                               const QString& alternateButton, const QString& otherButton,
+                               std::function<void(int)> didEnd = {});

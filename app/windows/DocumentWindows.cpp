@@ -4,6 +4,9 @@
 
 #include "DocumentCommands.h"
 #include "TintDocumentWindow.h"
+#include "export/ExportCommands.h"
+#include "intake/StencilCommands.h"
+#include "intake/StencilMenus.h"
 
 #include <QMainWindow>
 #include <QMenu>
@@ -13,8 +16,8 @@ namespace gelcoat {
 
 namespace {
 
-// Puts a document window's own commands between Edit and Help; other
-// windows get nothing.
+// Puts a document window's own menus between Edit and Help and its stencil
+// and result commands into File and Edit; other windows get nothing.
 void addDocumentMenus(AppMenus& menus, QMainWindow& window)
 {
     auto* documentWindow = qobject_cast<TintDocumentWindow*>(&window);
@@ -24,6 +27,8 @@ void addDocumentMenus(AppMenus& menus, QMainWindow& window)
     QAction* help = menus.help->menuAction();
     menus.bar->insertMenu(help, commands.makeViewMenu(menus.bar));
     menus.bar->insertMenu(help, commands.makePresetsMenu(menus.bar));
+    addToApplicationMenus(menus.file, menus.edit, documentWindow->stencilCommands(),
+                          documentWindow->exportCommands());
 }
 
 } // namespace

@@ -171,4 +171,16 @@ std::optional<SourcePicture> readPictureWithQt(const QByteArray& bytes, const QB
     return picture;
 }
 
+std::optional<SourcePicture> pictureFromQtImage(const QImage& image)
+{
+    if (image.isNull() || !bitmapSizeAllowed(image.width(), image.height()))
+        return std::nullopt;
+    SourcePicture picture;
+    auto pixels = pixelsFrom(image.convertToFormat(QImage::Format_RGBA8888_Premultiplied), 4);
+    if (!pixels)
+        return std::nullopt;
+    picture.pixels = std::move(*pixels);
+    return picture;
+}
+
 } // namespace gelcoat

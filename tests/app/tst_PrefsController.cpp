@@ -125,10 +125,10 @@ private slots:
         PrefsController& prefs = shownPrefs();
         QSignalSpy& tooltips = notices_->tooltips;
         QSignalSpy& rainbow = notices_->rainbow;
-        prefs.flatteningDefaultMatrix()->button(KeepTransparency)->click();
+        prefs.flatteningDefaultMatrix()->button(int(FlattenChoice::None))->click();
         QCOMPARE(prefs.flatteningChoice(), 2);
         QCOMPARE(QSettings().value(QStringLiteral("FlatteningChoice")).toInt(), 2);
-        prefs.flatteningDefaultMatrix()->button(FlattenOntoBlack)->click();
+        prefs.flatteningDefaultMatrix()->button(int(FlattenChoice::Black))->click();
         QCOMPARE(prefs.flatteningChoice(), 1);
         QCOMPARE(tooltips.size() + rainbow.size(), 0);
 
