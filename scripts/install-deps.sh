@@ -10,7 +10,7 @@ packages=(
   libtiff-dev libplist-dev libgtest-dev libbenchmark-dev libhwy-dev
   fonts-dejavu-core xvfb xauth python3
   clang libclang-rt-14-dev
-  imagemagick time
+  imagemagick time bc
 )
 
 missing=()

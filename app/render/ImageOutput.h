@@ -1,9 +1,9 @@
 #pragma once
-// Writing a rendered buffer to a file, atomically: a failed write leaves
-// no partial file and any earlier file of that name intact.
+// Encoding a rendered buffer for its output file.
 
 #include "buffer/BitmapRep.h"
 
+#include <QByteArray>
 #include <QString>
 
 namespace gelcoat {
@@ -13,11 +13,13 @@ enum class OutputKind { Tiff, Png, Unknown };
 // By extension: .tif/.tiff or .png, any case.
 OutputKind outputKindForPath(const QString& path);
 
-// The final image: LZW TIFF with associated alpha, or PNG.
-bool writeResultImage(const BitmapRep& image, const QString& path, QString* error);
+// The final image: LZW TIFF (horizontal predictor) with associated alpha, or
+// PNG. Empty when it
+// cannot be encoded.
+QByteArray encodeResultImage(const BitmapRep& image, OutputKind kind);
 
 // A pipeline buffer's four bytes per pixel unchanged, as an uncompressed
 // TIFF whose alpha is marked unspecified so that no reader un-premultiplies.
-bool writeStageImage(const BitmapRep& buffer, const QString& path, QString* error);
+QByteArray encodeStageImage(const BitmapRep& buffer);
 
 } // namespace gelcoat

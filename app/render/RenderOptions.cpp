@@ -25,6 +25,8 @@ constexpr StageName stageNames[] = {
 };
 
 // Locale-independent: a decimal point is a point whatever LC_NUMERIC says.
+// Only finite values: NaN and infinities, written or reached by overflow,
+// have no meaning as a setting.
 bool parseFloat(const QString& text, float* out)
 {
     QByteArray bytes = text.toUtf8();
@@ -38,11 +40,11 @@ bool parseFloat(const QString& text, float* out)
     if (ptr != end)
         return false;
     if (ec == std::errc::result_out_of_range) {
-        // Saturate as strtof does: overflow to ±inf, underflow to 0.
-        const bool tiny = bytes.contains("e-") || bytes.contains("E-");
-        const bool negative = bytes.startsWith('-');
-        v = tiny ? 0.0f : (negative ? -HUGE_VALF : HUGE_VALF);
-    } else if (ec != std::errc()) {
+        // Underflow reads as 0, as strtof does; overflow is refused.
+        if (!bytes.contains("e-") && !bytes.contains("E-"))
+            return false;
+        v = 0.0f;
+    } else if (ec != std::errc() || !std::isfinite(v)) {
         return false;
     }
     *out = v;
@@ -70,17 +72,24 @@ bool parseInt(const QString& text, std::int32_t* out)
 QString renderUsage()
 {
     return QStringLiteral(
-        "Usage: gelcoat-render [INPUT] [-o OUTPUT] [--preset NAME] [--set KEY=VALUE]...\n"
+        "Usage: gelcoat-render [INPUT...] [-o OUTPUT] [--preset NAME] [--set KEY=VALUE]...\n"
+        "                      [--invert] [--margins TOP,BOTTOM,LEFT,RIGHT] [--fit-shadow]\n"
         "                      [--stage NAME] [--flatten white|black|none]\n"
-        "                      [--save-document FILE] [--info]\n"
+        "                      [--save-document FILE] [--info] [--format tiff|png]\n"
+        "                      [-j N] [--quiet] [--] [INPUT...]\n"
         "Renders INPUT (an image file or a .gelcoat document; the built-in start picture\n"
         "when omitted) as a gel image and writes OUTPUT (.tif, .tiff or .png; default\n"
         "gelcoat.tiff). A document brings its stencil and settings; --preset and --set\n"
-        "then change them.\n"
+        "then change them. Options end at \"--\", so that an INPUT may begin with \"-\".\n"
         "  --preset NAME   default, blue, blue-highlighted, graphite,\n"
         "                  graphite-highlighted or inactive (applied before every --set)\n"
         "  --set KEY=VALUE a document setting, e.g. ColorHue=59, UseRainbow=NO,\n"
         "                  FinalSize=100, SourceBugX=10\n"
+        "  --invert        invert the stencil's coverage (a dark drawing saved as grey)\n"
+        "  --margins TOP,BOTTOM,LEFT,RIGHT\n"
+        "                  add transparent margins to the stencil (negative values crop)\n"
+        "  --fit-shadow    grow the stencil just enough for the shadow not to be clipped\n"
+        "                  (these three act on the stencil in the order given)\n"
         "  --stage NAME    write one pipeline buffer as an uncompressed TIFF: source,\n"
         "                  source-hsv, analysis, shadow, tinted, composite, final\n"
         "  --flatten WHAT  put the result on white or black, or keep it transparent\n"
@@ -88,7 +97,14 @@ QString renderUsage()
         "  --save-document FILE\n"
         "                  also write the stencil and the final settings as a document\n"
         "                  (then no image is written unless -o is given)\n"
-        "  --info          print the sizes and the shadow warning as JSON\n");
+        "  --info          print the sizes and the shadow warning as JSON\n"
+        "Several inputs (or an OUTPUT that ends in / or names a folder) make a batch:\n"
+        "each INPUT becomes FOLDER/NAME.tiff, several at once on all cores.\n"
+        "  --format tiff|png  the kind of file a batch writes (tiff by default)\n"
+        "  -j N            render at most N files at once (default: one per core)\n"
+        "  -q, --quiet     no progress count on a terminal\n"
+        "A refused input is reported and the others go on; the exit status is the\n"
+        "worst one; --info prints one JSON line per input, with its path.\n");
 }
 
 std::optional<RenderOptions> parseRenderOptions(const QStringList& args, QString* error)
@@ -98,8 +114,15 @@ std::optional<RenderOptions> parseRenderOptions(const QStringList& args, QString
         *error = message;
         return std::optional<RenderOptions>();
     };
+    bool optionsEnded = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
+        if (optionsEnded || a == u"-" || !a.startsWith(u'-')) {
+            if (a.isEmpty())
+                return fail(QStringLiteral("an input file name is empty"));
+            o.inputs.append(a);
+            continue;
+        }
         auto next = [&](QString* value) {
             if (i + 1 >= args.size())
                 return false;
@@ -107,7 +130,9 @@ std::optional<RenderOptions> parseRenderOptions(const QStringList& args, QString
             return true;
         };
         QString value;
-        if (a == u"-h" || a == u"--help") {
+        if (a == u"--") {
+            optionsEnded = true;
+        } else if (a == u"-h" || a == u"--help") {
             o.help = true;
         } else if (a == u"-o" || a == u"--output") {
             if (!next(&o.output) || o.output.isEmpty())
@@ -149,14 +174,34 @@ std::optional<RenderOptions> parseRenderOptions(const QStringList& args, QString
         } else if (a == u"--save-document") {
             if (!next(&o.saveDocument) || o.saveDocument.isEmpty())
                 return fail(QStringLiteral("--save-document needs a file name"));
+        } else if (a == u"--invert") {
+            o.stencilCommands.push_back({StencilCommand::Kind::Invert, {}});
+        } else if (a == u"--fit-shadow") {
+            o.stencilCommands.push_back({StencilCommand::Kind::FitShadow, {}});
+        } else if (a == u"--margins") {
+            const QStringList parts = next(&value) ? value.split(u',') : QStringList();
+            std::int32_t m[4] = {};
+            bool valid = parts.size() == 4;
+            for (int k = 0; valid && k < 4; ++k)
+                valid = parseInt(parts[k], &m[k]);
+            if (!valid)
+                return fail(QStringLiteral("--margins takes four whole numbers TOP,BOTTOM,LEFT,RIGHT"));
+            o.stencilCommands.push_back({StencilCommand::Kind::Margins, {m[0], m[1], m[2], m[3]}});
+        } else if (a == u"--format") {
+            if (!next(&value) || (value != u"png" && value != u"tiff"))
+                return fail(QStringLiteral("--format takes tiff or png"));
+            o.pngFormat = value == u"png";
+        } else if (a == u"-j" || a == u"--jobs") {
+            std::int32_t jobs = 0;
+            if (!next(&value) || !parseInt(value, &jobs) || jobs < 1 || jobs > 256)
+                return fail(QStringLiteral("%1 takes a number of files from 1 to 256").arg(a));
+            o.jobs = jobs;
+        } else if (a == u"-q" || a == u"--quiet") {
+            o.quiet = true;
         } else if (a == u"--info") {
             o.info = true;
-        } else if (a.startsWith(u'-') && a.size() > 1) {
-            return fail(QStringLiteral("unknown option \"%1\"").arg(a));
         } else {
-            if (!o.input.isEmpty())
-                return fail(QStringLiteral("only one input file may be given"));
-            o.input = a;
+            return fail(QStringLiteral("unknown option \"%1\"").arg(a));
         }
     }
     return o;
@@ -189,7 +234,7 @@ bool applySetting(TintSettings& settings, const QString& key, const QString& val
         return true;
     case SettingKind::Float:
         if (!parseFloat(value, &(settings.*field->floatField))) {
-            *error = QStringLiteral("%1 takes a number, not \"%2\"").arg(key, value);
+            *error = QStringLiteral("%1 takes a finite number, not \"%2\"").arg(key, value);
             return false;
         }
         return true;

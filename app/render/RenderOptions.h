@@ -2,9 +2,12 @@
 // The command line of gelcoat-render:
 //   gelcoat-render [INPUT] [-o OUTPUT] [--preset NAME] [--set KEY=VALUE]...
 //                  [--stage NAME] [--flatten white|black|none]
-//                  [--save-document FILE] [--info]
+//                  [--invert] [--margins T,B,L,R] [--fit-shadow]
+//                  [--save-document FILE] [--info] [--] [INPUT]
+//   gelcoat-render INPUT... -o FOLDER/ [--format tiff|png] [-j N] [--quiet] …
 
 #include "export/ResultExport.h"
+#include "intake/StencilIntake.h"
 #include "settings/TintSettings.h"
 
 #include <QString>
@@ -18,11 +21,24 @@ namespace gelcoat {
 
 enum class RenderStage { Source, SourceHsv, Analysis, Shadow, Tinted, Composite, Final };
 
+// The window's stencil commands, applied in the order given.
+struct StencilCommand {
+    enum class Kind { Invert, Margins, FitShadow };
+    Kind kind = Kind::Invert;
+    StencilMargins margins;   // Margins only
+};
+
 struct RenderOptions {
-    QString input;  // a picture or a document; empty: the built-in start picture
+    // Pictures or documents; none: the built-in start picture. Several
+    // make a batch, written into the folder -o names.
+    QStringList inputs;
     QString output; // empty: gelcoat.tiff, unless only --info was asked for
+    bool pngFormat = false;   // --format png: a batch writes .png files
+    int jobs = 0;             // -j: files rendered at once; 0 for one per core
+    bool quiet = false;       // no progress count
     std::optional<TintPreset> preset;
     std::vector<std::pair<QString, QString>> settings; // --set, in order
+    std::vector<StencilCommand> stencilCommands;
     RenderStage stage = RenderStage::Final;
     bool stageGiven = false;
     std::optional<FlattenChoice> flatten;   // the final image only

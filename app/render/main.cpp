@@ -1,14 +1,28 @@
 #include "RenderCommand.h"
 
+#include "io/RegularFile.h"
+
 #include <QCoreApplication>
+#include <QLoggingCategory>
 
 #include <cstdio>
 
+#include <malloc.h>
+
 int main(int argc, char** argv)
 {
+    // A batch frees and allocates the same buffer sizes file after file:
+    // kept by malloc rather than returned to the system, they need no fresh
+    // zeroed pages (whose faults cost more than the stages that fill them).
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
     QCoreApplication app(argc, argv);
+    // A refused picture gets one message of ours with the decoder's reason;
+    // the image plug-ins' own warnings would only repeat it.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.gui.imageio*=false"));
     QCoreApplication::setOrganizationName(QStringLiteral("Gelcoat"));
     QCoreApplication::setApplicationName(QStringLiteral("Gelcoat"));
+    gelcoat::removeFilesInProgressOnTermination();
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList args = QCoreApplication::arguments();

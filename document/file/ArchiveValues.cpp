@@ -1,6 +1,7 @@
 #include "file/ArchiveValues.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace gelcoat {
@@ -40,6 +41,21 @@ std::int64_t integerElementValue(const QString& text)
 }
 
 } // namespace
+
+double realElementValue(const QString& text)
+{
+    QByteArray bytes = text.trimmed().toLatin1();
+    if (bytes.startsWith('+'))
+        bytes.remove(0, 1);
+    double v = 0;
+    const char* end = bytes.constData() + bytes.size();
+    const auto [ptr, ec] = std::from_chars(bytes.constData(), end, v);
+    if (ec == std::errc::result_out_of_range) {
+        const bool tiny = bytes.contains("e-") || bytes.contains("E-");
+        return tiny ? 0.0 : (bytes.startsWith('-') ? -HUGE_VAL : HUGE_VAL);
+    }
+    return ec == std::errc() ? v : 0.0;
+}
 
 std::optional<std::int32_t> integerValue(const ArchiveValue& value)
 {

@@ -24,6 +24,11 @@ struct ArchiveValue {
     bool boolean = false;  // Boolean
 };
 
+// The text of a <real> element (already checked as a number, NaN and
+// infinities included): the nearest double, whatever the locale; values
+// beyond the double range saturate to infinity or zero.
+double realElementValue(const QString& text);
+
 // Numbers, numeric strings (leading blank space skipped, reading stops at
 // the first character that does not belong to the number, none gives 0)
 // and booleans (1 or 0). Reals truncate toward zero; everything saturates

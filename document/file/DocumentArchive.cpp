@@ -32,19 +32,23 @@ QString stringOf(plist_t node)
     return result;
 }
 
-// A node as the reading rules see it. Integers come from the scan's text,
-// because libplist keeps them as unsigned 64-bit numbers.
+// A node as the reading rules see it. Numbers come from the scan's decoded
+// text, because libplist keeps integers as unsigned 64-bit numbers and
+// does not decode character references in numbers.
 ArchiveValue archiveValue(plist_t node, const QString& key, const PlistScan& scan)
 {
     ArchiveValue value;
     switch (plist_get_node_type(node)) {
     case PLIST_UINT:
         value.kind = ArchiveValue::Kind::Integer;
-        value.text = scan.integerTexts.value(key, QStringLiteral("0"));
+        value.text = scan.numberTexts.value(key, QStringLiteral("0"));
         break;
     case PLIST_REAL:
         value.kind = ArchiveValue::Kind::Real;
-        plist_get_real_val(node, &value.real);
+        if (const auto text = scan.numberTexts.constFind(key); text != scan.numberTexts.cend())
+            value.real = realElementValue(*text);
+        else
+            plist_get_real_val(node, &value.real);
         break;
     case PLIST_STRING:
         value.kind = ArchiveValue::Kind::String;

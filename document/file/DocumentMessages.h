@@ -25,6 +25,9 @@ struct DocumentOutcome {
     // Revert: the stored external picture was not found; the window shows
     // the alert as a sheet 0.001 s after the revert finished.
     bool scheduleRevertWarning = false;
+    // What exactly went wrong beneath the alert's fixed text, for a
+    // command line that can show both; empty when the alert says it all.
+    QString detail;
 };
 
 QString openTitle();     // "Open"

@@ -10,12 +10,15 @@ namespace gelcoat {
 
 namespace {
 
-std::optional<BitmapRep> readStandardPicture(const QString& path)
+std::optional<BitmapRep> readStandardPicture(const QString& path, QString* reason)
 {
-    std::optional<SourcePicture> picture = decodePictureFile(path);
+    std::optional<SourcePicture> picture = decodePictureFile(path, reason);
     if (!picture)
         return std::nullopt;
-    return standardBitmap(std::move(*picture));
+    std::optional<BitmapRep> pixels = standardBitmap(std::move(*picture));
+    if (!pixels && reason)
+        *reason = QStringLiteral("%1 has no pixels Gelcoat can use.").arg(path);
+    return pixels;
 }
 
 } // namespace
@@ -29,13 +32,13 @@ QString lastPathComponent(const QString& path)
 }
 
 std::optional<ExternalSource> findExternalSource(const QString& storedPath,
-                                                 const QString& documentPath)
+                                                 const QString& documentPath, QString* reason)
 {
     const QDir documentFolder = QFileInfo(documentPath).absoluteDir();
     const QString asWritten = QDir::isAbsolutePath(storedPath)
                                   ? storedPath
                                   : documentFolder.absoluteFilePath(storedPath);
-    if (auto pixels = readStandardPicture(asWritten))
+    if (auto pixels = readStandardPicture(asWritten, reason))
         return ExternalSource{std::move(*pixels), storedPath};
 
     const QString name = lastPathComponent(storedPath);
@@ -44,7 +47,7 @@ std::optional<ExternalSource> findExternalSource(const QString& storedPath,
     const QString beside = documentFolder.absoluteFilePath(name);
     if (beside == asWritten)
         return std::nullopt;
-    if (auto pixels = readStandardPicture(beside))
+    if (auto pixels = readStandardPicture(beside, nullptr))
         return ExternalSource{std::move(*pixels), beside};
     return std::nullopt;
 }

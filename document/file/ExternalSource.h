@@ -16,10 +16,12 @@ struct ExternalSource {
     QString path;       // the stored path, or the place beside the document
 };
 
-// Nothing when neither place holds a readable picture. Only regular files
-// up to the picture size limit are read.
+// Nothing when neither place holds a readable picture, with why the path as
+// written could not be used in *reason. Only regular files up to the
+// picture size limit are read.
 std::optional<ExternalSource> findExternalSource(const QString& storedPath,
-                                                 const QString& documentPath);
+                                                 const QString& documentPath,
+                                                 QString* reason = nullptr);
 
 // The last component of a stored path, for messages.
 QString lastPathComponent(const QString& path);

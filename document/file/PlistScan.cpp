@@ -257,10 +257,10 @@ private:
         if (stack_.size() == 2 && stack_.back().element == Element::Dict) {
             if (open.element == Element::Key)
                 lastKey_ = open.text;
-            else if (open.element == Element::Integer)
-                scan_.integerTexts.insert(lastKey_, open.text.trimmed());
+            else if (open.element == Element::Integer || open.element == Element::Real)
+                scan_.numberTexts.insert(lastKey_, open.text.trimmed());
             else
-                scan_.integerTexts.remove(lastKey_);
+                scan_.numberTexts.remove(lastKey_);
         }
     }
 

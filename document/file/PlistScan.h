@@ -5,8 +5,9 @@
 // unsigned 64-bit values (so that 2^64 − 1 and −1 look alike) and recurses
 // without limit. This pass walks the XML once with Qt's stream reader,
 // names the first fault with its line and column, limits the nesting, and
-// keeps the text of every integer of the top-level dictionary so that the
-// reading rules can saturate it correctly.
+// keeps the decoded text of every number of the top-level dictionary: the
+// reading rules saturate integers themselves, and libplist reads a number
+// written with character references as 0.
 
 #include <QByteArray>
 #include <QHash>
@@ -20,9 +21,10 @@ namespace gelcoat {
 inline constexpr int kMaxPlistNesting = 64;
 
 struct PlistScan {
-    // Integer elements of the top-level dictionary by key, as written
-    // (the last one wins when a key repeats, as in the parser).
-    QHash<QString, QString> integerTexts;
+    // <integer> and <real> elements of the top-level dictionary by key, their
+    // references decoded, blank space trimmed (the last one wins when a key
+    // repeats, as in the parser).
+    QHash<QString, QString> numberTexts;
 };
 
 // The scan of a well-formed property list whose top level is a dictionary;

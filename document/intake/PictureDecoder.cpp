@@ -1,14 +1,100 @@
 #include "intake/PictureDecoder.h"
 
+#include "intake/PictureCompleteness.h"
 #include "intake/QtPictureReader.h"
 #include "intake/TiffCodec.h"
 #include "io/RegularFile.h"
+
+#include <QBuffer>
+#include <QImageReader>
 
 namespace gelcoat {
 
 namespace {
 
+std::optional<SourcePicture> fail(QString* error, const QString& reason)
+{
+    if (error)
+        *error = reason;
+    return std::nullopt;
+}
+
+// Vector pictures are never rasterised here: they are described so that
+// the acceptance check refuses them.
+SourcePicture vectorPicture()
+{
+    SourcePicture picture;
+    picture.isBitmap = false;
+    picture.bitsPerSample = 0;
+    picture.samplesPerPixel = 0;
+    picture.bitsPerPixel = 0;
+    picture.hasAlpha = true;
+    return picture;
+}
+
 enum class PictureKind { Unknown, Tiff, Png, Jpeg, Gif, Bmp, WebP, Pdf, Svg };
+
+// Formats Qt's plug-ins read beyond the ones told apart above (PBM, PGM,
+// PPM, ICO, TGA, XPM, XBM, ICNS, WBMP, MNG, …), by content alone: the one Qt
+// guesses first, then every other plug-in that claims the content, since
+// several may (an uncompressed TGA's header also looks like a cursor's to
+// the ICO plug-in).
+QList<QByteArray> qtFormatsByContent(const QByteArray& bytes, bool everyClaim)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    QList<QByteArray> formats;
+    if (!buffer.open(QIODevice::ReadOnly))
+        return formats;
+    if (const QByteArray guess = QImageReader::imageFormat(&buffer).toLower(); !guess.isEmpty())
+        formats.append(guess);
+    buffer.seek(0);
+    if (!everyClaim)
+        return formats;
+    for (const QByteArray& format : QImageReader::supportedImageFormats()) {
+        QImageReader reader(&buffer, format);
+        const QByteArray name = reader.format().toLower();
+        if (!formats.contains(name) && reader.canRead())
+            formats.append(name);
+        buffer.seek(0);
+    }
+    return formats;
+}
+
+std::optional<SourcePicture> readWithQtByContent(const QByteArray& bytes, QString* error)
+{
+    QList<QByteArray> formats = qtFormatsByContent(bytes, false);
+    if (formats.contains("svg") || formats.contains("svgz"))
+        return vectorPicture();
+    QString firstError;
+    for (qsizetype i = 0; i < formats.size(); ++i) {
+        const QByteArray format = formats[i];
+        QString reason;
+        if (std::optional<SourcePicture> picture = readPictureWithQt(bytes, format, &reason))
+            return picture;
+        if (firstError.isEmpty()) {
+            firstError = reason;
+            for (const QByteArray& other : qtFormatsByContent(bytes, true))
+                if (!formats.contains(other))
+                    formats.append(other);
+        }
+    }
+    if (formats.isEmpty())
+        return fail(error, QStringLiteral("The data is not in a picture format Gelcoat reads."));
+    return fail(error, firstError);
+}
+
+// Qt's decoders fill what a truncated file lacks and report success.
+std::optional<SourcePicture> readCompleteWithQt(const QByteArray& bytes, const char* format,
+                                                bool (*complete)(const QByteArray&),
+                                                QString* error)
+{
+    if (!complete(bytes))
+        return fail(error, QStringLiteral("The %1 data ends before the picture does: the file "
+                                          "is damaged.")
+                               .arg(QString::fromLatin1(format).toUpper()));
+    return readPictureWithQt(bytes, format, error);
+}
 
 bool looksLikeSvg(const QByteArray& bytes)
 {
@@ -43,26 +129,6 @@ PictureKind classify(const QByteArray& bytes)
     return PictureKind::Unknown;
 }
 
-// Vector pictures are never rasterised here: they are described so that
-// the acceptance check refuses them.
-SourcePicture vectorPicture()
-{
-    SourcePicture picture;
-    picture.isBitmap = false;
-    picture.bitsPerSample = 0;
-    picture.samplesPerPixel = 0;
-    picture.bitsPerPixel = 0;
-    picture.hasAlpha = true;
-    return picture;
-}
-
-std::optional<SourcePicture> fail(QString* error, const QString& reason)
-{
-    if (error)
-        *error = reason;
-    return std::nullopt;
-}
-
 } // namespace
 
 std::optional<SourcePicture> decodePicture(const QByteArray& bytes, QString* error)
@@ -70,17 +136,17 @@ std::optional<SourcePicture> decodePicture(const QByteArray& bytes, QString* err
     switch (classify(bytes)) {
     case PictureKind::Tiff: return decodeTiff(bytes, error);
     case PictureKind::Png: return readPictureWithQt(bytes, "png", error);
-    case PictureKind::Jpeg: return readPictureWithQt(bytes, "jpeg", error);
-    case PictureKind::Gif: return readPictureWithQt(bytes, "gif", error);
-    case PictureKind::Bmp: return readPictureWithQt(bytes, "bmp", error);
+    case PictureKind::Jpeg: return readCompleteWithQt(bytes, "jpeg", jpegDataComplete, error);
+    case PictureKind::Gif: return readCompleteWithQt(bytes, "gif", gifDataComplete, error);
+    case PictureKind::Bmp: return readCompleteWithQt(bytes, "bmp", bmpDataComplete, error);
     case PictureKind::WebP: return readPictureWithQt(bytes, "webp", error);
     case PictureKind::Pdf:
     case PictureKind::Svg: return vectorPicture();
     case PictureKind::Unknown: break;
     }
-    return fail(error, bytes.isEmpty()
-                           ? QStringLiteral("The picture data is empty.")
-                           : QStringLiteral("The data is not in a picture format Gelcoat reads."));
+    if (bytes.isEmpty())
+        return fail(error, QStringLiteral("The picture data is empty."));
+    return readWithQtByContent(bytes, error);
 }
 
 std::optional<SourcePicture> decodePictureFile(const QString& path, QString* error)

@@ -14,7 +14,8 @@ namespace gelcoat {
 // Larger files are not read at all.
 inline constexpr qint64 kMaxPictureFileBytes = qint64(512) << 20;
 
-// TIFF through libtiff; PNG, JPEG, GIF, BMP and WebP through Qt; PDF and SVG
+// TIFF through libtiff; every raster format Qt's image plug-ins read through
+// Qt (a truncated file is refused, never completed with filler); PDF and SVG
 // are described as vector pictures without pixels. Nothing, with the reason
 // in *error, for unknown or undecodable data.
 std::optional<SourcePicture> decodePicture(const QByteArray& bytes, QString* error = nullptr);

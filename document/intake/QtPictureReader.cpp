@@ -7,6 +7,7 @@
 #include <QImageReader>
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 namespace gelcoat {
@@ -26,9 +27,11 @@ std::optional<SourcePicture> fail(QString* error, const QString& reason)
 
 QString tooLarge(qint64 width, qint64 height)
 {
-    return QStringLiteral("The image is %1 × %2 pixels, which is empty or too large.")
+    return QStringLiteral("The image is %1 × %2 pixels, which is empty or beyond the limit of "
+                          "%3 pixels.")
         .arg(width)
-        .arg(height);
+        .arg(height)
+        .arg(kMaxBitmapPixels);
 }
 
 bool paletteHasTransparency(const QImage& image)
@@ -106,9 +109,34 @@ void describeFromPng(const PngHeader& header, SourcePicture& picture)
     }
 }
 
+// The largest sample value a grey or colour Netpbm header (P2, P3, P5, P6)
+// announces; Qt narrows deeper samples to 8 bits without saying so.
+std::optional<int> netpbmMaxValue(const QByteArray& bytes)
+{
+    if (bytes.size() < 2 || bytes[0] != 'P' || !QByteArray("2356").contains(bytes[1]))
+        return std::nullopt;
+    qsizetype i = 2;
+    long long fields[3] = {};
+    for (long long& field : fields) {
+        while (i < bytes.size() && (std::isspace(static_cast<unsigned char>(bytes[i])) ||
+                                    bytes[i] == '#')) {
+            if (bytes[i] == '#')
+                while (i < bytes.size() && bytes[i] != '\n')
+                    ++i;
+            else
+                ++i;
+        }
+        if (i >= bytes.size() || !std::isdigit(static_cast<unsigned char>(bytes[i])))
+            return std::nullopt;
+        while (i < bytes.size() && std::isdigit(static_cast<unsigned char>(bytes[i])))
+            field = std::min(field * 10 + (bytes[i++] - '0'), 1LL << 40);
+    }
+    return int(std::min(fields[2], 1LL << 30));
+}
+
 // Copies the image into 8-bit chunky pixels: RGBA premultiplied when it has
 // alpha, else grey for one-sample pictures and RGB for the rest.
-std::optional<BitmapRep> pixelsFrom(const QImage& image, int describedSamples)
+std::optional<BitmapRep> pixelsFrom(QImage& image, int describedSamples)
 {
     QImage::Format target = QImage::Format_RGB888;
     int samples = 3;
@@ -119,11 +147,13 @@ std::optional<BitmapRep> pixelsFrom(const QImage& image, int describedSamples)
         target = QImage::Format_Grayscale8;
         samples = 1;
     }
-    const QImage converted = image.convertToFormat(target);
-    if (converted.isNull())
+    // In place where the depth allows: no second full-size copy.
+    image.convertTo(target);
+    const QImage& converted = image;
+    if (converted.isNull() || converted.format() != target)
         return std::nullopt;
     auto pixels = BitmapRep::makeLayout(converted.width(), converted.height(), samples, 8,
-                                        samples == 4, false);
+                                        samples == 4, false, 0, false);
     if (!pixels)
         return std::nullopt;
     const std::size_t rowBytes = std::size_t(converted.width()) * std::size_t(samples);
@@ -142,7 +172,8 @@ std::optional<SourcePicture> readPictureWithQt(const QByteArray& bytes, const QB
     if (!buffer.open(QIODevice::ReadOnly))
         return fail(error, QStringLiteral("The image data cannot be opened."));
     QImageReader reader(&buffer, format);
-    reader.setAutoTransform(false);
+    // An EXIF orientation is applied, as every viewer does.
+    reader.setAutoTransform(true);
     reader.setAllocationLimit(kReaderAllocationLimitMiB);
     const QSize announced = reader.size();
     if (announced.isValid() && !bitmapSizeAllowed(announced.width(), announced.height()))
@@ -162,6 +193,8 @@ std::optional<SourcePicture> readPictureWithQt(const QByteArray& bytes, const QB
     describeFromQt(image, picture);
     if (const auto header = readPngHeader(bytes))
         describeFromPng(*header, picture);
+    else if (const auto maxValue = netpbmMaxValue(bytes); maxValue && *maxValue > 255)
+        picture.bitsPerSample = 16;
     picture.bitsPerPixel = picture.bitsPerSample * picture.samplesPerPixel;
 
     auto pixels = pixelsFrom(image, picture.samplesPerPixel);

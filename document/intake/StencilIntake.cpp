@@ -91,13 +91,17 @@ std::optional<bool> checkImage(SourcePicture& picture, IntakeRefusal* refusal)
     if (in.isPlanar() || in.bitsPerSample() != 8 ||
         in.samplesPerPixel() != inputSamples(conversion))
         return refuse(picture, refusal, IntakeRefusal::Layout);
-    auto out = BitmapRep::make(in.pixelsWide(), in.pixelsHigh());
-    if (!out)
-        return refuse(picture, refusal, IntakeRefusal::NoPixels);
-    for (int y = 0; y < in.pixelsHigh(); ++y)
-        convertRow(conversion, in.row(y), out->row(y), in.pixelsWide());
-
-    picture.pixels = std::move(*out);
+    // Tightly packed RGBA is already the standard bitmap: kept, not copied.
+    const bool standardAlready = conversion == Conversion::Standardise32 && in.hasAlpha() &&
+                                 in.bytesPerRow() == in.pixelsWide() * 4;
+    if (!standardAlready) {
+        auto out = BitmapRep::makeUninitialized(in.pixelsWide(), in.pixelsHigh());
+        if (!out)
+            return refuse(picture, refusal, IntakeRefusal::NoPixels);
+        for (int y = 0; y < in.pixelsHigh(); ++y)
+            convertRow(conversion, in.row(y), out->row(y), in.pixelsWide());
+        picture.pixels = std::move(*out);
+    }
     picture.representationCount = 1;
     picture.bitsPerSample = 8;
     picture.samplesPerPixel = 4;
@@ -105,6 +109,32 @@ std::optional<bool> checkImage(SourcePicture& picture, IntakeRefusal* refusal)
     picture.hasAlpha = true;
     picture.isPlanar = false;
     return simple;
+}
+
+QString intakeRefusalReason(IntakeRefusal refusal, const SourcePicture& d)
+{
+    switch (refusal) {
+    case IntakeRefusal::None: break;
+    case IntakeRefusal::RepresentationCount:
+        return QStringLiteral("the file holds %1 pictures (pages); a stencil is exactly one")
+            .arg(d.representationCount);
+    case IntakeRefusal::SampleDepth:
+        return QStringLiteral("%1-bit samples without alpha").arg(d.bitsPerSample);
+    case IntakeRefusal::NotBitmap: return QStringLiteral("a vector picture (PDF or SVG), not pixels");
+    case IntakeRefusal::Planar: return QStringLiteral("planar samples (each colour stored apart)");
+    case IntakeRefusal::ColourModel:
+        return QStringLiteral("a colour model other than RGB or grey (CMYK, Lab or "
+                              "floating-point samples)");
+    case IntakeRefusal::Layout:
+        if (d.samplesPerPixel == 2)
+            return QStringLiteral("grey with alpha");
+        return QStringLiteral("%1 samples and %2 bits per pixel, a layout no stencil has")
+            .arg(d.samplesPerPixel)
+            .arg(d.bitsPerPixel);
+    case IntakeRefusal::NoPixels:
+        return QStringLiteral("no pixels to be had (an empty picture, or not enough memory)");
+    }
+    return {};
 }
 
 QString incompatibleImageTitle()

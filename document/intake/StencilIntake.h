@@ -24,12 +24,16 @@ enum class IntakeRefusal {
     NoPixels,              // zero size, or the new bitmap cannot be allocated
 };
 
-// Runs the acceptance check. On acceptance picture.pixels becomes a new
-// standard bitmap (8-bit RGBA premultiplied, chunky), the description is
+// Runs the acceptance check. On acceptance picture.pixels becomes a
+// standard bitmap (the same buffer when it already was one) (8-bit RGBA premultiplied, chunky), the description is
 // updated to match, and the result is the simple flag: true for a grey or
 // RGB picture turned into a black alpha mask. On refusal the pixels are
 // released and the result is empty.
 std::optional<bool> checkImage(SourcePicture& picture, IntakeRefusal* refusal = nullptr);
+
+// The test that refused a picture, in words, for a command line that shows
+// it beneath the alert; described is the picture as decoded.
+QString intakeRefusalReason(IntakeRefusal refusal, const SourcePicture& described);
 
 // Texts of the alert shown when a picture is refused.
 QString incompatibleImageTitle();

@@ -96,7 +96,9 @@ QByteArray encodeTiff(const BitmapRep& source, TiffCompression compression, Tiff
     TIFFSetField(tif, TIFFTAG_EXTRASAMPLES, 1, extra);
     TIFFSetField(tif, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);
     TIFFSetField(tif, TIFFTAG_COMPRESSION,
-                 compression == TiffCompression::Lzw ? COMPRESSION_LZW : COMPRESSION_NONE);
+                 compression == TiffCompression::None ? COMPRESSION_NONE : COMPRESSION_LZW);
+    if (compression == TiffCompression::LzwPredictor)
+        TIFFSetField(tif, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL);
     TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tif, 0));
 
     // libtiff's codecs may work in place on the row they are handed, and

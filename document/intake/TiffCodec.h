@@ -12,7 +12,10 @@
 
 namespace gelcoat {
 
-enum class TiffCompression { None, Lzw };
+// LzwPredictor: LZW after horizontal differencing (Predictor 2), which
+// makes the smooth rows of a rendered gel about a third smaller; every
+// reader that decodes LZW undoes it.
+enum class TiffCompression { None, Lzw, LzwPredictor };
 
 // How the fourth sample is labelled (ExtraSamples 1 or 0). Both carry the
 // same premultiplied bytes.

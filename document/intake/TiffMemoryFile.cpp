@@ -2,6 +2,8 @@
 
 #include "buffer/BitmapRep.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
@@ -150,9 +152,15 @@ int TiffMemoryFile::errorProc(TIFF*, void* user, const char* module, const char*
     if (f->error_.isEmpty()) {
         char text[512];
         std::vsnprintf(text, sizeof text, format, args);
-        f->error_ = module && *module ? QStringLiteral("%1: %2").arg(QString::fromUtf8(module),
-                                                                      QString::fromUtf8(text))
-                                      : QString::fromUtf8(text);
+        QString message = QString::fromUtf8(text);
+        // libtiff names row (uint32_t)−1 when it fails before any row was
+        // started: no row of the picture, so none is named.
+        static const QRegularExpression noRow(
+            QStringLiteral("\\s*(at|on)?\\s*(scanline|row)\\s*4294967295"));
+        message.replace(noRow, QString());
+        f->error_ = module && *module
+                        ? QStringLiteral("%1: %2").arg(QString::fromUtf8(module), message)
+                        : message;
     }
     return 1;   // handled: keep libtiff's global handler from printing it
 }

@@ -14,6 +14,35 @@ namespace gelcoat {
 std::optional<QByteArray> readRegularFile(const QString& path, qint64 maxBytes,
                                           QString* error = nullptr);
 
+// A file written in full beside its target and renamed over it only by
+// commit(), so that several files can be written all or none. The target's
+// permission bits carry over (a new file gets 0666 less the umask); a
+// symbolic link is followed, not replaced. Destroyed before commit(), it
+// removes what it wrote. Failures give the system's reason (strerror).
+class PendingFile {
+public:
+    explicit PendingFile(const QString& path);
+    ~PendingFile();
+    PendingFile(const PendingFile&) = delete;
+    PendingFile& operator=(const PendingFile&) = delete;
+
+    bool write(const QByteArray& bytes, QString* error = nullptr);
+    bool commit(QString* error = nullptr);
+
+private:
+    bool fail(QString* error);
+    void forgetTemporary(bool remove);
+
+    QByteArray target_;
+    QByteArray temporary_;
+    int slot_ = -1;   // in the list removeFilesInProgressOnTermination cleans
+};
+
+// From now on, SIGINT, SIGTERM and SIGHUP first remove the temporary files
+// of writes in progress, then end the process as they would have, so that
+// an interrupted program leaves no partial file behind.
+void removeFilesInProgressOnTermination();
+
 // Writes bytes to a temporary file beside path and renames it over path, so
 // that a failed write leaves an existing file as it was. False, with the
 // system's reason in *error, on failure.

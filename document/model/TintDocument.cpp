@@ -25,15 +25,16 @@ std::optional<SourcePicture> copyPicture(const SourcePicture& picture)
     return copy;
 }
 
-TintDocument::TintDocument(QObject* parent) : Document(parent)
+TintDocument::TintDocument(QObject* parent, FirstStencil first) : Document(parent)
 {
     installEngineResources();
     registerDefaults();
     setToDefaults(settings_);
     readDisplayDefaults(settings_);
-    if (const auto& start = startPicture()) {
-        if (auto copy = copyPicture(*start))
-            adoptImage(std::move(*copy), QString(), false);
+    if (first == FirstStencil::StartPicture) {
+        if (const auto& start = startPicture())
+            if (auto copy = copyPicture(*start))
+                adoptImage(std::move(*copy), QString(), false);
     }
     pipeline_.setDestination(this);
 }
@@ -112,11 +113,12 @@ void TintDocument::refreshUIFromModel()
     remakeGelcoatWithChanges(PipelineChanges::all());
 }
 
-bool TintDocument::adoptImage(SourcePicture picture, const QString& path, bool internallyGenerated)
+bool TintDocument::adoptImage(SourcePicture picture, const QString& path, bool internallyGenerated,
+                              IntakeRefusal* refusal)
 {
     bool simple = sourceImageIsSimple_;
     if (!internallyGenerated) {
-        const std::optional<bool> accepted = checkImage(picture);
+        const std::optional<bool> accepted = checkImage(picture, refusal);
         if (!accepted)
             return false;
         simple = *accepted;

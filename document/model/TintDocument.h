@@ -19,8 +19,12 @@ class TintDocument : public Document, private PipelineDestination {
     Q_OBJECT
 public:
     // A new document: display options from the user defaults, every other
-    // setting at its default, and the start picture as its stencil.
-    explicit TintDocument(QObject* parent = nullptr);
+    // setting at its default, and the start picture as its stencil, or no
+    // stencil at all for a caller that adopts its own at once (the start
+    // picture is then never decoded).
+    enum class FirstStencil { StartPicture, None };
+    explicit TintDocument(QObject* parent = nullptr,
+                          FirstStencil first = FirstStencil::StartPicture);
     ~TintDocument() override;
 
     const TintSettings& settings() const { return settings_; }
@@ -91,7 +95,9 @@ public:
     // Only the first half of useImage: the picture becomes the source with
     // no edit mark, no signal and no render, for callers that render once
     // afterwards.
-    bool adoptImage(SourcePicture picture, const QString& path, bool internallyGenerated);
+    // refusal, when given, says which test of the check refused a picture.
+    bool adoptImage(SourcePicture picture, const QString& path, bool internallyGenerated,
+                    IntakeRefusal* refusal = nullptr);
 
     // The built-in stencils: what the mascot and foot confirmation sheets
     // do on OK (settings to defaults, the picture, a full refresh).

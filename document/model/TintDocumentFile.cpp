@@ -83,7 +83,8 @@ DocumentOutcome TintDocument::loadDataRepresentation(const QByteArray& bytes, Lo
         sourcePath.clear();
         source = startPictureCopy();
     } else if (std::optional<ExternalSource> found =
-                   findExternalSource(archive->sourceImagePath, documentPath)) {
+                   findExternalSource(archive->sourceImagePath, documentPath, &outcome.detail)) {
+        outcome.detail.clear();
         source = std::move(found->pixels);
         sourcePath = found->path;
     } else if (mode == LoadMode::Revert) {

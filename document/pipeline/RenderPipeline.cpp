@@ -175,10 +175,18 @@ void RenderPipeline::renderStages(const PipelineInput& in)
         renderAnalysis();
     if (!tinted_.valid)
         renderTinted(in);
+    if (!keepsStageImages_)
+        analysis_.drop();
     if (!shadow_.valid)
         renderShadow(s);
+    if (!keepsStageImages_)
+        sourceBitmap_.drop();
     if (!composite_.valid)
         renderComposite(s);
+    if (!keepsStageImages_) {
+        tinted_.drop();
+        shadow_.drop();
+    }
     if (!finalMix_.valid)
         renderFinalMix(in);
 }

@@ -90,6 +90,12 @@ public:
     void gelcoatChanged(const PipelineInput& in, bool state);
     bool gelcoatOn() const { return gelcoatOn_; }
 
+    // A one-shot render (a script's) needs only the result: each stage's
+    // image is then dropped as soon as no later stage reads it, so that at
+    // most four stencil-sized images exist at once. A window keeps them
+    // all, so that a change remakes only the stages it touches.
+    void setKeepsStageImages(bool keep) { keepsStageImages_ = keep; }
+
     const std::optional<BitmapRep>& sourceImageBitmap() const { return sourceBitmap_.image; }
     const std::optional<BitmapRep>& sourceAnalysis() const { return analysis_.image; }
     const std::optional<BitmapRep>& shadowImage() const { return shadow_.image; }
@@ -137,6 +143,7 @@ private:
 
     PipelineDestination* destination_ = nullptr;
     bool gelcoatOn_ = true;
+    bool keepsStageImages_ = true;
 
     // The HSV bitmap is valid while it exists.
     StageImage sourceBitmap_;

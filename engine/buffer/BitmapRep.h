@@ -82,7 +82,10 @@ private:
     int bitsPerPixel_ = 0;
     bool hasAlpha_ = false;
     bool isPlanar_ = false;
-    std::unique_ptr<std::uint8_t[]> data_;
+    struct FreeBuffer {
+        void operator()(std::uint8_t* p) const;
+    };
+    std::unique_ptr<std::uint8_t, FreeBuffer> data_;
 };
 
 // Engine format: 4 samples, 32 bits per pixel, chunky.

@@ -14,9 +14,16 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <tiffio.h>
+
+#include <csignal>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace gelcoat;
 
@@ -44,10 +51,18 @@ protected:
         ASSERT_TRUE(dir.isValid());
     }
 
-    RenderRun render(const QStringList& args)
+    // fileSizeLimit: the largest file the process may write (RLIMIT_FSIZE),
+    // so that a write fails as on a full disk; 0 for none.
+    RenderRun render(const QStringList& args, rlim_t fileSizeLimit = 0)
     {
         QProcess p;
         p.setWorkingDirectory(dir.path());
+        if (fileSizeLimit)
+            p.setChildProcessModifier([fileSizeLimit] {
+                std::signal(SIGXFSZ, SIG_IGN);
+                const rlimit limit{fileSizeLimit, fileSizeLimit};
+                setrlimit(RLIMIT_FSIZE, &limit);
+            });
         p.start(QStringLiteral(GELCOAT_RENDER_BINARY), args);
         EXPECT_TRUE(p.waitForFinished(60000));
         return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
@@ -195,7 +210,8 @@ TEST_F(RenderCommandTest, BadSettingsExitWithOne)
 {
     for (const char* set : {"UseRainbow=true", "UseRainbow=1", "ColorHue=12abc", "ColorHue=",
                             "SourceBugX=1.5", "SourceBugX=99999999999", "Colour=3", "SourceData=x",
-                            "NoEquals"}) {
+                            "NoEquals", "FinalSize=nan", "ShadowXOffset=inf", "ColorHue=-Infinity",
+                            "Alpha=1e39"}) {
         const RenderRun run = render({QStringLiteral("--set"), QString::fromLatin1(set)});
         EXPECT_EQ(run.exitCode, 1) << set;
         EXPECT_FALSE(run.err.isEmpty()) << set;
@@ -242,6 +258,13 @@ TEST_F(RenderCommandTest, RefusedAndUnreadableInputsExitWithTwo)
     EXPECT_TRUE(run.err.contains(QStringLiteral(
         "The image chosen is not compatible with Gelcoat.  Please see Gelcoat's help for more information.")))
         << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("\"drawing.svg\": a vector picture"))) << run.err.toStdString();
+    QImage deep(4, 4, QImage::Format_Grayscale16);
+    deep.fill(Qt::black);
+    ASSERT_TRUE(deep.save(path("deep.png")));
+    run = render({QStringLiteral("deep.png")});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("16-bit samples without alpha"))) << run.err.toStdString();
 
     QFile broken(path("broken.png"));
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
@@ -275,22 +298,59 @@ TEST_F(RenderCommandTest, FailedWritesAndRendersExitWithThreeAndLeaveNoFile)
     ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
     existing.write("previous");
     existing.close();
+    // A result too large is refused before any stage runs, stating the limit:
+    // a bad option when the value came from --set.
     run = render({QStringLiteral("--set"), QStringLiteral("FinalSize=1e9"), QStringLiteral("-o"),
                   QStringLiteral("keep.tiff")});
-    EXPECT_EQ(run.exitCode, 3);
-    EXPECT_FALSE(run.err.isEmpty());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("limit of 268435456 pixels"))) << run.err.toStdString();
     EXPECT_EQ(read("keep.tiff"), QByteArray("previous"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("keep.tiff")});
+
+    // A full disk is reported with the system's reason, and the document is
+    // not left behind without its image: both or neither.
+    run = render({"--stage", "source", "-o", "big.tiff", "--save-document", "d.gelcoat"}, 100000);
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_TRUE(run.err.contains(QString::fromLocal8Bit(std::strerror(EFBIG)))) << run.err.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("keep.tiff")});
+}
+
+TEST_F(RenderCommandTest, OutputsKeepTheirNamesAndPermissions)
+{
+    // One file cannot be both outputs.
+    EXPECT_EQ(render({"-o", "x.tiff", "--save-document", "./x.tiff"}).exitCode, 1);
+    EXPECT_FALSE(QFile::exists(path("x.tiff")));
+
+    // Replacing a file keeps its permission bits.
+    QFile existing(path("out.tiff"));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.close();
+    ASSERT_EQ(::chmod(QFile::encodeName(path("out.tiff")).constData(), 0640), 0);
+    ASSERT_EQ(render({"-o", "out.tiff"}).exitCode, 0);
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(path("out.tiff")).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_TRUE(readRawTiff(path("out.tiff")).ok);
+
+    // "--" ends the options: a file may start with "-".
+    QImage mask(8, 8, QImage::Format_RGB888);
+    mask.fill(Qt::black);
+    ASSERT_TRUE(mask.save(path("-logo.png")));
+    EXPECT_EQ(render({"-logo.png"}).exitCode, 1);
+    const RenderRun run = render({"-o", "logo.png", "--", "-logo.png"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(QImage(path("logo.png")).size(), QSize(4, 4));
 }
 
 TEST_F(RenderCommandTest, HostileValuesStillRender)
 {
     const QStringList sets = {
-        QStringLiteral("ColorHue=inf"),           QStringLiteral("RainbowXOffset=nan"),
+        QStringLiteral("ColorHue=3e38"),          QStringLiteral("RainbowXOffset=-3e38"),
         QStringLiteral("RainbowYOffset=-1e30"),   QStringLiteral("AquaMargin=1e30"),
         QStringLiteral("ShadowSharpness=-1e30"),  QStringLiteral("ShadowXOffset=1e30"),
-        QStringLiteral("ShadowYOffset=nan"),      QStringLiteral("Alpha=300"),
-        QStringLiteral("ShadowDensity=1e30"),     QStringLiteral("Contrast=-inf"),
+        QStringLiteral("ShadowYOffset=1e-45"),    QStringLiteral("Alpha=300"),
+        QStringLiteral("ShadowDensity=1e30"),     QStringLiteral("Contrast=-3e38"),
         QStringLiteral("RainbowCircular=YES"),    QStringLiteral("SourceBugX=-2147483648"),
     };
     QStringList args;
@@ -359,6 +419,17 @@ TEST_F(RenderCommandTest, DocumentsThatCannotBeRenderedExitWithTwo)
     EXPECT_TRUE(run.err.contains(QStringLiteral(
         "Open: The source image this gelcoat file is based upon, away.png, could not be found.")));
     EXPECT_FALSE(QFile::exists(path("out.tiff")));
+    // The command line adds the precise reason beneath the exact alert.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe.png")).constData(), 0600), 0);
+    QFile piped(path("piped.gelcoat"));
+    ASSERT_TRUE(piped.open(QIODevice::WriteOnly));
+    piped.write("<plist><dict><key>SourceImagePath</key><string>pipe.png</string></dict></plist>");
+    piped.close();
+    const RenderRun fifo = render({"piped.gelcoat", "--info"});
+    EXPECT_EQ(fifo.exitCode, 2);
+    EXPECT_TRUE(fifo.err.contains(QStringLiteral(
+        "Open: The source image this gelcoat file is based upon, pipe.png, could not be found.")));
+    EXPECT_TRUE(fifo.err.contains(QStringLiteral("is a FIFO"))) << fifo.err.toStdString();
 
     QFile broken(path("broken.gelcoat"));
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
@@ -367,6 +438,20 @@ TEST_F(RenderCommandTest, DocumentsThatCannotBeRenderedExitWithTwo)
     const RenderRun refused = render({"broken.gelcoat"});
     EXPECT_EQ(refused.exitCode, 2);
     EXPECT_TRUE(refused.err.contains(QStringLiteral("does not appear to be in the proper format")));
+
+    // A document asking for a result beyond the limit is refused as input.
+    ASSERT_EQ(render({"--save-document", "huge.gelcoat"}).exitCode, 0);
+    QByteArray huge = read("huge.gelcoat");
+    huge.replace(QRegularExpression(QStringLiteral("(<key>FinalSize</key>\\s*<real>)[^<]*")).match(
+                     QString::fromUtf8(huge)).captured(0).toUtf8(),
+                 "<key>FinalSize</key><real>1e9");
+    QFile hugeFile(path("huge.gelcoat"));
+    ASSERT_TRUE(hugeFile.open(QIODevice::WriteOnly) && hugeFile.write(huge) == huge.size());
+    hugeFile.close();
+    const RenderRun tooLarge = render({"huge.gelcoat", "--info"});
+    EXPECT_EQ(tooLarge.exitCode, 2);
+    EXPECT_TRUE(tooLarge.err.contains(QStringLiteral("document's final size of 1e+09 %")))
+        << tooLarge.err.toStdString();
 
     // A document without the extension is known by its content.
     ASSERT_TRUE(QFile::rename(path("broken.gelcoat"), path("broken.txt")));
@@ -393,4 +478,123 @@ TEST_F(RenderCommandTest, FlattenPutsTheResultOnAnOpaqueBackground)
 
     EXPECT_EQ(render({"--flatten", "grey"}).exitCode, 1);
     EXPECT_EQ(render({"--flatten", "white", "--stage", "shadow", "-o", "s.tiff"}).exitCode, 1);
+}
+
+TEST_F(RenderCommandTest, StencilCommandsActInTheOrderGivenBeforeTheDocumentIsSaved)
+{
+    // A dark drawing saved as grey: the grey value is the coverage, so it
+    // becomes a plate with the drawing cut out, and the command says so.
+    QImage grey(20, 10, QImage::Format_Grayscale8);
+    grey.fill(255);
+    grey.setPixel(2, 2, 0);
+    ASSERT_TRUE(grey.save(path("grey.png")));
+    RenderRun run = render({"grey.png", "--info"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("--invert may be meant")));
+
+    auto sourceAt = [&](const QStringList& commands, int x, int y) {
+        const RenderRun r = render(QStringList{"grey.png", "--stage", "source", "-o", "s.tif"} + commands);
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains(QStringLiteral("--invert may be meant")));
+        const RawTiff t = readRawTiff(path("s.tif"));
+        return t.ok ? int(t.pixels[(std::size_t(y) * t.width + std::size_t(x)) * 4 + 3]) : -1;
+    };
+    EXPECT_EQ(sourceAt({"--invert"}, 2, 2), 255);
+    EXPECT_EQ(sourceAt({"--invert"}, 5, 5), 0);
+    // Margins added before inverting are covered; added after, transparent.
+    EXPECT_EQ(sourceAt({"--margins", "1,0,1,0", "--invert"}, 0, 0), 255);
+    EXPECT_EQ(sourceAt({"--invert", "--margins", "1,0,1,0"}, 0, 0), 0);
+    EXPECT_EQ(sourceAt({"--invert", "--margins", "1,0,1,0"}, 3, 3), 255);
+
+    // The saved document holds the stencil the commands made.
+    ASSERT_EQ(render({"grey.png", "--invert", "--margins", "2,-1,0,3", "--save-document", "g.gelcoat"}).exitCode, 0);
+    run = render({"g.gelcoat", "--info"});
+    EXPECT_TRUE(run.out.contains(QStringLiteral("\"source\":[23,11]"))) << run.out.toStdString();
+
+    run = render({"grey.png", "--margins", "0,0,-20,0"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral(
+        "The margins entered would completely obliterate the existing stencil, so the size "
+        "adjustment will not be performed.")));
+    EXPECT_EQ(render({"--margins", "1,2,3"}).exitCode, 1);
+}
+
+TEST_F(RenderCommandTest, FitShadowGrowsTheStencilByTheClippedAmounts)
+{
+    const QStringList shadow{"--set", "ShadowYOffset=-40", "--set", "ShadowXOffset=30", "--info"};
+    RenderRun run = render(shadow);
+    ASSERT_EQ(run.exitCode, 0);
+    const QJsonObject clipped = QJsonDocument::fromJson(run.out.toUtf8()).object();
+    ASSERT_TRUE(clipped.value(u"warn").toBool());
+    run = render(shadow + QStringList{"--fit-shadow"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonObject fitted = QJsonDocument::fromJson(run.out.toUtf8()).object();
+    EXPECT_FALSE(fitted.value(u"warn").toBool());
+    EXPECT_EQ(fitted.value(u"source").toArray(),
+              (QJsonArray{256 + clipped.value(u"left").toInt() + clipped.value(u"right").toInt(),
+                          256 + clipped.value(u"top").toInt() + clipped.value(u"bottom").toInt()}));
+}
+
+TEST_F(RenderCommandTest, BatchesRenderEveryInputIntoTheFolderAndReportTheWorst)
+{
+    QImage mask(12, 8, QImage::Format_RGB888);
+    mask.fill(Qt::white);
+    mask.setPixel(3, 3, qRgb(0, 0, 0));
+    QStringList inputs;
+    for (const char* name : {"a.png", "b.bmp", "c.d.png"}) {
+        ASSERT_TRUE(mask.save(path(QString::fromLatin1(name))));
+        inputs << QString::fromLatin1(name);
+    }
+    QFile broken(path("broken.png"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("\x89PNG\r\n\x1a\n garbage");
+    broken.close();
+
+    RenderRun run = render(QStringList{"-j", "2", "--info", "broken.png"} + inputs +
+                           QStringList{"-o", "out/", "--format", "png"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_FALSE(run.err.contains(QStringLiteral("rendered "))) << run.err.toStdString();   // no progress off a terminal
+    EXPECT_TRUE(run.err.contains(QStringLiteral("broken.png")));
+    QStringList written = QDir(path("out")).entryList(QDir::Files | QDir::Hidden);
+    written.sort();
+    EXPECT_EQ(written, (QStringList{"a.png", "b.png", "c.d.png"}));
+    EXPECT_EQ(QImage(path("out/c.d.png")).size(), QSize(6, 4));
+    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3);
+    QStringList paths;
+    for (const QString& line : lines)
+        paths << QJsonDocument::fromJson(line.toUtf8()).object().value(u"path").toString();
+    paths.sort();
+    EXPECT_EQ(paths, inputs);
+
+    // The same pixels as one run at a time.
+    ASSERT_EQ(render({"a.png", "-o", "single.png"}).exitCode, 0);
+    EXPECT_EQ(QImage(path("single.png")), QImage(path("out/a.png")));
+
+    // Refused before any work: two inputs of one name, a document for many,
+    // several inputs without a folder.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    ASSERT_TRUE(mask.save(path("sub/a.png")));
+    EXPECT_EQ(render({"a.png", "sub/a.png", "-o", "two/"}).exitCode, 1);
+    EXPECT_EQ(render({"a.png", "b.bmp", "-o", "x/", "--save-document", "d.gelcoat"}).exitCode, 1);
+    EXPECT_EQ(render({"a.png", "b.bmp", "-o", "x.tiff"}).exitCode, 1);
+    EXPECT_EQ(render({"a.png", "b.bmp", "-j", "0", "-o", "x/"}).exitCode, 1);
+    EXPECT_FALSE(QFile::exists(path("two")) || QFile::exists(path("x")));
+
+    // Ended by a signal at any moment, it leaves no partial file.
+    QStringList many;
+    for (int i = 0; i < 60; ++i) {
+        const QString name = QStringLiteral("m%1.png").arg(i);
+        ASSERT_TRUE(QFile::copy(path("a.png"), path(name)));
+        many << name;
+    }
+    QProcess p;
+    p.setWorkingDirectory(dir.path());
+    p.start(QStringLiteral(GELCOAT_RENDER_BINARY), many + QStringList{"-j", "2", "-o", "killed/"});
+    ASSERT_TRUE(p.waitForStarted());
+    QThread::msleep(150);
+    p.terminate();
+    ASSERT_TRUE(p.waitForFinished(60000));
+    for (const QString& name : QDir(path("killed")).entryList(QDir::Files | QDir::Hidden))
+        EXPECT_TRUE(name.endsWith(u".tiff") && !name.startsWith(u'.')) << name.toStdString();
 }

@@ -204,6 +204,10 @@ TEST(DocumentArchive, NumbersSaturateTruncateAndNeverMisbehave)
     EXPECT_EQ(size("<real>+infinity</real>"), FLT_MAX);
     EXPECT_EQ(size("<real>nan</real>"), 50);   // the default stays
     EXPECT_EQ(size("<integer>100</integer>"), 100);
+    // Character references are decoded before a number is read.
+    EXPECT_EQ(size("<real>&#55;&#53;.&#x35;</real>"), 75.5f);
+    EXPECT_EQ(size("<real> &#43;1e1</real>"), 10);
+    EXPECT_EQ(bugX("<integer>&#45;&#52;</integer>"), -4);
     EXPECT_EQ(size("<integer>99999999999999999999999999999999999999999</integer>"), FLT_MAX);
 }
 

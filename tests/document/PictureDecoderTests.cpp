@@ -272,9 +272,9 @@ TEST(DamagedIntake, UnknownTruncatedAndHostileDataGiveAnError)
         {"<xml> that is not svg", "<?xml version=\"1.0\"?><html/>", "not in a picture format"},
         {"truncated png", png.left(png.size() / 2), "cannot be decoded"},
         {"png signature only", png.left(8), "cannot be decoded"},
-        {"jpeg marker and noise", QByteArray("\xFF\xD8\xFF\xE0 noise noise noise"), "cannot be decoded"},
-        {"gif header only", QByteArray("GIF89a\x01\x00\x01\x00"), "cannot be decoded"},
-        {"hostile png size", hugePng, "too large"},
+        {"jpeg marker and noise", QByteArray("\xFF\xD8\xFF\xE0 noise noise noise"), "damaged"},
+        {"gif header only", QByteArray("GIF89a\x01\x00\x01\x00"), "damaged"},
+        {"hostile png size", hugePng, "beyond the limit of 268435456 pixels"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -282,6 +282,82 @@ TEST(DamagedIntake, UnknownTruncatedAndHostileDataGiveAnError)
         EXPECT_FALSE(decodePicture(c.bytes, &error));
         EXPECT_TRUE(error.contains(c.errorHas)) << error.toStdString();
     }
+}
+
+// Qt's decoders complete a truncated BMP, GIF or JPEG with filler and say
+// nothing; such files must be refused like every other damaged picture.
+TEST(DamagedIntake, TruncatedPicturesAreRefusedWhereverTheyStop)
+{
+    QImage photo(64, 48, QImage::Format_RGB888);
+    for (int y = 0; y < photo.height(); ++y)
+        for (int x = 0; x < photo.width(); ++x)
+            photo.setPixel(x, y, qRgb(x * 4, y * 5, (x * y) & 255));
+    std::vector<std::uint8_t> frame(64 * 48);
+    for (std::size_t i = 0; i < frame.size(); ++i)
+        frame[i] = std::uint8_t(i * 7 % 3);
+    const struct {
+        const char* name;
+        QByteArray whole;
+    } files[] = {
+        {"jpeg", encodeWithQt(photo, "jpeg", 90)},
+        {"bmp", encodeWithQt(photo, "bmp")},
+        {"gif", makeGif(64, 48, {qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(9, 9, 9)}, -1, {frame})},
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.name);
+        ASSERT_TRUE(decodePicture(f.whole));
+        for (const double kept : {0.3, 0.7, 0.95}) {
+            QString error;
+            EXPECT_FALSE(decodePicture(f.whole.left(qsizetype(f.whole.size() * kept)), &error));
+            EXPECT_TRUE(error.contains(u"damaged")) << error.toStdString();
+        }
+    }
+}
+
+// Every format Qt's plug-ins read is told by its content, whatever the name.
+TEST(QtIntake, OtherRasterFormatsByContent)
+{
+    QImage picture(6, 4, QImage::Format_RGB888);
+    picture.fill(Qt::white);
+    picture.setPixel(1, 1, qRgb(0, 0, 0));
+    for (const char* format : {"ppm", "pgm", "pbm", "xbm", "xpm", "wbmp", "ico"}) {
+        SCOPED_TRACE(format);
+        Taken t = takeIn(encodeWithQt(picture, format));
+        ASSERT_TRUE(t.simple);
+        EXPECT_EQ(t.stencil.pixelsWide(), 6);
+        // Grey is coverage; an icon keeps its (opaque) alpha; the rest are
+        // darkness masks.
+        const bool grey = format == std::string_view("pgm");
+        const bool opaque = format == std::string_view("ico");
+        EXPECT_EQ(pixelAt(t.stencil, 1, 1)[3], grey ? 0 : 255);
+        EXPECT_EQ(pixelAt(t.stencil, 4, 2)[3], grey || opaque ? 255 : 0);
+    }
+    // 16-bit samples without alpha are refused, as for PNG and TIFF.
+    Taken deep = takeIn(QByteArray("P5\n2 1\n65535\n\x12\x34\xAB\xCD", 18));
+    EXPECT_FALSE(deep.simple);
+    EXPECT_EQ(deep.refusal, IntakeRefusal::SampleDepth);
+}
+
+// An EXIF orientation is applied as every viewer applies it.
+TEST(QtIntake, JpegOrientationIsApplied)
+{
+    QImage wide(8, 2, QImage::Format_RGB888);
+    wide.fill(Qt::white);
+    wide.setPixel(0, 0, qRgb(0, 0, 0));
+    wide.setPixel(1, 0, qRgb(0, 0, 0));
+    QByteArray jpeg = encodeWithQt(wide, "jpeg", 100);
+    // APP1 "Exif": a little-endian TIFF header and one IFD entry,
+    // Orientation = 6 (the stored rows are the picture's right-hand column).
+    const QByteArray exif("\xFF\xE1\x00\x22" "Exif\x00\x00" "II*\x00\x08\x00\x00\x00"
+                          "\x01\x00" "\x12\x01\x03\x00\x01\x00\x00\x00\x06\x00\x00\x00"
+                          "\x00\x00\x00\x00", 36);
+    jpeg.insert(2, exif);
+    Taken t = takeIn(jpeg);
+    ASSERT_TRUE(t.simple);
+    EXPECT_EQ(t.stencil.pixelsWide(), 2);
+    EXPECT_EQ(t.stencil.pixelsHigh(), 8);
+    expectNear(pixelAt(t.stencil, 1, 0), {0, 0, 0, 255}, 24);
+    expectNear(pixelAt(t.stencil, 0, 7), {0, 0, 0, 0}, 24);
 }
 
 TEST(PictureFiles, OnlyRegularFilesWithinTheCapAreRead)

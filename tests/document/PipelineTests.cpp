@@ -92,6 +92,32 @@ TEST_F(PipelineTest, FinalImageIsTheCompositeAtTheFinalSize)
     EXPECT_TRUE(pipeline.finalMixImage()->samePixels(expected));
 }
 
+// A one-shot render keeps only the result and the shadow report; a later
+// change still renders correctly, every stage being made again.
+TEST_F(PipelineTest, DroppingStageImagesKeepsTheResult)
+{
+    settings.shadowYOffset = -30;
+    remake(true, true, true, true);
+    const std::optional<BitmapRep> kept = pipeline.finalMixImage()->clone();
+    const ShadowReport report = pipeline.shadowWarning();
+
+    RenderPipeline oneShot;
+    oneShot.setKeepsStageImages(false);
+    oneShot.remakeGelcoatWithChanges(input(), PipelineChanges::all());
+    ASSERT_TRUE(oneShot.finalMixImageValid() && kept);
+    EXPECT_TRUE(oneShot.finalMixImage()->samePixels(*kept));
+    EXPECT_TRUE(oneShot.shadowWarning().needsWarning && report.needsWarning);
+    EXPECT_EQ(oneShot.shadowWarning().bottom, report.bottom);
+    EXPECT_FALSE(oneShot.sourceImageBitmap() || oneShot.sourceAnalysis() || oneShot.shadowImage() ||
+                 oneShot.unscaledTintedImage());
+
+    settings.userHue = 30;
+    remake(false, true, false, false);
+    oneShot.remakeGelcoatWithChanges(input(), {.tint = true});
+    ASSERT_TRUE(oneShot.finalMixImageValid());
+    EXPECT_TRUE(oneShot.finalMixImage()->samePixels(*pipeline.finalMixImage()));
+}
+
 TEST_F(PipelineTest, CompositeIsTheTintedImageOverItsShadow)
 {
     remake(true, true, true, true);
