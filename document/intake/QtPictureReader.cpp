@@ -209,7 +209,8 @@ std::optional<SourcePicture> pictureFromQtImage(const QImage& image)
     if (image.isNull() || !bitmapSizeAllowed(image.width(), image.height()))
         return std::nullopt;
     SourcePicture picture;
-    auto pixels = pixelsFrom(image.convertToFormat(QImage::Format_RGBA8888_Premultiplied), 4);
+    QImage converted = image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    auto pixels = pixelsFrom(converted, 4);
     if (!pixels)
         return std::nullopt;
     picture.pixels = std::move(*pixels);

@@ -57,15 +57,12 @@ std::function<void(QDialog*)> ModalAnswerer::chooseFile(const QString& path, QSt
 
 void ModalAnswerer::answerOtherDialog(QDialog* dialog)
 {
+    // Dialogs nobody asked to answer (a progress panel) are left alone.
+    if (queue_.isEmpty() || !queue_.first().dialog)
+        return;
+    Answer next = queue_.takeFirst();
     SeenPanel panel;
     panel.windowTitle = dialog->windowTitle();
-    if (queue_.isEmpty() || !queue_.first().dialog) {
-        panel.unexpected = true;
-        seen_.append(panel);
-        dialog->reject();
-        return;
-    }
-    Answer next = queue_.takeFirst();
     seen_.append(panel);
     // Queued: a dialog may run a box of its own (a file dialog asking to
     // replace a file), which this timer must still be free to answer.

@@ -17,7 +17,8 @@
 // Window-modal boxes (sheets opened with open()) are answered the same way.
 // Other dialogs (the program's own sheets, non-native file dialogs) are
 // handed to the function queued with answerDialog(), which fills them in and
-// accepts or rejects them; with nothing queued they are rejected.
+// accepts or rejects them; with no such answer next in the queue they are
+// left alone, like a progress panel.
 
 #include <QApplication>
 #include <QMessageBox>

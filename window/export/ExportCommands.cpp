@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMimeData>
 
@@ -31,7 +32,7 @@ ExportCommands::ExportCommands(TintDocument& document, QMainWindow& window)
     saveDestImage->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
 
     connect(copy, &QAction::triggered, this, [this] {
-        if (copyFromFocusedField(window_))
+        if (editFocusedField(window_, [](QLineEdit& field) { field.copy(); }))
             return;
         flattenImageByUserChoice([this](const BitmapRep& image) { finishCopy(image); });
     });

@@ -5,31 +5,12 @@
 
 namespace gelcoat {
 
-namespace {
-
-QLineEdit* focusedField(QWidget& window)
+bool editFocusedField(QWidget& window, void (*edit)(QLineEdit&))
 {
     auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-    return field && field->window() == window.window() ? field : nullptr;
-}
-
-} // namespace
-
-bool copyFromFocusedField(QWidget& window)
-{
-    QLineEdit* field = focusedField(window);
-    if (!field)
+    if (!field || field->window() != window.window())
         return false;
-    field->copy();
-    return true;
-}
-
-bool pasteIntoFocusedField(QWidget& window)
-{
-    QLineEdit* field = focusedField(window);
-    if (!field)
-        return false;
-    field->paste();
+    edit(*field);
     return true;
 }
 

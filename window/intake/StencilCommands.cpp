@@ -16,6 +16,7 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QMainWindow>
 
 namespace gelcoat {
@@ -157,7 +158,7 @@ bool StencilCommands::takePictureFrom(const QMimeData* data)
 
 void StencilCommands::pasteFromClipboard()
 {
-    if (pasteIntoFocusedField(window_))
+    if (editFocusedField(window_, [](QLineEdit& field) { field.paste(); }))
         return;
     // The raw bytes, never QClipboard::image(), which widens grey to colour.
     takePictureFrom(QApplication::clipboard()->mimeData());
