@@ -11,6 +11,7 @@ packages=(
   fonts-dejavu-core xvfb xauth python3
   clang libclang-rt-14-dev
   imagemagick time bc
+  x11-utils
 )
 
 missing=()

@@ -1,6 +1,5 @@
 #include "KPAboutPanel.h"
 
-#include "BuildSettings.h"
 #include "KPApplicationDelegate.h"
 #include "KPApplicationIcon.h"
 #include "KPFormat.h"
@@ -23,8 +22,54 @@
 
 namespace {
 
-constexpr int bandHeight = 74;
+// The panel's layout in points, y up from the bottom edge as the layout rules
+// state it.  Across the top band: margin, icon, gap, name column, gap,
+// mascot, right column, margin; so the fixed part of the width is
+// 2 * margin + iconSize + iconGap + mascotGap + mascotSize = 164.
+namespace layout {
+constexpr int margin = 20;          // left and right, for every row
+constexpr int columnPadding = 15;   // added to the wider text of a column
+constexpr int noticePadding = 70;   // added to the notice line's width
+constexpr int minimumWidth = 500;
+constexpr int iconSize = 48;
+constexpr int iconGap = 8;          // icon to the name column
+constexpr int mascotGap = 4;        // name column to the mascot
 constexpr int mascotSize = 64;
+constexpr int fixedWidth = 2 * margin + iconSize + iconGap + mascotGap + mascotSize;
+
+constexpr int bandHeight = 74;      // each white band
+constexpr int bandEdge = 73;        // a separator, from the bottom and from the top
+constexpr int separatorHeight = 1;
+constexpr int blueBandTopInset = 72;
+constexpr int bodyY = 91;           // the body's bottom edge
+constexpr int bodyPadding = 5;      // added to the body's used height
+constexpr int aboveBody = 97;       // the body's top edge to the panel's top
+constexpr int fixedHeight = bodyY + aboveBody;
+
+// Rows of the top band, measured down from the panel's top to the row's
+// bottom edge.
+constexpr int iconDrop = 61;
+constexpr int nameDrop = 42;
+constexpr int nameHeight = 30;
+constexpr int versionDrop = 62;
+constexpr int versionHeight = 18;
+constexpr int mascotDrop = 69;
+constexpr int creditDrop = 36;
+constexpr int webDrop = 54;
+constexpr int smallLineHeight = 16; // credit, web and notice lines
+constexpr int noticeY = 29;
+
+constexpr int nameFontSize = 24;
+constexpr int versionFontSize = 13;
+constexpr int smallFontSize = 11;
+} // namespace layout
+
+// The blue band's calibrated colour and the separators' grey.
+QColor blueBandColour()
+{
+    return QColor::fromRgbF(0.93f, 0.93f, 1.0f, 1.0f);
+}
+constexpr const char* separatorStyle = "color: #b0b0c0;";
 
 // The panel's three bands: white, light blue, white.
 class KPBandView : public QWidget {
@@ -62,14 +107,8 @@ struct TextColumns {
 
 TextColumns textColumns(const KPAboutPanelMetrics& metrics)
 {
-    return {int(std::max(metrics.nameWidth, metrics.versionWidth) + 15),
-            int(std::max(metrics.creditWidth, metrics.webWidth) + 15)};
-}
-
-QString creditLine()
-{
-    return KPFormat(QString::fromUtf8(gelcoat::build::creditLine),
-                    QString::fromUtf8(gelcoat::build::supportAddress));
+    return {int(std::max(metrics.nameWidth, metrics.versionWidth) + layout::columnPadding),
+            int(std::max(metrics.creditWidth, metrics.webWidth) + layout::columnPadding)};
 }
 
 QLabel* addLabel(QWidget* parent, const QString& text, int pixelSize, const QRect& frame,
@@ -94,7 +133,7 @@ QPixmap mascotImage()
         logged = true;
         return mascot;
     }
-    return mascot.scaled(mascotSize, mascotSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return mascot.scaled(layout::mascotSize, layout::mascotSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
 // Hides the panel while another application is active, like any panel that
@@ -118,30 +157,32 @@ void hideWhileInactive(KPPanel* panel)
 QSize KPAboutPanelSize(const KPAboutPanelMetrics& metrics)
 {
     const TextColumns columns = textColumns(metrics);
-    const int k = int(metrics.noticeWidth + 70);
-    const int width = std::max({columns.left + columns.right + 164, k, 500});
-    const int bodyHeight = int(metrics.bodyUsedHeight + 5);
-    return QSize(width, bodyHeight + 188);
+    const int noticeWidth = int(metrics.noticeWidth + layout::noticePadding);
+    const int width = std::max(
+        {columns.left + columns.right + layout::fixedWidth, noticeWidth, layout::minimumWidth});
+    const int bodyHeight = int(metrics.bodyUsedHeight + layout::bodyPadding);
+    return QSize(width, bodyHeight + layout::fixedHeight);
 }
 
 KPPanel* KPAboutPanel::standardKPAboutPanelForAppName(const QString& name, const QString& version,
                                                      const QPixmap& icon,
                                                      const KPURLDictionary& urls)
 {
+    using namespace layout;
+    const KPApplicationIdentity& identity = KPCurrentApplicationIdentity();
     const QString versionLine = KPFormat(KPTestLocalizedStringFromTable("Version %@", "About"), version);
-    const QString credit = creditLine();
-    const QUrl site(QString::fromUtf8(gelcoat::build::makerWebSite));
+    const QString credit = KPFormat(identity.creditLine, identity.supportAddress);
+    const QUrl site(identity.webSite);
     const QString webLine =
         KPFormat(KPTestLocalizedStringFromTable("Visit %@ for more!", "About"), site.host());
-    const QString notice = QString::fromUtf8(gelcoat::build::noticeLine);
     const QString body = KPTestLocalizedStringFromTable("About panel body text", "Localizable");
 
     KPAboutPanelMetrics metrics;
-    metrics.nameWidth = textWidth(name, 24);
-    metrics.versionWidth = textWidth(versionLine, 13);
-    metrics.creditWidth = textWidth(credit, 11);
-    metrics.webWidth = textWidth(webLine, 11);
-    metrics.noticeWidth = textWidth(notice, 11);
+    metrics.nameWidth = textWidth(name, nameFontSize);
+    metrics.versionWidth = textWidth(versionLine, versionFontSize);
+    metrics.creditWidth = textWidth(credit, smallFontSize);
+    metrics.webWidth = textWidth(webLine, smallFontSize);
+    metrics.noticeWidth = textWidth(identity.noticeLine, smallFontSize);
 
     const bool floating = KPRealFloatingPanel::KPShouldUseFloatingPanels();
     KPPanel* panel = floating ? new KPRealFloatingPanel : new KPPanel;
@@ -150,7 +191,7 @@ KPPanel* KPAboutPanel::standardKPAboutPanelForAppName(const QString& name, const
 
     auto* bodyView = new QTextBrowser(panel);
     KPMakeBorderlessTextView(bodyView);
-    bodyView->document()->setDefaultFont(KPSystemFont(11));
+    bodyView->document()->setDefaultFont(KPSystemFont(smallFontSize));
     bodyView->setPlainText(body);
     for (auto link = urls.cbegin(); link != urls.cend(); ++link)
         KPFixTextToGoToLink(bodyView, link.key(), link.value());
@@ -158,58 +199,69 @@ KPPanel* KPAboutPanel::standardKPAboutPanelForAppName(const QString& name, const
     // The width follows from the lines; the body is laid out at that width
     // to find the height.
     const int width = KPAboutPanelSize(metrics).width();
-    bodyView->document()->setTextWidth(width - 40);
+    const int rowWidth = width - 2 * margin;
+    bodyView->document()->setTextWidth(rowWidth);
     metrics.bodyUsedHeight = bodyView->document()->size().height();
     const QSize size = KPAboutPanelSize(metrics);
     const int height = size.height();
-    const int bodyHeight = height - 188;
+    const int bodyHeight = height - fixedHeight;
     panel->setFixedSize(size);
     auto place = [height](int x, int y, int w, int h) {
         return KPFlipRect(QRect(x, y, w, h), height);
     };
+    auto placeFromTop = [height](int x, int drop, int w, int h) {
+        return KPFlipRect(QRect(x, height - drop, w, h), height);
+    };
 
     auto* bottomBand = new KPBandView(Qt::white, panel);
     bottomBand->setGeometry(place(0, 0, width, bandHeight));
-    auto* blueBand = new KPBandView(QColor::fromRgbF(0.93, 0.93, 1.0, 1.0), panel);
-    blueBand->setGeometry(place(0, 73, width, height - 72 - 73));
+    auto* blueBand = new KPBandView(blueBandColour(), panel);
+    blueBand->setGeometry(place(0, bandEdge, width, height - blueBandTopInset - bandEdge));
     auto* topBand = new KPBandView(Qt::white, panel);
-    topBand->setGeometry(place(0, height - bandHeight, width, bandHeight));
-    for (int y : {73, height - 73}) {
+    topBand->setGeometry(placeFromTop(0, bandHeight, width, bandHeight));
+    for (int y : {bandEdge, height - bandEdge}) {
         auto* separator = new QFrame(panel);
         separator->setFrameShape(QFrame::HLine);
         separator->setFrameShadow(QFrame::Plain);
-        separator->setStyleSheet(QStringLiteral("color: #b0b0c0;"));
-        separator->setGeometry(place(0, y, width, 1));
+        separator->setStyleSheet(QString::fromLatin1(separatorStyle));
+        separator->setGeometry(place(0, y, width, separatorHeight));
     }
 
     // Top band: icon, name and version on the left, the mascot, then the
     // credit and web lines against the right edge.
     const auto [columnA, columnB] = textColumns(metrics);
+    const int nameX = margin + iconSize + iconGap;
     auto* iconView = new QLabel(panel);
-    iconView->setGeometry(place(20, height - 61, 48, 48));
+    iconView->setGeometry(placeFromTop(margin, iconDrop, iconSize, iconSize));
     iconView->setPixmap(icon);
-    addLabel(panel, name, 24, place(76, height - 42, columnA, 30), Qt::AlignLeft);
-    addLabel(panel, versionLine, 13, place(76, height - 62, columnA, 18), Qt::AlignLeft);
+    addLabel(panel, name, nameFontSize, placeFromTop(nameX, nameDrop, columnA, nameHeight),
+             Qt::AlignLeft);
+    addLabel(panel, versionLine, versionFontSize,
+             placeFromTop(nameX, versionDrop, columnA, versionHeight), Qt::AlignLeft);
     auto* mascotView = new QLabel(panel);
-    mascotView->setGeometry(place(80 + columnA, height - 69, mascotSize, mascotSize));
+    mascotView->setGeometry(
+        placeFromTop(nameX + columnA + mascotGap, mascotDrop, mascotSize, mascotSize));
     mascotView->setAlignment(Qt::AlignCenter);
     mascotView->setPixmap(mascotImage());
     mascotView->setObjectName(QStringLiteral("mascot"));
-    const int rightColumnX = width - 20 - columnB;
-    QLabel* creditField =
-        addLabel(panel, credit, 11, place(rightColumnX, height - 36, columnB, 16), Qt::AlignRight);
-    QLabel* webField =
-        addLabel(panel, webLine, 11, place(rightColumnX, height - 54, columnB, 16), Qt::AlignRight);
-    const QString address = QString::fromUtf8(gelcoat::build::supportAddress);
+    const int rightColumnX = width - margin - columnB;
+    QLabel* creditField = addLabel(panel, credit, smallFontSize,
+                                   placeFromTop(rightColumnX, creditDrop, columnB, smallLineHeight),
+                                   Qt::AlignRight);
+    QLabel* webField = addLabel(panel, webLine, smallFontSize,
+                                placeFromTop(rightColumnX, webDrop, columnB, smallLineHeight),
+                                Qt::AlignRight);
+    const QString& address = identity.supportAddress;
     KPFixTextToGoToLink(creditField, address, QStringLiteral("mailto:") + address)
         ->setObjectName(QStringLiteral("credit"));
     KPFixTextToGoToLink(webField, site.host(), site.toString())->setObjectName(QStringLiteral("web"));
 
     // Blue band: the body.  Bottom band: the notice.
-    bodyView->setGeometry(place(20, 91, width - 40, bodyHeight));
+    bodyView->setGeometry(place(margin, bodyY, rowWidth, bodyHeight));
     bodyView->setObjectName(QStringLiteral("body"));
     bodyView->raise();
-    addLabel(panel, notice, 11, place(20, 29, width - 40, 16), Qt::AlignHCenter)
+    addLabel(panel, identity.noticeLine, smallFontSize,
+             place(margin, noticeY, rowWidth, smallLineHeight), Qt::AlignHCenter)
         ->setObjectName(QStringLiteral("notice"));
 
     KPCenterOnPrimaryScreen(panel);
@@ -224,7 +276,7 @@ void KPAboutPanel::runStandardKPAboutPanelWithURLDictionary(const KPURLDictionar
     if (!slot) {
         KPPanel* panel = standardKPAboutPanelForAppName(
             KPCurrentApplicationName(), KPCurrentApplicationVersion(),
-            KPApplicationIconScaledToSize(QSize(48, 48)), urls);
+            KPApplicationIconScaledToSize(QSize(layout::iconSize, layout::iconSize)), urls);
         // Closing empties the slot at once, though deletion comes later.
         QObject::connect(panel, &QDialog::finished, panel, [] { aboutPanelSlot() = nullptr; });
         slot = panel;

@@ -4,10 +4,10 @@
 // stretches link to web pages.  At most one is open at a time.
 //
 // Texts: "Version %@", "Visit %@ for more!" (table "About"), "About panel
-// body text" (table "Localizable").  The credit and notice lines are the
-// build settings creditLine (a "%@" in it takes the support address) and
-// noticeLine; the support address in the credit line links to a mail, the
-// web site's host in the web line to the web site.  The mascot is the image
+// body text" (table "Localizable").  The credit and notice lines, the
+// support address and the web site come from the application's identity
+// (KPApplicationIdentity); the support address in the credit line links to a
+// mail, the web site's host in the web line to the web site.  The mascot is the image
 // resource KPAboutMascotResource: the application puts it into its resources.
 
 #include <QMap>

@@ -1,23 +1,41 @@
 #include "KPApplicationDelegate.h"
 
-#include "BuildSettings.h"
-
 KPApplicationDelegateInterface* KPApplicationDelegate = nullptr;
+
+namespace {
+
+KPApplicationIdentity& identityRecord()
+{
+    static KPApplicationIdentity identity;
+    return identity;
+}
+
+} // namespace
+
+void KPSetApplicationIdentity(const KPApplicationIdentity& identity)
+{
+    identityRecord() = identity;
+}
+
+const KPApplicationIdentity& KPCurrentApplicationIdentity()
+{
+    return identityRecord();
+}
 
 QString KPCurrentApplicationName()
 {
     return KPApplicationDelegate ? KPApplicationDelegate->applicationName()
-                                 : QString::fromUtf8(gelcoat::build::applicationName);
+                                 : identityRecord().name;
 }
 
 QString KPCurrentApplicationVersion()
 {
     return KPApplicationDelegate ? KPApplicationDelegate->applicationVersion()
-                                 : QString::fromUtf8(gelcoat::build::applicationVersion);
+                                 : identityRecord().version;
 }
 
 QString KPCurrentApplicationIdentifier()
 {
     return KPApplicationDelegate ? KPApplicationDelegate->applicationBundleIdentifier()
-                                 : QString::fromUtf8(gelcoat::build::applicationIdentifier);
+                                 : identityRecord().identifier;
 }

@@ -1,10 +1,31 @@
 #pragma once
-// What the shared library asks of the running application.  The
-// application's delegate implements this and records itself in
-// KPApplicationDelegate on construction (and clears it on destruction);
-// the about panel and the version checker read it.
+// What the shared library asks of the running application.  At start the
+// application hands over its identity (KPSetApplicationIdentity); its
+// delegate implements KPApplicationDelegateInterface and records itself in
+// KPApplicationDelegate on construction (and clears it on destruction).  The
+// about panel and the version checker read both.
 
 #include <QString>
+
+// The application as the user and the maker's web site know it.
+struct KPApplicationIdentity {
+    QString name;
+    QString version;
+    // Matched as a prefix against the lines of the published version list.
+    QString identifier;
+    // The maker's web site: scheme, host and a trailing slash.
+    QString webSite;
+    QString supportAddress;
+    // The about panel's credit line; a "%@" in it takes the support address.
+    QString creditLine;
+    // The about panel's notice line.
+    QString noticeLine;
+};
+
+// Replaces the identity the library reads; every field is empty until the
+// application has called it.
+void KPSetApplicationIdentity(const KPApplicationIdentity& identity);
+const KPApplicationIdentity& KPCurrentApplicationIdentity();
 
 class KPApplicationDelegateInterface {
 public:
@@ -18,7 +39,7 @@ public:
 // The application delegate; null until one exists.
 extern KPApplicationDelegateInterface* KPApplicationDelegate;
 
-// The delegate's answers, or the build settings while there is no delegate.
+// The delegate's answers, or the identity's while there is no delegate.
 QString KPCurrentApplicationName();
 QString KPCurrentApplicationVersion();
 QString KPCurrentApplicationIdentifier();

@@ -1,3 +1,3 @@
 #include "KPLog.h"
 
-Q_LOGGING_CATEGORY(kpSharedLog, "gelcoat.shared")
+Q_LOGGING_CATEGORY(kpSharedLog, "kp.shared")

@@ -18,9 +18,9 @@ QScreen* KPPrimaryScreen()
 
 QRect KPFlipRect(const QRect& rect, int containerHeight)
 {
-    const gelcoat::UpRect up{double(rect.x()), double(rect.y()), double(rect.width()),
+    const kp::UpRect up{double(rect.x()), double(rect.y()), double(rect.width()),
                              double(rect.height())};
-    return gelcoat::toQtRect(up, containerHeight).toRect();
+    return kp::toQtRect(up, containerHeight).toRect();
 }
 
 QPoint KPCenteredOrigin(const QRect& available, const QSize& windowSize, int screenHeight)

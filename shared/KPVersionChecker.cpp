@@ -1,6 +1,5 @@
 #include "KPVersionChecker.h"
 
-#include "BuildSettings.h"
 #include "KPAlertPanel.h"
 #include "KPApplicationDelegate.h"
 #include "KPLocalizedString.h"
@@ -47,7 +46,7 @@ KPVersionChecker* KPVersionChecker::sharedVersionChecker()
     return checker;
 }
 
-KPVersionChecker::KPVersionChecker() : webSite_(QString::fromUtf8(gelcoat::build::makerWebSite)) {}
+KPVersionChecker::KPVersionChecker() = default;
 
 KPVersionChecker::~KPVersionChecker() = default;
 
@@ -59,10 +58,11 @@ void KPVersionChecker::setWebSite(const QUrl& site)
 
 QUrl KPVersionChecker::pageOnWebSite(const QString& path) const
 {
+    const QUrl site = webSite_ ? *webSite_ : QUrl(KPCurrentApplicationIdentity().webSite);
     // A broken site setting gives no address rather than a host-less one.
-    if (!webSite_.isValid() || webSite_.host().isEmpty())
+    if (!site.isValid() || site.host().isEmpty())
         return {};
-    return webSite_.resolved(QUrl(path));
+    return site.resolved(QUrl(path));
 }
 
 QUrl KPVersionChecker::versionListUrl() const
@@ -192,7 +192,7 @@ void KPVersionChecker::compareVersionWithVersionData(const std::optional<QByteAr
 
     if (published.isNull()) {
         const QString mail =
-            QStringLiteral("mailto:") + QString::fromUtf8(gelcoat::build::supportAddress)
+            QStringLiteral("mailto:") + KPCurrentApplicationIdentity().supportAddress
             + QStringLiteral("?subject=Version%20check%20error&body=No%20entry%20found%20for%20")
             + name + QStringLiteral("%20(") + identifier
             + QStringLiteral(").%0D%0DThis%20email%20was%20automatically%20generated.%0D%0D");

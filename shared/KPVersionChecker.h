@@ -53,8 +53,8 @@ public:
     static bool webVersionIsLaterThanAppVersion(const QString& webVersion, const QString& appVersion);
     static QString decodeMacRoman(const QByteArray& bytes);
 
-    // The maker's web site (the build setting by default); tests point it
-    // at a local server.  Drops the cached list.
+    // The maker's web site (the application identity's by default); tests
+    // point it at a local server.  Drops the cached list.
     void setWebSite(const QUrl& site);
     QUrl versionListUrl() const;
     QUrl downloadPageUrl() const;
@@ -74,7 +74,7 @@ private:
     void reportNetworkUnavailable(bool userRequested);
     void offerDownload(const QString& webVersion);
 
-    QUrl webSite_;
+    std::optional<QUrl> webSite_;
     std::unique_ptr<KPVersionListFetch> fetch_;
     bool finishedLoading_ = true;
     bool waiting_ = false;

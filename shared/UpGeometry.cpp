@@ -1,6 +1,6 @@
 #include "UpGeometry.h"
 
-namespace gelcoat {
+namespace kp {
 
 QRectF toQtRect(const UpRect& r, double viewHeight)
 {
@@ -23,4 +23,4 @@ QPointF fromQtPoint(const QPointF& qt, double viewHeight)
     return toQtPoint(qt, viewHeight);
 }
 
-} // namespace gelcoat
+} // namespace kp

@@ -6,7 +6,7 @@
 #include <QPointF>
 #include <QRectF>
 
-namespace gelcoat {
+namespace kp {
 
 // A rectangle in y-up view coordinates: (x, y) is its bottom-left corner.
 struct UpRect {
@@ -30,4 +30,4 @@ UpRect fromQtRect(const QRectF& r, double viewHeight);
 QPointF toQtPoint(const QPointF& up, double viewHeight);
 QPointF fromQtPoint(const QPointF& qt, double viewHeight);
 
-} // namespace gelcoat
+} // namespace kp

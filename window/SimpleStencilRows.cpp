@@ -4,7 +4,7 @@
 
 #include "layout/RecordedFrames.h"
 
-#include "UpGeometry.h"
+#include "paint/UpCoordinates.h"
 
 #include <utility>
 

@@ -1,11 +1,14 @@
 #include "TintDocumentWindow.h"
 
+#include "DocumentArea.h"
 #include "DocumentCommands.h"
+#include "DocumentWindowDelegate.h"
 #include "export/ExportCommands.h"
 #include "intake/StencilCommands.h"
 #include "intake/StencilMenus.h"
 #include "ScalarControl.h"
 #include "SimpleStencilRows.h"
+#include "TooltipStore.h"
 #include "ui_TintDocument.h"
 
 #include "BitmapImage.h"
@@ -54,6 +57,7 @@ TintDocumentWindow::TintDocumentWindow(TintDocument* document, int untitledNumbe
     Preferences::shared();
     setUpForm();
     setUpCircles();
+    setUpTooltips(*this, *form_);
     showRainbowStripPreference();
     commands_ = new DocumentCommands(*document_, this);
     stencilCommands_ = new StencilCommands(*document_, *this);
@@ -68,6 +72,8 @@ TintDocumentWindow::TintDocumentWindow(TintDocument* document, int untitledNumbe
     connectUserSignals();
     connectDocument();
     document_->refreshUIFromModel();
+    // Last, so that the saved frame meets a window that is set up.
+    new DocumentWindowDelegate(*this);
 }
 
 TintDocumentWindow::~TintDocumentWindow()
@@ -80,10 +86,8 @@ TintDocumentWindow::~TintDocumentWindow()
 
 void TintDocumentWindow::setUpForm()
 {
-    auto* area = new QWidget(this);
+    auto* area = new DocumentArea(this);
     form_->setupUi(area);
-    // The base size; resizing is laid out by the window's own rule.
-    area->setFixedSize(area->size());
     setCentralWidget(area);
 
     Ui::TintDocument& f = *form_;

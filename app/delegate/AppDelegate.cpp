@@ -1,5 +1,6 @@
 #include "delegate/AppDelegate.h"
 
+#include "delegate/ProgramIdentity.h"
 #include "delegate/SystemVersion.h"
 #include "prefs/PrefsController.h"
 
@@ -12,11 +13,6 @@
 
 namespace gelcoat {
 
-namespace {
-// Offset of each new window from the one before, down and to the right.
-constexpr int kCascadeStep = 22;
-} // namespace
-
 AppDelegate::AppDelegate(QObject* parent) : KPAppDelegate(parent)
 {
     connect(qApp, &QCoreApplication::aboutToQuit, this, &AppDelegate::applicationWillTerminate);
@@ -24,11 +20,13 @@ AppDelegate::AppDelegate(QObject* parent) : KPAppDelegate(parent)
 
 void AppDelegate::setUpApplication()
 {
-    QCoreApplication::setOrganizationName(QString::fromUtf8(build::applicationName));
-    QCoreApplication::setApplicationName(QString::fromUtf8(build::applicationName));
-    QCoreApplication::setApplicationVersion(QString::fromUtf8(build::applicationVersion));
-    QGuiApplication::setApplicationDisplayName(QString::fromUtf8(build::applicationName));
-    QGuiApplication::setDesktopFileName(QString::fromUtf8(build::applicationIdentifier));
+    const KPApplicationIdentity& identity = programIdentity();
+    KPSetApplicationIdentity(identity);
+    QCoreApplication::setOrganizationName(identity.name);
+    QCoreApplication::setApplicationName(identity.name);
+    QCoreApplication::setApplicationVersion(identity.version);
+    QGuiApplication::setApplicationDisplayName(identity.name);
+    QGuiApplication::setDesktopFileName(identity.identifier);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/gelcoat.png")));
     qApp->setProperty(KPUIElementProperty, QString::fromUtf8(build::uiElement));
     QApplication::setQuitOnLastWindowClosed(true);
@@ -75,10 +73,7 @@ void AppDelegate::newDocument()
     QWidget* window = factory_(++untitledCount_);
     if (!window)
         return;
-    if (lastDocumentWindow_ && lastDocumentWindow_->isVisible())
-        window->move(lastDocumentWindow_->pos() + QPoint(kCascadeStep, kCascadeStep));
-    else
-        KPCenterOnPrimaryScreen(window);
+    // The window places itself: the saved frame, then a cascade.
     lastDocumentWindow_ = window;
     window->show();
     window->raise();

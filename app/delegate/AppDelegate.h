@@ -28,7 +28,8 @@ public:
     explicit AppDelegate(QObject* parent = nullptr);
 
     // Name, version, identifier, icon and the floating-panel property of the
-    // running QApplication, from the build settings.
+    // running QApplication, from the build settings; hands the identity to
+    // the shared library.
     static void setUpApplication();
 
     // False when the Qt runtime is too old: the user has been told, and the

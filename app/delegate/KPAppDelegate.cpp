@@ -1,9 +1,9 @@
 #include "delegate/KPAppDelegate.h"
 
 #include "delegate/AppLog.h"
+#include "delegate/ProgramIdentity.h"
 #include "delegate/ReadMePage.h"
 
-#include "BuildSettings.h"
 #include "KPCocoaExtra.h"
 
 #include <QDesktopServices>
@@ -22,6 +22,7 @@ constexpr int kActivationFallbackMs = 100;
 
 KPAppDelegate::KPAppDelegate(QObject* parent) : QObject(parent)
 {
+    KPSetApplicationIdentity(programIdentity());
     KPApplicationDelegate = this;
     connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
@@ -43,17 +44,17 @@ KPAppDelegate* KPAppDelegate::current()
 
 QString KPAppDelegate::applicationName() const
 {
-    return QString::fromUtf8(build::applicationName);
+    return programIdentity().name;
 }
 
 QString KPAppDelegate::applicationVersion() const
 {
-    return QString::fromUtf8(build::applicationVersion);
+    return programIdentity().version;
 }
 
 QString KPAppDelegate::applicationBundleIdentifier() const
 {
-    return QString::fromUtf8(build::applicationIdentifier);
+    return programIdentity().identifier;
 }
 
 QMap<QString, QString> KPAppDelegate::aboutURLDictionary() const
@@ -65,14 +66,14 @@ QMap<QString, QString> KPAppDelegate::aboutURLDictionary() const
 
 QString KPAppDelegate::supportEmailURL() const
 {
-    return KPFormat(QStringLiteral("mailto:") + QString::fromUtf8(build::supportAddress) +
+    return KPFormat(QStringLiteral("mailto:") + programIdentity().supportAddress +
                         QStringLiteral("?subject=%@%%20%@"),
                     applicationName(), applicationVersion());
 }
 
 QUrl KPAppDelegate::makerPage(const QString& path)
 {
-    return QUrl(QString::fromUtf8(build::makerWebSite)).resolved(QUrl(path));
+    return QUrl(programIdentity().webSite).resolved(QUrl(path));
 }
 
 void KPAppDelegate::setActiveQueryForTesting(std::function<bool()> query)

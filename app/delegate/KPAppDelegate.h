@@ -19,14 +19,15 @@ namespace gelcoat {
 class KPAppDelegate : public QObject, public KPApplicationDelegateInterface {
     Q_OBJECT
 public:
-    // Records itself as KPApplicationDelegate.
+    // Hands the program's identity to the shared library and records itself
+    // as KPApplicationDelegate.
     explicit KPAppDelegate(QObject* parent = nullptr);
     ~KPAppDelegate() override;
 
     // The delegate recorded in KPApplicationDelegate, if it is one of ours.
     static KPAppDelegate* current();
 
-    // From the build settings.
+    // From the program's identity.
     QString applicationName() const override;
     QString applicationVersion() const override;
     QString applicationBundleIdentifier() const override;

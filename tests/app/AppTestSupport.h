@@ -3,12 +3,15 @@
 
 #include "delegate/AppDelegate.h"
 #include "qtsupport/Screenshot.h"
+#include "qtsupport/TestSettings.h"
 
 #include <QSettings>
 
-// The program's identity, empty settings, and no version check at launch.
+// The program's identity, empty settings of the test's own, and no version
+// check at launch.
 inline void startWithCleanSettings()
 {
+    useTemporarySettings();
     gelcoat::AppDelegate::setUpApplication();
     QSettings().clear();
     QSettings().setValue(QStringLiteral("DoVersionCheck"), QStringLiteral("NO"));

@@ -100,7 +100,8 @@ private slots:
         delegate.newDocument();
         QWidget* second = delegate.lastDocumentWindow();
         QCOMPARE(second->windowTitle(), QStringLiteral("Untitled 2[*]"));
-        QCOMPARE(second->pos(), first->pos() + QPoint(22, 22));
+        QVERIFY(QTest::qWaitForWindowExposed(second));
+        QTRY_COMPARE(second->pos(), first->pos() + QPoint(22, 22));
         saveScreenshot(first, QStringLiteral("document-window"));
     }
 

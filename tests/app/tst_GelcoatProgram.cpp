@@ -1,6 +1,8 @@
 // The real program: it starts, stays up with its window, and ends cleanly
 // when asked to.
 
+#include "qtsupport/TestSettings.h"
+
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -9,6 +11,7 @@ class GelcoatProgramTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { useTemporarySettings(); }
     void startsAndKeepsRunningUntilAskedToEnd()
     {
         QTemporaryDir config;

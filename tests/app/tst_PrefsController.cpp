@@ -2,6 +2,7 @@
 // two change notices.
 
 #include "AppTestSupport.h"
+#include "qtsupport/TestSettings.h"
 
 #include "delegate/AppDelegate.h"
 #include "settings/PreferenceNotifications.h"
@@ -43,16 +44,40 @@ class PrefsControllerTest : public QObject {
         return prefs;
     }
 
-private slots:
-    void init() { notices_.emplace(); }
-
-    void initTestCase()
+    // What initTestCase and every case start from: nothing stored but the
+    // rainbow strip switched off as an older run wrote it, the string "NO".
+    static void storeStartingSettings()
     {
-        AppDelegate::setUpApplication();
         QSettings settings;
         settings.clear();
-        // Stored by an older run as the string "NO": must read as false.
         settings.setValue(QStringLiteral("ShowRainbow"), QStringLiteral("NO"));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        useTemporarySettings();
+        AppDelegate::setUpApplication();
+        storeStartingSettings();
+    }
+
+    // The controller outlives each case: put it, its window and the stored
+    // settings back to the starting state, so that any case runs alone or
+    // after any other.
+    void init()
+    {
+        PrefsController& prefs = PrefsController::sharedPrefsController();
+        if (prefs.preferencesWindow()) {
+            prefs.closeWindow();
+            prefs.showTooltipsCheckbox()->setChecked(true);
+            prefs.showRainbowStripCheckbox()->setChecked(false);
+            prefs.flatteningDefaultMatrix()->button(FlattenOntoWhite)->setChecked(true);
+        }
+        prefs.showTooltipsChanged(true);
+        prefs.showRainbowStripChanged(false);
+        prefs.flatteningDefaultChanged(FlattenOntoWhite);
+        storeStartingSettings();
+        notices_.emplace();
     }
 
     void readsDefaultsAndStoredStrings()
@@ -133,6 +158,7 @@ private slots:
         QCOMPARE(tooltips.size() + rainbow.size(), 0);
 
         // Closed and shown again, the controls are as the user left them.
+        prefs.showTooltipsCheckbox()->click();
         prefs.closeWindow();
         prefs.showWindow();
         QCOMPARE(prefs.flatteningDefaultMatrix()->checkedId(), 1);

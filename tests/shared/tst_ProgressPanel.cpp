@@ -5,6 +5,7 @@
 #include "qtsupport/FakeClock.h"
 #include "qtsupport/ModalAnswerer.h"
 #include "qtsupport/Screenshot.h"
+#include "qtsupport/TestSettings.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -16,6 +17,7 @@ class ProgressPanelTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { useTemporarySettings(); }
     void shortDeterminateTaskNeverShows();
     void determinateWindowDependsOnEstimate();
     void indeterminateShowsAfterThresholdOnAcceptedCall();

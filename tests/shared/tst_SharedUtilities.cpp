@@ -3,6 +3,7 @@
 
 #include "KPCocoaExtra.h"
 #include "qtsupport/ModalAnswerer.h"
+#include "qtsupport/TestSettings.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -16,6 +17,7 @@ class SharedUtilitiesTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { useTemporarySettings(); }
     void formatterReplacesPlaceholders();
     void stringTablesHoldEveryKeyTheLibraryUses();
     void missingKeyReadsAsKeyBetweenAsterisks();

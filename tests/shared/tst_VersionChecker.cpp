@@ -7,6 +7,7 @@
 #include "qtsupport/LocalHttpServer.h"
 #include "qtsupport/ModalAnswerer.h"
 #include "qtsupport/TestDelegate.h"
+#include "qtsupport/TestSettings.h"
 #include "qtsupport/UrlCatcher.h"
 
 #include <QApplication>
@@ -79,9 +80,10 @@ private:
 
 void VersionCheckerTest::initTestCase()
 {
+    useTemporarySettings();
     QCoreApplication::setOrganizationName("GelcoatTests");
     QCoreApplication::setApplicationName("VersionCheckerTest");
-    KPApplicationDelegate = &delegate_;
+    delegate_.install();
     catcher_ = std::make_unique<UrlCatcher>(QStringList{"http", "https", "mailto"});
 }
 
@@ -131,6 +133,7 @@ void VersionCheckerTest::versionComparison_data()
     QTest::newRow("alpha under beta") << "2.1a7" << "2.1b3" << false;
     QTest::newRow("later beta") << "2.1b4" << "2.1b3" << true;
     QTest::newRow("earlier beta") << "2.1b3" << "2.1b4" << false;
+    QTest::newRow("same beta") << "2.1b3" << "2.1b3" << false;
     QTest::newRow("later alpha") << "3.0a2" << "3.0a1" << true;
     QTest::newRow("same alpha") << "3.0a1" << "3.0a1" << false;
     QTest::newRow("equal") << "2.1" << "2.1" << false;

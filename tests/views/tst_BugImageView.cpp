@@ -4,6 +4,7 @@
 #include "DragTiffEncoder.h"
 #include "imageview/BugImageView.h"
 #include "qtsupport/PixelChecks.h"
+#include "qtsupport/TestSettings.h"
 
 #include <QBuffer>
 #include <QMimeData>
@@ -61,6 +62,7 @@ class BugImageViewTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { useTemporarySettings(); }
     void clickSetsTheBugInImagePixels()
     {
         // A 176-pixel picture in a 100x100 well is shrunk by exactly 2.

@@ -6,6 +6,7 @@
 #include "slider/KPCircularSlider.h"
 
 #include "qtsupport/PixelChecks.h"
+#include "qtsupport/TestSettings.h"
 #include "views/CircularSliderChecks.h"
 
 #include <QRegularExpression>
@@ -47,6 +48,7 @@ class CircularSliderDrawingTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { useTemporarySettings(); }
     void init();
     void cleanup() { window.reset(); }
 

@@ -3,6 +3,7 @@
 
 #include "slider/CircularSliderModel.h"
 
+#include "qtsupport/TestSettings.h"
 #include "views/CircularSliderChecks.h"
 
 #include <QTest>
@@ -17,6 +18,7 @@ constexpr float kPiF = float(slider::kPi);
 class CircularSliderModelTest : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { useTemporarySettings(); }
     void offsetsAtTheCentreFollowTheCentreRule();
     void edgeOnlyDistancesGoToTheCentreOrTheEdge();
     void changingARuleReconstrainsTheStoredValue();

@@ -5,6 +5,7 @@
 
 #include "slider/CircularSliderTracker.h"
 
+#include "qtsupport/TestSettings.h"
 #include "views/CircularSliderChecks.h"
 
 #include <QTest>
@@ -17,6 +18,7 @@ using namespace gelcoat;
 class CircularSliderTrackingTest : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { useTemporarySettings(); }
     void init()
     {
         model = CircularSliderModel();

@@ -2,10 +2,11 @@
 // when the action signal is sent, the keyboard grab, loss of the mouse,
 // properties and the archive.
 
-#include "UpGeometry.h"
+#include "paint/UpCoordinates.h"
 #include "slider/CircularSliderArchive.h"
 #include "slider/KPCircularSlider.h"
 
+#include "qtsupport/TestSettings.h"
 #include "views/CircularSliderChecks.h"
 
 #include <QDataStream>
@@ -56,6 +57,7 @@ class CircularSliderWidgetTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { useTemporarySettings(); }
     void init();
     void cleanup() { window.reset(); }
 

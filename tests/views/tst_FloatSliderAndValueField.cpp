@@ -4,6 +4,7 @@
 
 #include "controls/FloatSlider.h"
 #include "controls/FloatValueField.h"
+#include "qtsupport/TestSettings.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -18,6 +19,7 @@ class FloatSliderAndValueFieldTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { useTemporarySettings(); }
     void sliderGivesBackTheFloatSetByCode()
     {
         FloatSlider slider;

@@ -3,6 +3,7 @@
 
 #include "imageview/GelcoatImageView.h"
 #include "qtsupport/PixelChecks.h"
+#include "qtsupport/TestSettings.h"
 
 #include <QtTest>
 
@@ -24,6 +25,7 @@ class GelcoatImageViewTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { useTemporarySettings(); }
     void frameAndBevelSitInsideTheBounds()
     {
         GelcoatImageView view;

@@ -5,6 +5,7 @@
 #include "imageview/MessageImageView.h"
 #include "intake/TiffCodec.h"
 #include "qtsupport/PixelChecks.h"
+#include "qtsupport/TestSettings.h"
 
 #include <QFile>
 #include <QMimeData>
@@ -62,7 +63,11 @@ class MessageImageViewTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { installDragTiffEncoder(); }
+    void initTestCase()
+    {
+        useTemporarySettings();
+        installDragTiffEncoder();
+    }
 
     void outOfDatePictureIsWashedWithTheInteriorColour_data()
     {

@@ -4,6 +4,7 @@
 #include "controls/KPImagePopUpMenuButton.h"
 #include "controls/KPRainbowStrip.h"
 #include "qtsupport/PixelChecks.h"
+#include "qtsupport/TestSettings.h"
 
 #include <QMenu>
 #include <QSignalSpy>
@@ -16,6 +17,7 @@ class RainbowStripAndPopUpButtonTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { useTemporarySettings(); }
     void stripRunsOnceRoundTheHueCircle()
     {
         KPRainbowStrip strip;

@@ -4,7 +4,7 @@
 
 #include "Gallery.h"
 
-#include "UpGeometry.h"
+#include "paint/UpCoordinates.h"
 #include "slider/CircularSliderGeometry.h"
 #include "slider/KPCircularSlider.h"
 

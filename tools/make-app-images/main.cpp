@@ -1,19 +1,20 @@
 // gelcoat-make-app-images: writes the application icon and the about
 // panel's mascot, both rendered as gels by the program's own pipeline.
 //
-//   gelcoat-make-app-images FOLDER
+//   gelcoat-make-app-images DIR
 //
-// writes FOLDER/gelcoat.png (the application icon, 256 × 256: a blue gel
-// drop) and FOLDER/vedividi5.16D.png (Moss, the start picture, as a
+// writes DIR/gelcoat.png (the application icon, 256 × 256: a blue gel
+// drop) and DIR/vedividi5.16D.png (Moss, the start picture, as a
 // rainbow gel, 96 × 96). The output is the same on every run.
 
 #include "ImageOutput.h"
+#include "ToolStart.h"
 #include "intake/PictureDecoder.h"
+#include "io/RegularFile.h"
 #include "model/TintDocument.h"
 #include "resources/BundleImages.h"
 
 #include <QBuffer>
-#include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -64,7 +65,12 @@ bool renderTo(TintDocument& doc, const QString& path)
         std::fprintf(stderr, "gelcoat-make-app-images: rendering %s failed\n", qPrintable(path));
         return false;
     }
-    if (!writeResultImage(*p.finalMixImage(), path, &error)) {
+    const QByteArray png = encodeResultImage(*p.finalMixImage(), OutputKind::Png);
+    if (png.isEmpty()) {
+        std::fprintf(stderr, "gelcoat-make-app-images: cannot encode %s\n", qPrintable(path));
+        return false;
+    }
+    if (!writeFileAtomically(path, png, &error)) {
         std::fprintf(stderr, "gelcoat-make-app-images: %s\n", qPrintable(error));
         return false;
     }
@@ -103,18 +109,10 @@ bool writeMascot(const QString& path)
 
 int main(int argc, char** argv)
 {
-    QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: gelcoat-make-app-images FOLDER\n");
-        return 2;
-    }
-    const QDir folder(QString::fromLocal8Bit(argv[1]));
-    if (!folder.mkpath(QStringLiteral("."))) {
-        std::fprintf(stderr, "gelcoat-make-app-images: cannot create %s\n", argv[1]);
-        return 1;
-    }
-    installEngineResources();
-    bool ok = writeIcon(folder.filePath(QStringLiteral("gelcoat.png")));
-    ok = writeMascot(folder.filePath(QStringLiteral("vedividi5.16D.png"))) && ok;
-    return ok ? 0 : 1;
+    return runPictureTool<QGuiApplication>(argc, argv, "gelcoat-make-app-images", [](const QDir& dir) {
+        installEngineResources();
+        bool ok = writeIcon(dir.filePath(QStringLiteral("gelcoat.png")));
+        ok = writeMascot(dir.filePath(QStringLiteral("vedividi5.16D.png"))) && ok;
+        return ok ? 0 : 1;
+    });
 }

@@ -9,7 +9,7 @@
 
 #include "GelButton.h"
 #include "Mascot.h"
-#include "TiffOutput.h"
+#include "RgbaTiff.h"
 
 #include <QImage>
 #include <QImageWriter>

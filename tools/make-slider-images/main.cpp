@@ -8,38 +8,22 @@
 // square, the ball a little larger than its hit radius.
 
 #include "SliderArt.h"
+#include "ToolStart.h"
 
-#include <QDir>
 #include <QGuiApplication>
 #include <QTextStream>
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    QTextStream err(stderr);
-    if (argc != 2) {
-        err << "usage: gelcoat-make-slider-images DIR\n";
-        return 1;
-    }
-    const QDir dir(QString::fromLocal8Bit(argv[1]));
-    if (!dir.mkpath(QStringLiteral("."))) {
-        err << "cannot create " << argv[1] << "\n";
-        return 1;
-    }
-    int written = 0;
-    for (const SliderPicture& picture : sliderPictures()) {
-        for (int scale : {1, 2}) {
-            const QString name =
-                picture.name + (scale == 2 ? QStringLiteral("@2x.png") : QStringLiteral(".png"));
-            if (!picture.draw(scale).save(dir.filePath(name), "PNG")) {
-                err << "cannot write " << dir.filePath(name) << "\n";
+    const char* tool = "gelcoat-make-slider-images";
+    return runPictureTool<QGuiApplication>(argc, argv, tool, [tool](const QDir& dir) {
+        int written = 0;
+        for (const SliderPicture& picture : sliderPictures()) {
+            if (!saveAtBothScales(dir, picture.name, picture.draw, tool))
                 return 1;
-            }
-            ++written;
+            written += 2;
         }
-    }
-    QTextStream(stdout) << written << " pictures written to " << dir.absolutePath() << "\n";
-    return 0;
+        QTextStream(stdout) << written << " pictures written to " << dir.absolutePath() << "\n";
+        return 0;
+    });
 }

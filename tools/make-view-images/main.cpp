@@ -4,14 +4,14 @@
 // button's gear.
 //   gelcoat-make-view-images resources/images/views
 
-#include <QDir>
+#include "ToolStart.h"
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
-#include <QTextStream>
 
 #include <cmath>
 #include <functional>
@@ -216,37 +216,24 @@ struct Picture {
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    QTextStream err(stderr);
-    if (argc != 2) {
-        err << "usage: gelcoat-make-view-images DIR\n";
-        return 1;
-    }
-    const QDir dir(QString::fromLocal8Bit(argv[1]));
-    if (!dir.mkpath(QStringLiteral("."))) {
-        err << "cannot create " << argv[1] << "\n";
-        return 1;
-    }
-    const Picture pictures[] = {
-        {"sourceBug", {16, 16}, drawBug},
-        {"arrow", {28, 20}, [](QPainter& p) { drawArrow(p, true); }},
-        {"arrowDim", {28, 20}, [](QPainter& p) { drawArrow(p, false); }},
-        {"actionMenu", {30, 22}, [](QPainter& p) { drawActionMenu(p, false); }},
-        {"actionMenu_mirror", {30, 22}, [](QPainter& p) { drawActionMenu(p, true); }},
-        {"gelcoatOn", {36, 36}, [](QPainter& p) { drawGelcoatToggle(p, true); }},
-        {"gelcoatOff", {36, 36}, [](QPainter& p) { drawGelcoatToggle(p, false); }},
-    };
-    for (const Picture& picture : pictures) {
-        for (int scale : {1, 2}) {
-            const QString name = QString::fromLatin1(picture.name)
-                + (scale == 2 ? QStringLiteral("@2x.png") : QStringLiteral(".png"));
-            if (!render(picture.points, scale, picture.draw).save(dir.filePath(name), "PNG")) {
-                err << "cannot write " << dir.filePath(name) << "\n";
+    const char* tool = "gelcoat-make-view-images";
+    return runPictureTool<QGuiApplication>(argc, argv, tool, [tool](const QDir& dir) {
+        const Picture pictures[] = {
+            {"sourceBug", {16, 16}, drawBug},
+            {"arrow", {28, 20}, [](QPainter& p) { drawArrow(p, true); }},
+            {"arrowDim", {28, 20}, [](QPainter& p) { drawArrow(p, false); }},
+            {"actionMenu", {30, 22}, [](QPainter& p) { drawActionMenu(p, false); }},
+            {"actionMenu_mirror", {30, 22}, [](QPainter& p) { drawActionMenu(p, true); }},
+            {"gelcoatOn", {36, 36}, [](QPainter& p) { drawGelcoatToggle(p, true); }},
+            {"gelcoatOff", {36, 36}, [](QPainter& p) { drawGelcoatToggle(p, false); }},
+        };
+        for (const Picture& picture : pictures) {
+            const auto draw = [&picture](int scale) {
+                return render(picture.points, scale, picture.draw);
+            };
+            if (!saveAtBothScales(dir, QString::fromLatin1(picture.name), draw, tool))
                 return 1;
-            }
         }
-    }
-    return 0;
+        return 0;
+    });
 }

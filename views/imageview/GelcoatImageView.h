@@ -3,7 +3,7 @@
 // image centred (shrunk to fit when asked), an optional frame around the
 // image, a soft inner shadow, an overlay hook and an optional size label.
 
-#include "UpGeometry.h"
+#include "paint/UpCoordinates.h"
 
 #include <QImage>
 #include <QWidget>

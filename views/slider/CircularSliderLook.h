@@ -3,7 +3,7 @@
 // knob tint, images or vector paths, the ball's hit radius, the opacity,
 // the tick marks and the ball's rectangle. View points, y up.
 
-#include "UpGeometry.h"
+#include "paint/UpCoordinates.h"
 #include "slider/CircularSliderGeometry.h"
 #include "slider/CircularSliderModel.h"
 

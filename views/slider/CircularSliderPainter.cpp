@@ -1,6 +1,6 @@
 #include "slider/CircularSliderPainter.h"
 
-#include "UpGeometry.h"
+#include "paint/UpCoordinates.h"
 #include "paint/WhiteLevel.h"
 #include "resources/ViewImages.h"
 #include "slider/CircularSliderImages.h"

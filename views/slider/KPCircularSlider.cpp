@@ -1,6 +1,6 @@
 #include "slider/KPCircularSlider.h"
 
-#include "UpGeometry.h"
+#include "paint/UpCoordinates.h"
 #include "resources/ViewImages.h"
 #include "slider/CircularSliderArchive.h"
 #include "slider/CircularSliderLook.h"

@@ -7,11 +7,12 @@
 #include "ui_TintDocument.h"
 
 #include "BitmapImage.h"
-#include "UpGeometry.h"
+#include "paint/UpCoordinates.h"
 #include "layout/RecordedFrames.h"
 #include "layout/WindowSizing.h"
 #include "model/TintDocument.h"
 #include "qtsupport/Screenshot.h"
+#include "qtsupport/TestSettings.h"
 #include "resources/ViewImages.h"
 
 #include <QFontInfo>
@@ -130,6 +131,7 @@ class DocumentFormTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { useTemporarySettings(); }
     void everyOutletHasItsClassTooltipAndName()
     {
         Form form;

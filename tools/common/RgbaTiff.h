@@ -13,7 +13,8 @@ namespace gelcoat::resources {
 bool writeRgbaTiff(const std::string& path, int width, int height,
                    const std::vector<std::uint8_t>& rgba, std::string& error);
 
-// Reads back a file written by writeRgbaTiff; false for any other layout.
+// Reads back a file written by writeRgbaTiff; false (with a message in
+// error) for any other layout, compression or orientation.
 bool readRgbaTiff(const std::string& path, int& width, int& height, std::vector<std::uint8_t>& rgba,
                   std::string& error);
 

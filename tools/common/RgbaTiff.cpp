@@ -1,4 +1,4 @@
-#include "TiffOutput.h"
+#include "RgbaTiff.h"
 
 #include <tiffio.h>
 
@@ -68,6 +68,7 @@ bool readRgbaTiff(const std::string& path, int& width, int& height, std::vector<
     }
     std::uint32_t w = 0, h = 0;
     std::uint16_t bits = 0, samples = 0, planar = 0, photometric = 0;
+    std::uint16_t compression = 0, orientation = 0;
     std::uint16_t extraCount = 0;
     std::uint16_t* extra = nullptr;
     TIFFGetField(tif.get(), TIFFTAG_IMAGEWIDTH, &w);
@@ -76,11 +77,17 @@ bool readRgbaTiff(const std::string& path, int& width, int& height, std::vector<
     TIFFGetFieldDefaulted(tif.get(), TIFFTAG_SAMPLESPERPIXEL, &samples);
     TIFFGetFieldDefaulted(tif.get(), TIFFTAG_PLANARCONFIG, &planar);
     TIFFGetField(tif.get(), TIFFTAG_PHOTOMETRIC, &photometric);
+    TIFFGetFieldDefaulted(tif.get(), TIFFTAG_COMPRESSION, &compression);
+    TIFFGetFieldDefaulted(tif.get(), TIFFTAG_ORIENTATION, &orientation);
     TIFFGetFieldDefaulted(tif.get(), TIFFTAG_EXTRASAMPLES, &extraCount, &extra);
     if (bits != 8 || samples != 4 || planar != PLANARCONFIG_CONTIG ||
         photometric != PHOTOMETRIC_RGB || extraCount != 1 || !extra ||
         extra[0] != EXTRASAMPLE_ASSOCALPHA || w == 0 || h == 0) {
         error = path + " is not 8-bit RGBA with associated alpha";
+        return false;
+    }
+    if (compression != COMPRESSION_LZW || orientation != ORIENTATION_TOPLEFT) {
+        error = path + " is not LZW-compressed with the top row first";
         return false;
     }
     width = int(w);

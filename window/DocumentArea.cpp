@@ -1,0 +1,9 @@
+#include "DocumentArea.h"
+
+#include "layout/LayoutRule.h"
+
+namespace gelcoat {
+
+QSize DocumentArea::sizeHint() const { return {layout::kBaseWidth, layout::kBaseHeight}; }
+
+} // namespace gelcoat
