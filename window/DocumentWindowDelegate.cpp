@@ -141,11 +141,11 @@ QRect DocumentWindowDelegate::standardFrame() const
     offered.setTop(offered.top() + menuBar);
     // Any height turns the area y-up; the rule keeps its top edge.
     const double height = screen->geometry().bottom() + 1;
-    const UpRect up = fromQtRect(QRectF(offered), height);
+    const kp::UpRect up = kp::fromQtRect(QRectF(offered), height);
     const layout::Frame zoomed = layout::zoomFrame(
         {float(up.x), float(up.y), float(up.w), float(up.h)});
     const QRect area =
-        toQtRect({zoomed.x, zoomed.y, zoomed.width, zoomed.height}, height).toRect();
+        kp::toQtRect({zoomed.x, zoomed.y, zoomed.width, zoomed.height}, height).toRect();
     return area.adjusted(0, -menuBar, 0, 0);
 }
 

@@ -23,7 +23,7 @@ void LiveLayout::place()
     for (std::size_t i = 0; i < placed.size(); ++i) {
         const layout::Frame& f = placed[i].frame;
         if (QWidget* view = views_[i])
-            view->setGeometry(toQtRect({f.x, f.y, f.width, f.height}, height).toRect());
+            view->setGeometry(kp::toQtRect({f.x, f.y, f.width, f.height}, height).toRect());
     }
 }
 

@@ -71,11 +71,11 @@ private slots:
             prefs.closeWindow();
             prefs.showTooltipsCheckbox()->setChecked(true);
             prefs.showRainbowStripCheckbox()->setChecked(false);
-            prefs.flatteningDefaultMatrix()->button(FlattenOntoWhite)->setChecked(true);
+            prefs.flatteningDefaultMatrix()->button(int(FlattenChoice::White))->setChecked(true);
         }
         prefs.showTooltipsChanged(true);
         prefs.showRainbowStripChanged(false);
-        prefs.flatteningDefaultChanged(FlattenOntoWhite);
+        prefs.flatteningDefaultChanged(int(FlattenChoice::White));
         storeStartingSettings();
         notices_.emplace();
     }
