@@ -25,92 +25,88 @@ protected:
     }
 };
 
-} // namespace
-
-namespace {
-
-struct AlertChoices {
+struct AlertButtons {
     QPushButton* defaultChoice = nullptr;
     QPushButton* alternateChoice = nullptr;
     QPushButton* otherChoice = nullptr;
-
-    // A box ended without a click answers as Escape would.
-    int returnCode(const QMessageBox& box) const
-    {
-        const QAbstractButton* clicked = box.clickedButton();
-        if (!clicked)
-            clicked = box.escapeButton();
-        if (clicked == alternateChoice)
-            return KPAlertAlternateReturn;
-        if (clicked == otherChoice)
-            return KPAlertOtherReturn;
-        return KPAlertDefaultReturn;
-    }
 };
 
-AlertChoices setUpAlert(QMessageBox& box, QMessageBox::Icon icon, const QString& title,
+AlertButtons setUpAlert(QMessageBox& panel, QMessageBox::Icon icon, const QString& title,
                         const QString& message, const QString& defaultButton,
                         const QString& alternateButton, const QString& otherButton)
 {
-    box.setIcon(icon);
-    box.setWindowTitle(QGuiApplication::applicationDisplayName());
-    box.setTextFormat(Qt::PlainText);
+    panel.setIcon(icon);
+    panel.setWindowTitle(QGuiApplication::applicationDisplayName());
+    panel.setTextFormat(Qt::PlainText);
     if (title.isEmpty()) {
-        box.setText(message);
+        panel.setText(message);
     } else {
-        box.setText(title);
-        box.setInformativeText(message);
+        panel.setText(title);
+        panel.setInformativeText(message);
     }
-    AlertChoices choices;
-    choices.defaultChoice = box.addButton(
+    AlertButtons buttons;
+    buttons.defaultChoice = panel.addButton(
         defaultButton.isEmpty() ? KPTestLocalizedStringFromTable("OK button", "Base")
                                 : defaultButton,
         QMessageBox::AcceptRole);
     if (!alternateButton.isEmpty())
-        choices.alternateChoice = box.addButton(alternateButton, QMessageBox::RejectRole);
+        buttons.alternateChoice = panel.addButton(alternateButton, QMessageBox::RejectRole);
     if (!otherButton.isEmpty())
-        choices.otherChoice = box.addButton(otherButton, QMessageBox::ActionRole);
-    box.setDefaultButton(choices.defaultChoice);
-    box.setEscapeButton(choices.alternateChoice ? choices.alternateChoice
-                        : choices.otherChoice   ? choices.otherChoice
-                                                : choices.defaultChoice);
-    return choices;
+        buttons.otherChoice = panel.addButton(otherButton, QMessageBox::ActionRole);
+    panel.setDefaultButton(buttons.defaultChoice);
+    panel.setEscapeButton(buttons.alternateChoice ? buttons.alternateChoice
+                          : buttons.otherChoice   ? buttons.otherChoice
+                                                  : buttons.defaultChoice);
+    return buttons;
+}
+
+// A panel ended without a click answers as Escape would.
+int returnCode(const QMessageBox& panel, const AlertButtons& buttons)
+{
+    const QAbstractButton* clicked = panel.clickedButton();
+    if (!clicked)
+        clicked = panel.escapeButton();
+    if (clicked == buttons.alternateChoice)
+        return KPAlertAlternateReturn;
+    if (clicked == buttons.otherChoice)
+        return KPAlertOtherReturn;
+    return KPAlertDefaultReturn;
 }
 
 } // namespace
+
+QMessageBox* KPBeginAlertSheet(QMessageBox::Icon icon, QWidget* window, const QString& title,
+                               const QString& message, const QString& defaultButton,
+                               const QString& alternateButton, const QString& otherButton,
+                               std::function<void(int)> didEnd)
+{
+    auto* sheet = new QMessageBox(window ? window->window() : nullptr);
+    const AlertButtons buttons =
+        setUpAlert(*sheet, icon, title, message, defaultButton, alternateButton, otherButton);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    sheet->setWindowModality(Qt::WindowModal);
+    QObject::connect(sheet, &QDialog::finished, sheet,
+                     [sheet, buttons, didEnd = std::move(didEnd)] {
+                         if (didEnd)
+                             didEnd(returnCode(*sheet, buttons));
+                     });
+    sheet->open();
+    return sheet;
+}
 
 int KPRunAlertPanelWithArguments(QMessageBox::Icon icon, const QString& title,
                                  const QString& messageFormat, const QString& defaultButton,
                                  const QString& alternateButton, const QString& otherButton,
                                  const QList<QVariant>& arguments)
 {
+    const QString message = KPFormatWithArguments(messageFormat, arguments);
     CenteredAlert panel;
-    const AlertChoices choices =
-        setUpAlert(panel, icon, title, KPFormatWithArguments(messageFormat, arguments),
-                   defaultButton, alternateButton, otherButton);
+    const AlertButtons buttons =
+        setUpAlert(panel, icon, title, message, defaultButton, alternateButton, otherButton);
     if (KPRealFloatingPanel::KPShouldUseFloatingPanels())
         KPTransformIntoKPRealFloatingPanel(&panel);
     else
         KPTransformIntoKPPanel(&panel);
     panel.exec();
-    return choices.returnCode(panel);
-}
-
-QMessageBox* KPBeginAlertSheet(QMessageBox::Icon icon, QWidget* window, const QString& title,
-                               const QString& message, const QString& defaultButton,
-                               const QString& alternateButton, const QString& otherButton,
-                               std::function<void(int)> done)
-{
-    auto* sheet = new QMessageBox(window);
-    sheet->setAttribute(Qt::WA_DeleteOnClose);
-    sheet->setWindowModality(Qt::WindowModal);
-    const AlertChoices choices =
-        setUpAlert(*sheet, icon, title, message, defaultButton, alternateButton, otherButton);
-    QObject::connect(sheet, &QMessageBox::finished, sheet,
-                     [sheet, choices, done = std::move(done)] {
-                         if (done)
-                             done(choices.returnCode(*sheet));
-                     });
-    sheet->open();
-    return sheet;
+    return returnCode(panel, buttons);
 }

@@ -14,11 +14,10 @@
 #include "KPFormat.h"
 
 #include <QList>
+#include <functional>
 #include <QMessageBox>
 #include <QString>
 #include <QVariant>
-
-#include <functional>
 
 inline constexpr int KPAlertDefaultReturn = 1;
 inline constexpr int KPAlertAlternateReturn = 0;
@@ -57,10 +56,12 @@ int KPRunCriticalAlertPanel(const QString& title, const QString& messageFormat,
                                         alternateButton, otherButton, {QVariant(arguments)...});
 }
 
-// A window-modal alert on window (a sheet), opened with open(): it returns
-// at once, and done, if given, runs with the panels' return codes once the
-// user answers.  The message is shown as given.  The sheet deletes itself.
+// The same alert as a sheet: window-modal on `window`, opened at once and
+// returning before it is answered.  `didEnd` runs once with the code of the
+// button that ended it (Escape and closing answer as above); the box deletes
+// itself afterwards.  The message is shown as it is, not formatted.  Returns
+// the open box.
 QMessageBox* KPBeginAlertSheet(QMessageBox::Icon icon, QWidget* window, const QString& title,
                                const QString& message, const QString& defaultButton,
                                const QString& alternateButton, const QString& otherButton,
-                               std::function<void(int)> done = {});
+                               std::function<void(int)> didEnd = {});

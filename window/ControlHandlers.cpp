@@ -6,6 +6,8 @@
 
 #include "TintDocumentWindow.h"
 
+#include "intake/StencilCommands.h"
+
 #include "DocumentCommands.h"
 #include "ScalarControl.h"
 #include "ui_TintDocument.h"
@@ -13,6 +15,7 @@
 #include "model/TintDocument.h"
 
 #include <QButtonGroup>
+#include <QMimeData>
 
 namespace gelcoat {
 
@@ -44,10 +47,13 @@ void TintDocumentWindow::connectUserSignals()
     }
     connect(f.sourceImageWell, &BugImageView::sourceBugChanged, this,
             &TintDocumentWindow::sourceBugChanged);
-    // The well shows the document's stencil, never a dropped picture the
-    // document has not taken.
-    connect(f.sourceImageWell, &BugImageView::imageDropped, this,
-            &TintDocumentWindow::showSourceImage);
+    // The document decodes a drop; a refused one leaves its stencil shown.
+    connect(f.sourceImageWell, &BugImageView::dataDropped, this, [this](const QMimeData* data) {
+        if (!stencilCommands_->takePictureFrom(data))
+            showSourceImage();
+    });
+    connect(f.shadowWarningButton, &QAbstractButton::clicked, stencilCommands_,
+            &StencilCommands::adjustSourceSizeForShadow);
     connect(f.gelcoatButton, &QAbstractButton::clicked, this, &TintDocumentWindow::gelcoatChanged);
 }
 

@@ -3,6 +3,9 @@
 #include "DocumentArea.h"
 #include "DocumentCommands.h"
 #include "DocumentWindowDelegate.h"
+#include "export/ExportCommands.h"
+#include "intake/StencilCommands.h"
+#include "intake/StencilMenus.h"
 #include "ScalarControl.h"
 #include "SimpleStencilRows.h"
 #include "TooltipStore.h"
@@ -14,6 +17,7 @@
 #include "settings/PreferenceNotifications.h"
 #include "settings/Preferences.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QPalette>
 
@@ -44,9 +48,15 @@ TintDocumentWindow::TintDocumentWindow(TintDocument* document, int untitledNumbe
     setUpTooltips(*this, *form_);
     showRainbowStripPreference();
     commands_ = new DocumentCommands(*document_, this);
+    stencilCommands_ = new StencilCommands(*document_, *this);
+    exportCommands_ = new ExportCommands(*document_, *this);
     addActions(commands_->all());
-    form_->sourceActionButton->setMenu(commands_->makeSourceActionMenu(this));
-    form_->destActionButton->setMenu(commands_->makeDestActionMenu(this));
+    addActions(stencilCommands_->all());
+    addActions(exportCommands_->all());
+    form_->sourceActionButton->setMenu(
+        addStencilCommands(commands_->makeSourceActionMenu(this), *stencilCommands_));
+    form_->destActionButton->setMenu(
+        addExportCommands(commands_->makeDestActionMenu(this), *exportCommands_));
     connectUserSignals();
     connectDocument();
     document_->refreshUIFromModel();
@@ -54,7 +64,13 @@ TintDocumentWindow::TintDocumentWindow(TintDocument* document, int untitledNumbe
     new DocumentWindowDelegate(*this);
 }
 
-TintDocumentWindow::~TintDocumentWindow() = default;
+TintDocumentWindow::~TintDocumentWindow()
+{
+    // A field losing focus commits its text; that must happen while the
+    // handlers still have their controls, not in QWidget's teardown.
+    if (QWidget* focused = QApplication::focusWidget(); focused && isAncestorOf(focused))
+        focused->clearFocus();
+}
 
 void TintDocumentWindow::setUpForm()
 {

@@ -22,6 +22,8 @@ class TintDocument;
 namespace gelcoat {
 
 class DocumentCommands;
+class ExportCommands;
+class StencilCommands;
 class TintDocument;
 struct CircleControl;
 struct ScalarControl;
@@ -40,6 +42,8 @@ public:
     TintDocument& document() { return *document_; }
     Ui::TintDocument& form() { return *form_; }
     DocumentCommands& commands() { return *commands_; }
+    StencilCommands& stencilCommands() { return *stencilCommands_; }
+    ExportCommands& exportCommands() { return *exportCommands_; }
 
     // Hides the use-original check boxes and widens the hue, saturation and
     // brightness rows into their room for a simple stencil; restores both
@@ -83,6 +87,8 @@ private:
     std::unique_ptr<CircleControl> rainbow_;
     std::unique_ptr<CircleControl> shadow_;
     DocumentCommands* commands_ = nullptr;
+    StencilCommands* stencilCommands_ = nullptr;
+    ExportCommands* exportCommands_ = nullptr;
     QButtonGroup* rainbowTypes_ = nullptr;
 };
 

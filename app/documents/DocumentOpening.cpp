@@ -1,6 +1,7 @@
 #include "documents/DocumentOpening.h"
 
 #include "documents/OpenPanels.h"
+#include "intake/StencilCommands.h"
 #include "documents/RecentDocuments.h"
 #include "windows/DocumentWindows.h"
 
@@ -41,21 +42,6 @@ QString canonical(const QString& path)
     return resolved.isEmpty() ? info.absoluteFilePath() : resolved;
 }
 
-// The picture the user picks for a document whose own was not found; a
-// cancel keeps the start picture, and a file that does not decode is
-// dropped without a word, as any picture taken in from the panel.
-void chooseSubstituteImage(TintDocument& document)
-{
-    const QString path = runPictureOpenPanel();
-    if (path.isEmpty())
-        return;
-    std::optional<SourcePicture> picture = decodePictureFile(path);
-    if (!picture)
-        return;
-    if (!document.useImage(std::move(*picture), path, true, false))
-        showIncompatibleImageAlert();
-}
-
 // A window for the document in path, or none after telling the user why.
 QWidget* openDocumentFile(const QString& path)
 {
@@ -65,9 +51,11 @@ QWidget* openDocumentFile(const QString& path)
         showAlert(outcome.alert);
     if (!outcome.ok)
         return nullptr;
+    auto* window = static_cast<TintDocumentWindow*>(documentWindowFor(document.release()));
+    // Before the window shows, as though the document were still loading.
     if (outcome.runSubstitutePanel)
-        chooseSubstituteImage(*document);
-    return documentWindowFor(document.release());
+        window->stencilCommands().chooseSubstituteImage();
+    return window;
 }
 
 // A new untitled window with the picture in path as its stencil, or none

@@ -5,8 +5,6 @@
 
 #include <QDir>
 #include <QFileDialog>
-#include <QImageReader>
-#include <QStandardPaths>
 
 namespace gelcoat {
 
@@ -19,16 +17,6 @@ QString startingFolder()
     if (!last.isEmpty() && QDir(last).exists())
         return last;
     return QDir::home().filePath(QStringLiteral("Documents"));
-}
-
-QString pictureFilter()
-{
-    QStringList patterns;
-    for (const QByteArray& format : QImageReader::supportedImageFormats())
-        patterns << QStringLiteral("*.") + QString::fromLatin1(format);
-    patterns << QStringLiteral("*.tif") << QStringLiteral("*.tiff");
-    patterns.removeDuplicates();
-    return QFileDialog::tr("Pictures (%1)").arg(patterns.join(u' '));
 }
 
 QStringList runPanel(const QString& objectName, const QString& title, const QString& filter,
@@ -53,14 +41,6 @@ QStringList runDocumentOpenPanel()
     return runPanel(QStringLiteral("documentOpenPanel"), QFileDialog::tr("Open"),
                     QFileDialog::tr("Gelcoat documents (*.gelcoat)"),
                     QFileDialog::ExistingFiles);
-}
-
-QString runPictureOpenPanel()
-{
-    const QStringList chosen =
-        runPanel(QStringLiteral("pictureOpenPanel"), QFileDialog::tr("Choose a Source Image"),
-                 pictureFilter(), QFileDialog::ExistingFile);
-    return chosen.isEmpty() ? QString() : chosen.first();
 }
 
 } // namespace gelcoat

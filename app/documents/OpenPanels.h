@@ -1,7 +1,6 @@
 #pragma once
-// The application-modal open panels: documents (several at once) and
-// pictures (one, for a document whose own picture is missing). Each starts
-// in the folder last opened from, which it remembers on OK.
+// The application-modal open panel for documents (several at once). It
+// starts in the folder last opened from, which it remembers on OK.
 
 #include <QString>
 #include <QStringList>
@@ -10,7 +9,5 @@ namespace gelcoat {
 
 // The chosen documents; none when cancelled.
 QStringList runDocumentOpenPanel();
-// The chosen picture; empty when cancelled.
-QString runPictureOpenPanel();
 
 } // namespace gelcoat

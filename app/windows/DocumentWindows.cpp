@@ -6,6 +6,9 @@
 #include "TintDocumentWindow.h"
 #include "documents/DocumentFileCommands.h"
 #include "model/TintDocument.h"
+#include "export/ExportCommands.h"
+#include "intake/StencilCommands.h"
+#include "intake/StencilMenus.h"
 
 #include <QMainWindow>
 #include <QMenu>
@@ -15,8 +18,8 @@ namespace gelcoat {
 
 namespace {
 
-// Puts a document window's own commands between Edit and Help; other
-// windows get nothing.
+// Puts a document window's own menus between Edit and Help and its stencil
+// and result commands into File and Edit; other windows get nothing.
 void addDocumentMenus(AppMenus& menus, QMainWindow& window)
 {
     auto* documentWindow = qobject_cast<TintDocumentWindow*>(&window);
@@ -26,6 +29,8 @@ void addDocumentMenus(AppMenus& menus, QMainWindow& window)
     QAction* help = menus.help->menuAction();
     menus.bar->insertMenu(help, commands.makeViewMenu(menus.bar));
     menus.bar->insertMenu(help, commands.makePresetsMenu(menus.bar));
+    addToApplicationMenus(menus.file, menus.edit, documentWindow->stencilCommands(),
+                          documentWindow->exportCommands());
 }
 
 // Save, Save As… and Revert to Saved follow Close in the File menu.

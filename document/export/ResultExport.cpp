@@ -7,9 +7,12 @@
 #include "settings/SettingsKeys.h"
 #include "settings/UserDefaults.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
 #include <QMimeData>
+#include <QStandardPaths>
 
 namespace gelcoat {
 
@@ -42,11 +45,32 @@ QByteArray exportTiffData(const BitmapRep& image)
     return encodeTiff(image, TiffCompression::Lzw, TiffAlphaKind::Associated);
 }
 
-QMimeData* makeClipboardPayload(const QByteArray& tiff)
+QMimeData* makeClipboardPayload(const BitmapRep& image)
 {
+    const QByteArray tiff = exportTiffData(image);
+    if (tiff.isEmpty())
+        return nullptr;
+    // The engine's bytes are premultiplied RGBA, which this format names.
+    const QImage view(image.bitmapData(), image.pixelsWide(), image.pixelsHigh(),
+                      image.bytesPerRow(), QImage::Format_RGBA8888_Premultiplied);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!view.save(&buffer, "PNG"))
+        return nullptr;
     auto* data = new QMimeData;
     data->setData(QStringLiteral("image/tiff"), tiff);
+    data->setData(QStringLiteral("image/png"), png);
     return data;
+}
+
+QString fallbackPanelFolder()
+{
+    const QString documents =
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return documents;
+    return QDir::homePath();
 }
 
 SaveProposal proposedSaveLocation(const QString& destImagePath)
@@ -58,7 +82,7 @@ SaveProposal proposedSaveLocation(const QString& destImagePath)
     const QVariant remembered = UserDefaults::standard().objectForKey(lastSaveDirKey);
     if (remembered.isValid() && !remembered.toString().isEmpty())
         return {remembered.toString(), QString()};
-    return {QDir::home().filePath(QStringLiteral("Documents")), QString()};
+    return {fallbackPanelFolder(), QString()};
 }
 
 DocumentOutcome saveExportedImage(TintDocument& document, const QString& path,

@@ -4,6 +4,7 @@
 // file whose place the document remembers.
 
 #include "buffer/BitmapRep.h"
+#include "export/FlattenChoice.h"
 #include "file/DocumentMessages.h"
 
 #include <QByteArray>
@@ -17,12 +18,6 @@ namespace gelcoat {
 
 class TintDocument;
 
-// The tags of the flatten sheet's choices.
-enum class FlattenChoice { White = 0, Black = 1, None = 2 };
-
-// The tag as a choice; tags outside 0–2 give nothing.
-std::optional<FlattenChoice> flattenChoiceForTag(int tag);
-
 // White and black: a copy of the image over the opaque colour with
 // premultiplied source-over (out = src + bg × (1 − srcA), alpha 1); None: a
 // copy of the image. Nothing for a buffer that is not engine format or when
@@ -32,11 +27,18 @@ std::optional<BitmapRep> flattenedImage(const BitmapRep& image, FlattenChoice ch
 // LZW TIFF with associated alpha; empty when the image cannot be encoded.
 QByteArray exportTiffData(const BitmapRep& image);
 
-// The clipboard's payload: the TIFF bytes as its one type, image/tiff.
-QMimeData* makeClipboardPayload(const QByteArray& tiff);
+// The clipboard's payload for an exported image: exactly the bytes of
+// exportTiffData under image/tiff, and the same pixels as PNG under
+// image/png, the type most other desktop programs paste. Null when the
+// image cannot be encoded.
+QMimeData* makeClipboardPayload(const BitmapRep& image);
+
+// The folder a file panel starts in when nothing is remembered: the user's
+// documents folder, else the home folder.
+QString fallbackPanelFolder();
 
 // Where the save panel starts: the folder and name of the last export, else
-// the remembered save folder, else ~/Documents with no name.
+// the remembered save folder, else fallbackPanelFolder() with no name.
 struct SaveProposal {
     QString folder;
     QString fileName;

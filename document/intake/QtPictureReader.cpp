@@ -204,4 +204,17 @@ std::optional<SourcePicture> readPictureWithQt(const QByteArray& bytes, const QB
     return picture;
 }
 
+std::optional<SourcePicture> pictureFromQtImage(const QImage& image)
+{
+    if (image.isNull() || !bitmapSizeAllowed(image.width(), image.height()))
+        return std::nullopt;
+    SourcePicture picture;
+    QImage converted = image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    auto pixels = pixelsFrom(converted, 4);
+    if (!pixels)
+        return std::nullopt;
+    picture.pixels = std::move(*pixels);
+    return picture;
+}
+
 } // namespace gelcoat

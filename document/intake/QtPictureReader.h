@@ -6,6 +6,7 @@
 #include "intake/SourcePicture.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QString>
 
 #include <optional>
@@ -18,5 +19,10 @@ namespace gelcoat {
 // reader rejects.
 std::optional<SourcePicture> readPictureWithQt(const QByteArray& bytes, const QByteArray& format,
                                                QString* error = nullptr);
+
+// A Qt image taken as a 32-bit picture with alpha (what a clipboard's
+// in-process image offers): RGBA premultiplied, described as 4 samples of 8
+// bits. Nothing for a null image or a size the buffers do not allow.
+std::optional<SourcePicture> pictureFromQtImage(const QImage& image);
 
 } // namespace gelcoat

@@ -5,6 +5,8 @@
 // through PreferenceNotifications. The preferences window edits them from
 // the application; document windows read them from here.
 
+#include "export/FlattenChoice.h"
+
 #include <cstdint>
 
 namespace gelcoat {
@@ -12,13 +14,6 @@ namespace gelcoat {
 extern const char* const showTooltipsKey;     // "ShowTooltips"
 extern const char* const showRainbowKey;      // "ShowRainbow"
 extern const char* const flatteningChoiceKey; // "FlatteningChoice"
-
-// The flatten sheet's choices, which are also the radio buttons' tags.
-enum FlatteningChoice : std::int32_t {
-    FlattenOntoWhite = 0,
-    FlattenOntoBlack = 1,
-    KeepTransparency = 2,
-};
 
 class Preferences {
 public:
@@ -40,7 +35,7 @@ private:
 
     bool showTooltips_ = true;
     bool showRainbowStrip_ = true;
-    std::int32_t flatteningChoice_ = FlattenOntoWhite;
+    std::int32_t flatteningChoice_ = std::int32_t(FlattenChoice::White);
 };
 
 } // namespace gelcoat

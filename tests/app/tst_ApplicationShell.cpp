@@ -123,6 +123,10 @@ private slots:
         QVERIFY(menuHolds("destBackgroundMenu", "useWhiteBackgroundForDest"));
         QVERIFY(menuHolds("presetsMenu", "useDefaultSettings"));
         QVERIFY(menuHolds("presetsMenu", "useInactivePresets"));
+        QVERIFY(menuHolds("fileMenu", "saveDestImage"));
+        for (const char* command : {"copy", "paste", "invertSource", "adjustSourceSize",
+                                    "chooseSourceImage", "useMoss", "useFoot"})
+            QVERIFY2(menuHolds("editMenu", command), command);
         // Another window gets the program's menus only.
         QMainWindow other;
         MenuBuilder::install(other);
@@ -140,7 +144,7 @@ private slots:
 
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        for (const char* name : {"helpMenu", "viewMenu"}) {
+        for (const char* name : {"helpMenu", "viewMenu", "fileMenu", "editMenu"}) {
             auto* menu = window.menuBar()->findChild<QMenu*>(QString::fromLatin1(name));
             menu->popup(window.mapToGlobal(QPoint(0, 0)));
             QVERIFY(QTest::qWaitForWindowExposed(menu));

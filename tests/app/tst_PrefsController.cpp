@@ -71,11 +71,11 @@ private slots:
             prefs.closeWindow();
             prefs.showTooltipsCheckbox()->setChecked(true);
             prefs.showRainbowStripCheckbox()->setChecked(false);
-            prefs.flatteningDefaultMatrix()->button(FlattenOntoWhite)->setChecked(true);
+            prefs.flatteningDefaultMatrix()->button(int(FlattenChoice::White))->setChecked(true);
         }
         prefs.showTooltipsChanged(true);
         prefs.showRainbowStripChanged(false);
-        prefs.flatteningDefaultChanged(FlattenOntoWhite);
+        prefs.flatteningDefaultChanged(int(FlattenChoice::White));
         storeStartingSettings();
         notices_.emplace();
     }
@@ -150,10 +150,10 @@ private slots:
         PrefsController& prefs = shownPrefs();
         QSignalSpy& tooltips = notices_->tooltips;
         QSignalSpy& rainbow = notices_->rainbow;
-        prefs.flatteningDefaultMatrix()->button(KeepTransparency)->click();
+        prefs.flatteningDefaultMatrix()->button(int(FlattenChoice::None))->click();
         QCOMPARE(prefs.flatteningChoice(), 2);
         QCOMPARE(QSettings().value(QStringLiteral("FlatteningChoice")).toInt(), 2);
-        prefs.flatteningDefaultMatrix()->button(FlattenOntoBlack)->click();
+        prefs.flatteningDefaultMatrix()->button(int(FlattenChoice::Black))->click();
         QCOMPARE(prefs.flatteningChoice(), 1);
         QCOMPARE(tooltips.size() + rainbow.size(), 0);
 

@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QTemporaryDir>
 
@@ -55,11 +56,23 @@ TEST(ResultExport, TiffAndClipboardCarryTheImage)
     ASSERT_TRUE(decoded);
     EXPECT_TRUE(decoded->pixels.samePixels(image));
 
-    std::unique_ptr<QMimeData> payload(makeClipboardPayload(tiff));
-    EXPECT_EQ(payload->formats(), QStringList{QStringLiteral("image/tiff")});
-    EXPECT_EQ(payload->data(QStringLiteral("image/tiff")), tiff);
+    // Opaque and clear pixels survive PNG's straight alpha exactly.
+    const BitmapRep hard = makeBuffer(9, 4, [](int x, int y) -> std::uint32_t {
+        return (x + y) % 3 == 0 ? 0u : 0x204080FFu + std::uint32_t(x) * 0x01000000u;
+    });
+    std::unique_ptr<QMimeData> payload(makeClipboardPayload(hard));
+    ASSERT_TRUE(payload);
+    EXPECT_EQ(payload->formats(),
+              (QStringList{QStringLiteral("image/tiff"), QStringLiteral("image/png")}));
+    EXPECT_EQ(payload->data(QStringLiteral("image/tiff")), exportTiffData(hard));
+    for (const QString& type : payload->formats()) {
+        auto back = decodePicture(payload->data(type));
+        ASSERT_TRUE(back) << type.toStdString();
+        EXPECT_TRUE(back->pixels.samePixels(hard)) << type.toStdString();
+    }
 
     EXPECT_TRUE(exportTiffData(BitmapRep()).isEmpty());
+    EXPECT_EQ(makeClipboardPayload(BitmapRep()), nullptr);
 }
 
 class ImageSaveTest : public ::testing::Test {
@@ -71,7 +84,10 @@ protected:
 
 TEST_F(ImageSaveTest, SaveProposesTheLastPlace)
 {
-    EXPECT_EQ(proposedSaveLocation(QString()).folder, QDir::home().filePath(QStringLiteral("Documents")));
+    // The documents folder when there is one, else home.
+    const QString documents = QDir::home().filePath(QStringLiteral("Documents"));
+    EXPECT_EQ(proposedSaveLocation(QString()).folder,
+              QFileInfo(documents).isDir() ? documents : QDir::homePath());
     EXPECT_EQ(proposedSaveLocation(QString()).fileName, QString());
     UserDefaults::standard().setString(lastSaveDirKey, QStringLiteral("/srv/out"));
     EXPECT_EQ(proposedSaveLocation(QString()).folder, QStringLiteral("/srv/out"));

@@ -3,6 +3,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QTest>
 
 ModalAnswerer::ModalAnswerer()
@@ -13,7 +16,7 @@ ModalAnswerer::ModalAnswerer()
 
 void ModalAnswerer::answer(const QString& buttonText, std::function<void(QMessageBox*)> inspect)
 {
-    queue_.append({buttonText, std::move(inspect)});
+    queue_.append({buttonText, std::move(inspect), {}});
 }
 
 int ModalAnswerer::unexpectedCount() const
@@ -22,12 +25,66 @@ int ModalAnswerer::unexpectedCount() const
                              [](const SeenPanel& panel) { return panel.unexpected; }));
 }
 
+void ModalAnswerer::answerDialog(std::function<void(QDialog*)> act)
+{
+    queue_.append({QString(), {}, std::move(act)});
+}
+
+std::function<void(QDialog*)> ModalAnswerer::chooseFile(const QString& path, QString* startFolder)
+{
+    return [path, startFolder](QDialog* dialog) {
+        auto* files = qobject_cast<QFileDialog*>(dialog);
+        if (!files) {
+            dialog->reject();
+            return;
+        }
+        if (startFolder)
+            *startFolder = files->directory().absolutePath();
+        if (path.isEmpty()) {
+            files->reject();
+            return;
+        }
+        files->setDirectory(QFileInfo(path).absolutePath());
+        // Typed as a user types it: selectFile() leaves a focused name
+        // field alone.
+        if (auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+            name->setText(QFileInfo(path).fileName());
+        else
+            files->selectFile(QFileInfo(path).fileName());
+        static_cast<QDialog*>(files)->accept();
+    };
+}
+
+void ModalAnswerer::answerOtherDialog(QDialog* dialog)
+{
+    // Dialogs nobody asked to answer (a progress panel) are left alone.
+    if (queue_.isEmpty() || !queue_.first().dialog)
+        return;
+    Answer next = queue_.takeFirst();
+    SeenPanel panel;
+    panel.windowTitle = dialog->windowTitle();
+    seen_.append(panel);
+    // Queued: a dialog may run a box of its own (a file dialog asking to
+    // replace a file), which this timer must still be free to answer.
+    QTimer::singleShot(0, dialog, [dialog, act = std::move(next.dialog)] { act(dialog); });
+}
+
 void ModalAnswerer::poll()
 {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box || !box->isVisible() || box == last_)
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    if (!dialog || !dialog->isVisible()) {
+        // A kept sheet opened again counts as a new one.
+        last_ = nullptr;
         return;
-    last_ = box;
+    }
+    if (dialog == last_)
+        return;
+    last_ = dialog;
+    auto* box = qobject_cast<QMessageBox*>(dialog);
+    if (!box) {
+        answerOtherDialog(dialog);
+        return;
+    }
     SeenPanel panel;
     panel.windowTitle = box->windowTitle();
     panel.text = box->text();
@@ -37,7 +94,7 @@ void ModalAnswerer::poll()
     for (QAbstractButton* button : box->buttons())
         panel.buttons.append(button->text());
     QAbstractButton* target = nullptr;
-    if (queue_.isEmpty()) {
+    if (queue_.isEmpty() || queue_.first().dialog) {
         panel.unexpected = true;
         target = box->escapeButton();
     } else {

@@ -13,6 +13,12 @@
 // arrives with nothing queued is recorded as unexpected and dismissed with
 // its escape button (so a test fails instead of hanging).  Other modal
 // widgets (a progress panel) are left alone.
+//
+// Window-modal boxes (sheets opened with open()) are answered the same way.
+// Other dialogs (the program's own sheets, non-native file dialogs) are
+// handed to the function queued with answerDialog(), which fills them in and
+// accepts or rejects them; with no such answer next in the queue they are
+// left alone, like a progress panel.
 
 #include <QApplication>
 #include <QMessageBox>
@@ -44,6 +50,12 @@ public:
     // Clicks the button with this text on the next box.  `inspect`, if
     // given, runs with the box before the click (for screenshots or checks).
     void answer(const QString& buttonText, std::function<void(QMessageBox*)> inspect = {});
+    // Hands the next dialog that is not a message box to `act`.
+    void answerDialog(std::function<void(QDialog*)> act);
+    // For answerDialog: chooses path in a file dialog and accepts it, after
+    // recording the folder the dialog started in; an empty path cancels.
+    static std::function<void(QDialog*)> chooseFile(const QString& path,
+                                                     QString* startFolder = nullptr);
     const QList<SeenPanel>& seen() const { return seen_; }
     int pending() const { return int(queue_.size()); }
     int unexpectedCount() const;
@@ -54,10 +66,12 @@ private:
     struct Answer {
         QString button;
         std::function<void(QMessageBox*)> inspect;
+        std::function<void(QDialog*)> dialog;
     };
+    void answerOtherDialog(QDialog* dialog);
     QList<Answer> queue_;
     QList<SeenPanel> seen_;
-    QPointer<QMessageBox> last_;
+    QPointer<QDialog> last_;
     QTimer timer_;
 };
 

@@ -27,29 +27,6 @@ QByteArray pngBytes(const QImage& image)
     return bytes;
 }
 
-quint32 crc32(const QByteArray& bytes)
-{
-    quint32 crc = 0xffffffffu;
-    for (const char byte : bytes) {
-        crc ^= quint8(byte);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-// A well-formed PNG whose header claims 100000 x 100000 pixels.
-QByteArray hugePng()
-{
-    QByteArray png = pngBytes(solid(1, 1, Qt::red));
-    const char size[8] = {0, 1, char(0x86), char(0xa0), 0, 1, char(0x86), char(0xa0)};
-    png.replace(16, 8, QByteArray(size, 8));
-    const quint32 crc = crc32(png.mid(12, 17));   // chunk type and data of IHDR
-    const char crcBytes[4] = {char(crc >> 24), char(crc >> 16), char(crc >> 8), char(crc)};
-    png.replace(29, 4, QByteArray(crcBytes, 4));
-    return png;
-}
-
 struct DropResult {
     bool entered = false;
     Qt::DropAction enterAction = Qt::IgnoreAction;
@@ -181,97 +158,50 @@ private slots:
         QCOMPARE(moved.count(), 4);
     }
 
-    void imageDataDropIsCopiedIn()
-    {
-        BugImageView view;
-        view.resize(120, 120);
-        QSignalSpy dropped(&view, &BugImageView::imageDropped);
-        QMimeData data;
-        data.setData(QStringLiteral("image/png"), pngBytes(solid(30, 20, Qt::green)));
-        const DropResult result = dragOnto(view, data, Qt::CopyAction | Qt::MoveAction);
-        QVERIFY(result.entered);
-        QCOMPARE(result.enterAction, Qt::CopyAction);
-        QVERIFY(result.highlighted);
-        QVERIFY(result.dropped);
-        QVERIFY(!view.isDropHighlighted());
-        QCOMPARE(view.image().size(), QSize(30, 20));
-        QCOMPARE(view.image().pixelColor(5, 5), QColor(Qt::green));
-        QCOMPARE(dropped.count(), 1);
-    }
-
-    void tiffFromTheProgramsOwnWriterIsAccepted()
-    {
-        BugImageView view;
-        view.resize(120, 120);
-        QMimeData data;
-        data.setData(QStringLiteral("image/tiff"), encodeImageAsLzwTiff(solid(17, 9, Qt::blue)));
-        QVERIFY(dragOnto(view, data, Qt::CopyAction).dropped);
-        QCOMPARE(view.image().size(), QSize(17, 9));
-        QCOMPARE(view.image().pixelColor(3, 3), QColor(Qt::blue));
-    }
-
-    void fileManagerDropOfALocalPictureFile()
+    // The well decodes nothing itself: it hands the dropped data on, as it
+    // came, and keeps showing what it showed.
+    void dropsHandTheRawDataOn()
     {
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("stencil.png"));
         QVERIFY(solid(12, 34, Qt::red).save(path));
+        QMimeData file;
+        file.setUrls({QUrl::fromLocalFile(path)});
+        QMimeData bytes;
+        bytes.setData(QStringLiteral("image/tiff"), QByteArray("II*\0broken", 10));
+
         BugImageView view;
         view.resize(120, 120);
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(path)});
-        QVERIFY(dragOnto(view, data, Qt::CopyAction | Qt::LinkAction).dropped);
-        QCOMPARE(view.image().size(), QSize(12, 34));
-
-        // A file that is no picture is refused at once.
-        const QString text = folder.filePath(QStringLiteral("notes.png"));
-        QFile file(text);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("just some words");
-        file.close();
-        data.setUrls({QUrl::fromLocalFile(text)});
-        QVERIFY(!dragOnto(view, data, Qt::CopyAction).entered);
+        const QImage before = solid(5, 5, Qt::yellow);
+        view.setImage(before);
+        QList<QStringList> handed;
+        connect(&view, &BugImageView::dataDropped, this,
+                [&](const QMimeData* data) { handed.append(data->formats()); });
+        for (QMimeData* data : {&bytes, &file}) {
+            const DropResult result = dragOnto(view, *data, Qt::CopyAction | Qt::LinkAction);
+            QVERIFY(result.entered && result.highlighted && result.dropped);
+            QCOMPARE(result.enterAction, Qt::CopyAction);
+            QVERIFY(!view.isDropHighlighted());
+        }
+        QCOMPARE(handed, (QList<QStringList>{bytes.formats(), file.formats()}));
+        QCOMPARE(view.image(), before);
     }
 
-    void dragsWithoutCopyAreRefusedAndNotHighlighted()
+    void dragsWithoutCopyOrPictureAreRefused()
     {
         BugImageView view;
         view.resize(120, 120);
-        QSignalSpy dropped(&view, &BugImageView::imageDropped);
+        QSignalSpy dropped(&view, &BugImageView::dataDropped);
         QMimeData data;
         data.setData(QStringLiteral("image/png"), pngBytes(solid(8, 8, Qt::red)));
         const DropResult result = dragOnto(view, data, Qt::MoveAction | Qt::LinkAction);
         QVERIFY(!result.entered);
         QVERIFY(!result.highlighted);
-        QVERIFY(view.image().isNull());
         QCOMPARE(dropped.count(), 0);
 
         QMimeData words;
         words.setText(QStringLiteral("not a picture"));
         QVERIFY(!dragOnto(view, words, Qt::CopyAction).entered);
-    }
-
-    void brokenOrHostilePictureDataInstallsNothing_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("garbage") << QByteArray("\x89PNG\r\n\x1a\nnot really", 18);
-        QTest::newRow("huge") << hugePng();
-    }
-    void brokenOrHostilePictureDataInstallsNothing()
-    {
-        QFETCH(QByteArray, bytes);
-        BugImageView view;
-        view.resize(120, 120);
-        const QImage before = solid(5, 5, Qt::yellow);
-        view.setImage(before);
-        QSignalSpy dropped(&view, &BugImageView::imageDropped);
-        QMimeData data;
-        data.setData(QStringLiteral("image/png"), bytes);
-        const DropResult result = dragOnto(view, data, Qt::CopyAction);
-        QVERIFY(result.entered);
-        QVERIFY(result.dropped);   // taken, but nothing comes of it
-        QVERIFY(!view.isDropHighlighted());
-        QCOMPARE(view.image(), before);
-        QCOMPARE(dropped.count(), 0);
     }
 
     void leavingClearsTheHighlight()

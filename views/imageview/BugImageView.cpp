@@ -141,15 +141,11 @@ void BugImageView::dropEvent(QDropEvent* event)
         return;
     }
     // The drop counts as taken even when the data turns out unreadable;
-    // nothing is installed then.
-    const QImage image = imageFromMimeData(event->mimeData());
+    // the receiver then leaves the well as it was.
     event->setDropAction(Qt::CopyAction);
     event->accept();
     endOwnedDrag();
-    if (!image.isNull()) {
-        setImage(image);
-        emit imageDropped();
-    }
+    emit dataDropped(event->mimeData());
 }
 
 void BugImageView::endOwnedDrag()

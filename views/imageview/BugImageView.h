@@ -6,6 +6,8 @@
 
 #include <Qt>
 
+#include <QMimeData>
+
 namespace gelcoat {
 
 class BugImageView : public GelcoatImageView {
@@ -26,8 +28,10 @@ public:
 signals:
     // The user moved the bug (on the press, each move and the release).
     void sourceBugChanged();
-    // A dropped picture has been installed as the image.
-    void imageDropped();
+    // Data offering a picture was dropped; the receiver decodes it and
+    // installs what it takes (the well itself shows nothing new). Valid only
+    // during the emission.
+    void dataDropped(const QMimeData* data);
 
 protected:
     void drawOverlaidContent(QPainter& painter) override;

@@ -1,0 +1,414 @@
+// Stencils into a document window by every route and results out of it:
+// the panels and sheets answered as a user answers them, the clipboard and
+// drops with real MIME data, and what each leaves in the document.
+
+#include "WindowTestSupport.h"
+#include "support/IsolatedSettings.h"
+
+#include "export/ExportCommands.h"
+#include "export/ResultExport.h"
+#include "settings/SettingsKeys.h"
+#include "intake/PictureDecoder.h"
+#include "intake/StencilCommands.h"
+#include "qtsupport/ModalAnswerer.h"
+#include "qtsupport/Screenshot.h"
+#include "settings/Preferences.h"
+#include "settings/UserDefaults.h"
+#include "sheets/AdjustSizeSheet.h"
+#include "sheets/FlattenSheet.h"
+#include "ui_AdjustSize.h"
+#include "ui_TintDocument.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QClipboard>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+using namespace gelcoat;
+
+namespace {
+
+QByteArray encoded(const QImage& image, const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+QImage grey(int side, int level, QImage::Format format = QImage::Format_Grayscale8)
+{
+    QImage image(side, side, format);
+    image.fill(QColor(level, level, level));
+    return image;
+}
+
+// The alpha of the stencil's first pixel.
+int firstAlpha(const TintDocument& doc)
+{
+    return doc.sourceImage()->row(0)[3];
+}
+
+std::function<void(QDialog*)> clickInSheet(const char* cell, const char* button = "okButton")
+{
+    return [cell, button](QDialog* dialog) {
+        if (cell)
+            dialog->findChild<QAbstractButton*>(QString::fromLatin1(cell))->click();
+        dialog->findChild<QAbstractButton*>(QString::fromLatin1(button))->click();
+    };
+}
+
+} // namespace
+
+class StencilsInResultsOutTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::IsolatedSettings> settings_;
+    std::unique_ptr<TintDocumentWindow> window_;
+    std::unique_ptr<ModalAnswerer> answerer_;
+    QTemporaryDir dir_;
+
+    TintDocument& doc() { return window_->document(); }
+    StencilCommands& stencil() { return window_->stencilCommands(); }
+    ExportCommands& result() { return window_->exportCommands(); }
+
+    // Runs a command and waits until every queued answer was given.
+    void run(QAction* action)
+    {
+        action->trigger();
+        QVERIFY(waitUntil([this] { return answerer_->pending() == 0; }));
+        QTest::qWait(20);
+        QCOMPARE(answerer_->unexpectedCount(), 0);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        settings_ = std::make_unique<test::IsolatedSettings>("StencilsInResultsOut");
+    }
+
+    void init()
+    {
+        window_ = std::make_unique<TintDocumentWindow>();
+        window_->setAttribute(Qt::WA_DeleteOnClose, false);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        answerer_ = std::make_unique<ModalAnswerer>();
+        doc().clearChangeCount();
+    }
+
+    void cleanup()
+    {
+        answerer_.reset();
+        window_.reset();
+    }
+
+    void builtInStencilsAskFirst()
+    {
+        test::takeSimpleStencil(doc());
+        doc().changeSetting([](TintSettings& s) { s.userHue = 12.0f; });
+        doc().clearChangeCount();
+        answerer_->answer(QStringLiteral("Cancel"));
+        run(stencil().useMoss);
+        QCOMPARE(answerer_->seen().last().text, useMossTitle());
+        QCOMPARE(answerer_->seen().last().informativeText, useMossMessage());
+        QVERIFY(answerer_->seen().last().informativeText.endsWith(
+            QStringLiteral("also be changed.  This is not undoable.")));
+        QVERIFY(doc().sourceImageIsSimple());
+        QVERIFY(!doc().isDocumentEdited());
+
+        answerer_->answer(QStringLiteral("OK"));
+        run(stencil().useMoss);
+        QVERIFY(!doc().sourceImageIsSimple());
+        QCOMPARE(doc().settings().userHue, TintSettings().userHue);
+        QVERIFY(doc().isDocumentEdited());
+
+        answerer_->answer(QStringLiteral("OK"));
+        run(stencil().useFoot);
+        QCOMPARE(answerer_->seen().last().text, useFootTitle());
+        QVERIFY(!doc().settings().useRainbow);
+    }
+
+    void openPanelRemembersItsFolder()
+    {
+        const QString path = dir_.filePath(QStringLiteral("grey.png"));
+        QVERIFY(grey(6, 200).save(path));
+        QString startedIn;
+        answerer_->answerDialog(ModalAnswerer::chooseFile(path, &startedIn));
+        run(stencil().chooseSourceImage);
+        QCOMPARE(startedIn, fallbackPanelFolder());
+        QVERIFY(doc().sourceImageIsSimple());
+        QCOMPARE(firstAlpha(doc()), 200);
+        QCOMPARE(doc().sourceImagePath(), path);
+        QVERIFY(doc().isDocumentEdited());
+        QCOMPARE(UserDefaults::standard().objectForKey(lastOpenDirKey).toString(), dir_.path());
+
+        // Cancel changes nothing; the panel starts where the last one ended.
+        doc().clearChangeCount();
+        answerer_->answerDialog(ModalAnswerer::chooseFile(QString(), &startedIn));
+        run(stencil().chooseSourceImage);
+        QCOMPARE(startedIn, dir_.path());
+        QVERIFY(!doc().isDocumentEdited());
+
+        // A 16-bit grey picture is refused with the alert, the source kept.
+        const QString deep = dir_.filePath(QStringLiteral("deep.png"));
+        QVERIFY(grey(4, 90, QImage::Format_Grayscale16).save(deep));
+        answerer_->answerDialog(ModalAnswerer::chooseFile(deep));
+        answerer_->answer(QStringLiteral("OK"));
+        run(stencil().chooseSourceImage);
+        QCOMPARE(answerer_->seen().last().text, incompatibleImageTitle());
+        QCOMPARE(answerer_->seen().last().icon, QMessageBox::Critical);
+        QCOMPARE(doc().sourceImagePath(), path);
+        QVERIFY(!doc().isDocumentEdited());
+    }
+
+    // Raw bytes come first, so a grey picture stays a mask; a file link
+    // next; the in-process image last, as a 32-bit picture.
+    void pasteDecodesTheRawBytes()
+    {
+        auto* both = new QMimeData;
+        both->setImageData(QImage(3, 3, QImage::Format_ARGB32_Premultiplied));
+        both->setData(QStringLiteral("image/png"), encoded(grey(5, 100), "PNG"));
+        QApplication::clipboard()->setMimeData(both);
+        run(stencil().paste);
+        QVERIFY(doc().sourceImageIsSimple());
+        QCOMPARE(doc().sourceImage()->pixelsWide(), 5);
+        QCOMPARE(firstAlpha(doc()), 100);
+        QVERIFY(doc().sourceImagePath().isEmpty());
+
+        auto* link = new QMimeData;
+        const QString path = dir_.filePath(QStringLiteral("link.png"));
+        QVERIFY(grey(7, 10).save(path));
+        link->setUrls({QUrl::fromLocalFile(path)});
+        QApplication::clipboard()->setMimeData(link);
+        run(stencil().paste);
+        QCOMPARE(doc().sourceImage()->pixelsWide(), 7);
+
+        auto* qtImage = new QMimeData;
+        QImage colour(9, 2, QImage::Format_ARGB32);
+        colour.fill(QColor(0, 0, 255, 255));
+        qtImage->setImageData(colour);
+        QApplication::clipboard()->setMimeData(qtImage);
+        run(stencil().paste);
+        QVERIFY(!doc().sourceImageIsSimple());
+        QCOMPARE(doc().sourceImage()->pixelsWide(), 9);
+
+        // Words are no picture: nothing happens, without a message.
+        doc().clearChangeCount();
+        QApplication::clipboard()->setText(QStringLiteral("words"));
+        run(stencil().paste);
+        QVERIFY(!doc().isDocumentEdited());
+    }
+
+    void dropsOnTheSourceWell()
+    {
+        BugImageView* well = window_->form().sourceImageWell;
+        QMimeData file;
+        const QString path = dir_.filePath(QStringLiteral("drop.png"));
+        QVERIFY(grey(11, 77).save(path));
+        file.setUrls({QUrl::fromLocalFile(path)});
+        emit well->dataDropped(&file);
+        QCOMPARE(well->image().size(), QSize(11, 11));
+        QCOMPARE(firstAlpha(doc()), 77);
+
+        // Refused and broken drops leave the current source in the view.
+        QMimeData deep;
+        deep.setData(QStringLiteral("image/png"),
+                     encoded(grey(4, 1, QImage::Format_Grayscale16), "PNG"));
+        answerer_->answer(QStringLiteral("OK"));
+        well->setImage(QImage(2, 2, QImage::Format_ARGB32_Premultiplied));
+        emit well->dataDropped(&deep);
+        QVERIFY(waitUntil([this] { return answerer_->pending() == 0; }));
+        QCOMPARE(answerer_->seen().last().text, incompatibleImageTitle());
+        QMimeData broken;
+        broken.setData(QStringLiteral("image/tiff"), QByteArray("II*\0junk", 8));
+        emit well->dataDropped(&broken);
+        QCOMPARE(well->image().size(), QSize(11, 11));
+        QCOMPARE(answerer_->seen().size(), 1);
+    }
+
+    void invertAndAdjustSize()
+    {
+        test::takeSimpleStencil(doc(), 10, true);
+        run(stencil().invertSource);
+        QCOMPARE(firstAlpha(doc()), 0);
+        run(stencil().invertSource);
+        QCOMPARE(firstAlpha(doc()), 255);
+
+        answerer_->answerDialog([](QDialog* sheet) {
+            auto* top = sheet->findChild<QLineEdit*>(QStringLiteral("topMarginTextfield"));
+            QCOMPARE(sheet->focusWidget(), top);
+            QCOMPARE(top->selectedText(), QStringLiteral("0"));
+            QCOMPARE(sheet->windowModality(), Qt::WindowModal);
+            QTest::keyClicks(top, QStringLiteral("2"));
+            auto* left = sheet->findChild<QLineEdit*>(QStringLiteral("leftMarginTextfield"));
+            left->selectAll();
+            QTest::keyClicks(left, QStringLiteral("-3"));
+            sheet->findChild<QLineEdit*>(QStringLiteral("rightMarginTextfield"))
+                ->setText(QStringLiteral("1"));
+            saveScreenshot(sheet, QStringLiteral("sheet-adjust-size"));
+            sheet->findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
+        });
+        run(stencil().adjustSourceSize);
+        QCOMPARE(doc().sourceImage()->pixelsWide(), 8);
+        QCOMPARE(doc().sourceImage()->pixelsHigh(), 12);
+        QCOMPARE(firstAlpha(doc()), 0);
+
+        // Margins that leave nothing: the alert sheet, nothing changed.
+        doc().clearChangeCount();
+        answerer_->answerDialog([](QDialog* sheet) {
+            sheet->findChild<QLineEdit*>(QStringLiteral("leftMarginTextfield"))
+                ->setText(QStringLiteral("-8"));
+            sheet->findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
+        });
+        answerer_->answer(QStringLiteral("OK"));
+        run(stencil().adjustSourceSize);
+        QCOMPARE(answerer_->seen().last().text, adjustSizeTitle());
+        QCOMPARE(answerer_->seen().last().informativeText, adjustSizeObliteratedMessage());
+        answerer_->answerDialog(clickInSheet(nullptr, "cancelButton"));
+        run(stencil().adjustSourceSize);
+        QCOMPARE(doc().sourceImage()->pixelsWide(), 8);
+        QVERIFY(!doc().isDocumentEdited());
+
+        // The shadow warning opens the sheet with the clipping reported.
+        doc().changeSetting([](TintSettings& s) { s.shadowXOffset = 12.0f; });
+        QVERIFY(!window_->form().shadowWarningButton->isHidden());
+        const ShadowReport clip = doc().pipeline().shadowWarning();
+        std::optional<StencilMargins> shown;
+        answerer_->answerDialog([&shown](QDialog* sheet) {
+            auto read = [sheet](const char* name) {
+                return sheet->findChild<QLineEdit*>(QString::fromLatin1(name))->text().toInt();
+            };
+            shown = StencilMargins{read("topMarginTextfield"), read("bottomMarginTextfield"),
+                                   read("leftMarginTextfield"), read("rightMarginTextfield")};
+            sheet->reject();
+        });
+        window_->form().shadowWarningButton->click();
+        QVERIFY(waitUntil([&shown] { return shown.has_value(); }));
+        QCOMPARE(shown->right, clip.right);
+        QCOMPARE(shown->left, clip.left);
+        QCOMPARE(shown->top, clip.top);
+        QVERIFY(clip.right > 0);
+    }
+
+    void copyFlattensAsChosenThisOnce()
+    {
+        Preferences::shared().setFlatteningChoice(0);
+        // Rendering off: the last result is still what leaves.
+        doc().toggleTinting();
+        answerer_->answerDialog([](QDialog* sheet) {
+            auto* white = sheet->findChild<QAbstractButton*>(QStringLiteral("flattenOntoWhiteRadio"));
+            QVERIFY(white && white->isChecked());
+            saveScreenshot(sheet, QStringLiteral("sheet-flatten-choice"));
+            clickInSheet("flattenOntoBlackRadio")(sheet);
+        });
+        run(result().copy);
+        const QMimeData* payload = QApplication::clipboard()->mimeData();
+        QVERIFY(payload);
+        QCOMPARE(payload->formats(),
+                 (QStringList{QStringLiteral("image/tiff"), QStringLiteral("image/png")}));
+        auto copied = decodePicture(payload->data(QStringLiteral("image/tiff")));
+        QVERIFY(copied);
+        const BitmapRep& final = *doc().pipeline().finalMixImage();
+        QCOMPARE(copied->pixels.pixelsWide(), final.pixelsWide());
+        QCOMPARE(int(copied->pixels.row(0)[3]), 255);   // flattened: opaque
+        QCOMPARE(int(copied->pixels.row(0)[0]), 0);     // on black
+
+        // The next sheet opens on the preference again; Cancel copies nothing.
+        QApplication::clipboard()->setText(QStringLiteral("before"));
+        answerer_->answerDialog([](QDialog* sheet) {
+            QVERIFY(sheet->findChild<QAbstractButton*>(QStringLiteral("flattenOntoWhiteRadio"))
+                        ->isChecked());
+            clickInSheet(nullptr, "cancelButton")(sheet);
+        });
+        run(result().copy);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
+        QCOMPARE(Preferences::shared().flatteningChoice(), 0);
+    }
+
+    void copyAndPasteServeAFocusedField()
+    {
+        FloatValueField* field = window_->form().hueValueField;
+        field->setFocus();
+        QVERIFY(waitUntil([field] { return field->hasFocus(); }));
+        field->selectAll();
+        run(result().copy);
+        QCOMPARE(QApplication::clipboard()->text(), field->text());
+        QApplication::clipboard()->setText(QStringLiteral("0.25"));
+        field->selectAll();
+        run(stencil().paste);
+        QCOMPARE(field->text(), QStringLiteral("0.25"));
+    }
+
+    void exportSavesTiffAndRemembers()
+    {
+        Preferences::shared().setFlatteningChoice(2);
+        const QString chosen = dir_.filePath(QStringLiteral("result"));
+        QString startedIn;
+        answerer_->answerDialog(clickInSheet(nullptr));
+        answerer_->answerDialog(ModalAnswerer::chooseFile(chosen, &startedIn));
+        run(result().saveDestImage);
+        const QString written = chosen + QStringLiteral(".tiff");
+        QCOMPARE(doc().destImagePath(), written);
+        QVERIFY(doc().isDocumentEdited());
+        QCOMPARE(UserDefaults::standard().objectForKey(lastSaveDirKey).toString(), dir_.path());
+        QFile file(written);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), exportTiffData(*doc().pipeline().finalMixImage()));
+
+        // The next panel proposes the same file; the same path is no edit.
+        doc().clearChangeCount();
+        QString proposedName;
+        answerer_->answerDialog(clickInSheet(nullptr));
+        answerer_->answerDialog([&](QDialog* dialog) {
+            auto* panel = qobject_cast<QFileDialog*>(dialog);
+            proposedName = panel->selectedFiles().value(0);
+            static_cast<QDialog*>(panel)->accept();
+        });
+        answerer_->answer(QStringLiteral("&Yes"));
+        run(result().saveDestImage);
+        QCOMPARE(answerer_->seen().last().buttons.size(), 2);
+        QCOMPARE(proposedName, written);
+        QVERIFY(!doc().isDocumentEdited());
+
+        // A write that fails: the "Save" alert and the old file untouched.
+        const QString longName = dir_.filePath(QString(245, QLatin1Char('x')) +
+                                               QStringLiteral(".tiff"));
+        QFile old(longName);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("previous");
+        old.close();
+        answerer_->answerDialog(clickInSheet(nullptr));
+        answerer_->answerDialog(ModalAnswerer::chooseFile(longName));
+        answerer_->answer(QStringLiteral("&Yes"));
+        answerer_->answer(QStringLiteral("OK"));
+        run(result().saveDestImage);
+        QCOMPARE(answerer_->seen().last().text, QStringLiteral("Save"));
+        QVERIFY(answerer_->seen().last().informativeText.contains(longName));
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("previous"));
+    }
+
+    void popUpButtonsCarryTheCommands()
+    {
+        const QList<QAction*> source = window_->form().sourceActionButton->menu()->actions();
+        for (QAction* action : stencil().all())
+            QVERIFY(source.contains(action));
+        const QList<QAction*> dest = window_->form().destActionButton->menu()->actions();
+        for (QAction* action : result().all())
+            QVERIFY(dest.contains(action));
+        QCOMPARE(result().copy->shortcut(), QKeySequence(QKeySequence::Copy));
+        QCOMPARE(stencil().paste->shortcut(), QKeySequence(QKeySequence::Paste));
+    }
+};
+
+QTEST_MAIN(StencilsInResultsOutTest)
+#include "tst_StencilsInResultsOut.moc"

@@ -1,0 +1,107 @@
+#include "export/ExportCommands.h"
+
+#include "intake/FocusedField.h"
+#include "sheets/FlattenSheet.h"
+
+#include "KPAlertPanel.h"
+#include "export/ResultExport.h"
+#include "model/TintDocument.h"
+#include "settings/Preferences.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QKeySequence>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMimeData>
+
+namespace gelcoat {
+
+ExportCommands::ExportCommands(TintDocument& document, QMainWindow& window)
+    : QObject(&window), document_(document), window_(window),
+      flattenSheet_(new FlattenSheet(&window))
+{
+    copy = new QAction(tr("&Copy"), this);
+    copy->setObjectName(QStringLiteral("copy"));
+    copy->setShortcut(QKeySequence::Copy);
+    saveDestImage = new QAction(tr("E&xport Result…"), this);
+    saveDestImage->setObjectName(QStringLiteral("saveDestImage"));
+    saveDestImage->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+
+    connect(copy, &QAction::triggered, this, [this] {
+        if (editFocusedField(window_, [](QLineEdit& field) { field.copy(); }))
+            return;
+        flattenImageByUserChoice([this](const BitmapRep& image) { finishCopy(image); });
+    });
+    connect(saveDestImage, &QAction::triggered, this, [this] {
+        flattenImageByUserChoice([this](const BitmapRep& image) { finishSaveDestImage(image); });
+    });
+}
+
+QList<QAction*> ExportCommands::all() const
+{
+    return {copy, saveDestImage};
+}
+
+void ExportCommands::flattenImageByUserChoice(std::function<void(const BitmapRep&)> finish)
+{
+    if (!document_.pipeline().finalMixImage())
+        return;
+    // The preference presets the sheet every time; the choice made in it
+    // serves this export only.
+    flattenSheet_->begin(Preferences::shared().flatteningChoice(),
+                         [this, finish = std::move(finish)](FlattenChoice choice) {
+                             const auto& result = document_.pipeline().finalMixImage();
+                             if (!result)
+                                 return;
+                             if (auto image = flattenedImage(*result, choice))
+                                 finish(*image);
+                         });
+}
+
+void ExportCommands::finishCopy(const BitmapRep& image)
+{
+    if (QMimeData* payload = makeClipboardPayload(image))
+        QApplication::clipboard()->setMimeData(payload);
+}
+
+void ExportCommands::finishSaveDestImage(const BitmapRep& image)
+{
+    const QByteArray tiff = exportTiffData(image);
+    if (tiff.isEmpty())
+        return;
+    const SaveProposal proposal = proposedSaveLocation(document_.destImagePath());
+    auto* panel = new QFileDialog(&window_, tr("Export Result"), proposal.folder,
+                                  tr("TIFF images (*.tiff *.tif)"));
+    panel->setObjectName(QStringLiteral("savePanel"));
+    panel->setAttribute(Qt::WA_DeleteOnClose);
+    panel->setAcceptMode(QFileDialog::AcceptSave);
+    panel->setFileMode(QFileDialog::AnyFile);
+    panel->setDefaultSuffix(QStringLiteral("tiff"));
+    if (!proposal.fileName.isEmpty())
+        panel->selectFile(proposal.fileName);
+    panel->setWindowModality(Qt::WindowModal);
+    connect(panel, &QFileDialog::accepted, this, [this, panel, tiff] {
+        const QStringList chosen = panel->selectedFiles();
+        if (!chosen.isEmpty())
+            savePanelDidSelectImage(chosen.first(), tiff);
+    });
+    panel->open();
+}
+
+void ExportCommands::savePanelDidSelectImage(const QString& path, const QByteArray& tiff)
+{
+    QString target = path;
+    // The panel adds the suffix only to a name without any.
+    if (!target.endsWith(QLatin1String(".tiff"), Qt::CaseInsensitive))
+        target += QStringLiteral(".tiff");
+    const DocumentOutcome outcome = saveExportedImage(document_, target, tiff);
+    if (!outcome.ok)
+        KPBeginAlertSheet(QMessageBox::Warning, &window_, outcome.alert.title,
+                          outcome.alert.message, QString(), QString(), QString());
+}
+
+} // namespace gelcoat

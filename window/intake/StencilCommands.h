@@ -1,0 +1,75 @@
+#pragma once
+// Every way a stencil enters a document window: the open panel, paste, a
+// drop on the source well, the two built-in stencils behind their warning
+// sheets, and the two edits that derive a new stencil from the current one.
+// Each runs the picture through the document's intake; a refused picture
+// gets the "Incompatible image" sheet and changes nothing.
+
+#include "intake/SourcePicture.h"
+#include "intake/StencilIntake.h"
+
+#include <QObject>
+
+#include <optional>
+
+class QAction;
+class QMainWindow;
+class QMimeData;
+
+namespace gelcoat {
+
+class AdjustSizeSheet;
+class TintDocument;
+
+class StencilCommands : public QObject {
+    Q_OBJECT
+public:
+    // Actions named after their commands ("chooseSourceImage", "paste",
+    // "invertSource", "adjustSourceSize", "useMoss", "useFoot").
+    StencilCommands(TintDocument& document, QMainWindow& window);
+    ~StencilCommands() override;
+
+    QAction* chooseSourceImage = nullptr;
+    QAction* paste = nullptr;
+    QAction* invertSource = nullptr;
+    QAction* adjustSourceSize = nullptr;
+    QAction* useMoss = nullptr;
+    QAction* useFoot = nullptr;
+
+    QList<QAction*> all() const;
+
+    // The shadow warning's command: the sheet opened with the clipping the
+    // shadow reported, so that OK grows the stencil just enough.
+    void adjustSourceSizeForShadow();
+    void runAdjustSizePanel(const StencilMargins& margins);
+    AdjustSizeSheet& adjustSizeSheet() { return *adjustSizeSheet_; }
+
+    // The open panel run application-modal, for a document whose stored
+    // picture went missing; it ends as the sheet does.
+    void chooseSubstituteImage();
+
+    // Data dropped on the source well (or found on the clipboard): decoded
+    // and offered to the document. False when nothing was taken.
+    bool takePictureFrom(const QMimeData* data);
+
+private:
+    void runOpenPanel(bool asSheet);
+    void openPanelDidSelectImage(const QString& path, const QString& folder);
+    // Offers an outside picture to the document; alerts when it is refused.
+    bool takeOutsidePicture(std::optional<SourcePicture> picture, const QString& path);
+    void pasteFromClipboard();
+    void confirmBuiltInStencil(const QString& title, const QString& message, bool foot);
+    void adjustSizeSheetDidEnd(const StencilMargins& margins);
+
+    TintDocument& document_;
+    QMainWindow& window_;
+    AdjustSizeSheet* adjustSizeSheet_ = nullptr;
+};
+
+// The texts of the two built-in stencils' warning sheets.
+QString useMossTitle();
+QString useMossMessage();
+QString useFootTitle();
+QString useFootMessage();
+
+} // namespace gelcoat
