@@ -1,10 +1,10 @@
 // gelcoat: the desktop application.
 
-#include "delegate/AppDelegate.h"
-#include "documents/SingleInstance.h"
-#include "windows/DocumentWindows.h"
+#include "app/delegate/AppDelegate.h"
+#include "app/documents/SingleInstance.h"
+#include "app/windows/DocumentWindows.h"
 
-#include "DragTiffEncoder.h"
+#include "app/viewbridge/DragTiffEncoder.h"
 
 #include <QApplication>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "BenchStencil.h"
+#include "bench/BenchStencil.h"
 
 #include <QImage>
 

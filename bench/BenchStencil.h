@@ -2,7 +2,7 @@
 // The benchmark stencil: large antialiased flat-colour shapes covering
 // about two thirds of a square, the kind of picture users render.
 
-#include "buffer/BitmapRep.h"
+#include "engine/buffer/BitmapRep.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
 // Saving and reopening a document whose stencil is 1024 × 1024: the
 // property list, the LZW TIFF of the stencil and the file itself.
 
-#include "BenchStencil.h"
+#include "bench/BenchStencil.h"
 
-#include "model/TintDocument.h"
+#include "document/model/TintDocument.h"
 
 #include <benchmark/benchmark.h>
 

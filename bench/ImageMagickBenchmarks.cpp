@@ -3,7 +3,7 @@
 // through a colour lookup, a soft shadow and a Lanczos resize to half size.
 // Skipped when ImageMagick's convert is not installed.
 
-#include "BenchStencil.h"
+#include "bench/BenchStencil.h"
 
 #include <benchmark/benchmark.h>
 

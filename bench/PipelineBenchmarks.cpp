@@ -1,10 +1,10 @@
 // Interactive changes on a 1024 × 1024 stencil: each benchmark times one
 // remake of the pipeline after the change it names.
 
-#include "BenchStencil.h"
+#include "bench/BenchStencil.h"
 
-#include "pipeline/RenderPipeline.h"
-#include "resources/BundleImages.h"
+#include "document/pipeline/RenderPipeline.h"
+#include "document/resources/BundleImages.h"
 
 #include <benchmark/benchmark.h>
 

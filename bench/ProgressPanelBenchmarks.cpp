@@ -1,7 +1,7 @@
 // A working loop may call the progress panel once per item: a call inside
 // the 0.05 s throttle must cost next to nothing (target: under 100 ns).
 
-#include "KPProgressPanel.h"
+#include "shared/KPProgressPanel.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,15 +1,15 @@
 // Single engine stages on the 1024 × 1024 benchmark stencil, to see where
 // a pipeline benchmark spends its time.
 
-#include "BenchStencil.h"
+#include "bench/BenchStencil.h"
 
-#include "draw/Draw.h"
-#include "resources/BundleImages.h"
-#include "shading/AquaTables.h"
-#include "shading/Gloss.h"
-#include "shadow/DropShadow.h"
-#include "stencil/StencilOps.h"
-#include "support/TypicalGloss.h"
+#include "engine/draw/Draw.h"
+#include "document/resources/BundleImages.h"
+#include "engine/shading/AquaTables.h"
+#include "engine/shading/Gloss.h"
+#include "engine/shadow/DropShadow.h"
+#include "engine/stencil/StencilOps.h"
+#include "tests/support/TypicalGloss.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,12 +3,12 @@
 // well's repaint. A step must fit in a 60 Hz frame (16 ms) for the hue
 // slider and in 20 ms for the shadow circle, on a 1024 × 1024 stencil.
 
-#include "BenchStencil.h"
+#include "bench/BenchStencil.h"
 
-#include "TintDocumentWindow.h"
-#include "controls/FloatSlider.h"
-#include "model/TintDocument.h"
-#include "slider/KPCircularSlider.h"
+#include "window/TintDocumentWindow.h"
+#include "views/controls/FloatSlider.h"
+#include "document/model/TintDocument.h"
+#include "views/slider/KPCircularSlider.h"
 #include "ui_TintDocument.h"
 
 #include <benchmark/benchmark.h>

@@ -3,7 +3,7 @@
 //   gelcoat-bench --write-stencil SIDE FILE.png
 // which writes the benchmark stencil for timing other programs on it.
 
-#include "BenchStencil.h"
+#include "bench/BenchStencil.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,14 +1,14 @@
-#include "KPAboutPanel.h"
+#include "shared/KPAboutPanel.h"
 
-#include "KPApplicationDelegate.h"
-#include "KPApplicationIcon.h"
-#include "KPFormat.h"
-#include "KPLocalizedString.h"
-#include "KPLog.h"
-#include "KPPanel.h"
-#include "KPScreen.h"
-#include "KPSystemFont.h"
-#include "KPTextLinks.h"
+#include "shared/KPApplicationDelegate.h"
+#include "shared/KPApplicationIcon.h"
+#include "shared/KPFormat.h"
+#include "shared/KPLocalizedString.h"
+#include "shared/KPLog.h"
+#include "shared/KPPanel.h"
+#include "shared/KPScreen.h"
+#include "shared/KPSystemFont.h"
+#include "shared/KPTextLinks.h"
 
 #include <QFontMetricsF>
 #include <QFrame>

@@ -1,8 +1,8 @@
-#include "KPAlertPanel.h"
+#include "shared/KPAlertPanel.h"
 
-#include "KPLocalizedString.h"
-#include "KPPanel.h"
-#include "KPScreen.h"
+#include "shared/KPLocalizedString.h"
+#include "shared/KPPanel.h"
+#include "shared/KPScreen.h"
 
 #include <QAbstractButton>
 #include <QGuiApplication>

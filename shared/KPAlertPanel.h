@@ -11,7 +11,7 @@
 // A non-empty title is the panel's main text and the message its
 // informative text; with an empty title the message is the main text.
 
-#include "KPFormat.h"
+#include "shared/KPFormat.h"
 
 #include <QList>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "KPApplicationDelegate.h"
+#include "shared/KPApplicationDelegate.h"
 
 KPApplicationDelegateInterface* KPApplicationDelegate = nullptr;
 

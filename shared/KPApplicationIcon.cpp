@@ -1,4 +1,4 @@
-#include "KPApplicationIcon.h"
+#include "shared/KPApplicationIcon.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,4 +1,4 @@
-#include "KPClock.h"
+#include "shared/KPClock.h"
 
 #include <QElapsedTimer>
 

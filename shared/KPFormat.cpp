@@ -1,4 +1,4 @@
-#include "KPFormat.h"
+#include "shared/KPFormat.h"
 
 QString KPFormatWithArguments(const QString& format, const QList<QVariant>& arguments)
 {

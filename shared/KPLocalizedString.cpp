@@ -1,6 +1,6 @@
-#include "KPLocalizedString.h"
+#include "shared/KPLocalizedString.h"
 
-#include "KPLog.h"
+#include "shared/KPLog.h"
 
 #include <QHash>
 #include <QLocale>

@@ -1,3 +1,3 @@
-#include "KPLog.h"
+#include "shared/KPLog.h"
 
 Q_LOGGING_CATEGORY(kpSharedLog, "kp.shared")

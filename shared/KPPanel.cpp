@@ -1,4 +1,4 @@
-#include "KPPanel.h"
+#include "shared/KPPanel.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,12 +1,12 @@
-#include "KPProgressPanel.h"
+#include "shared/KPProgressPanel.h"
 
-#include "KPApplicationIcon.h"
-#include "KPClock.h"
-#include "KPLocalizedString.h"
-#include "KPLog.h"
-#include "KPPanel.h"
-#include "KPScreen.h"
-#include "KPSystemFont.h"
+#include "shared/KPApplicationIcon.h"
+#include "shared/KPClock.h"
+#include "shared/KPLocalizedString.h"
+#include "shared/KPLog.h"
+#include "shared/KPPanel.h"
+#include "shared/KPScreen.h"
+#include "shared/KPSystemFont.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

@@ -18,7 +18,7 @@
 // Times come from KPClock.  Misuse (value calls on an indeterminate panel,
 // time calls before a start) writes one warning line and returns 0.
 
-#include "KPPanel.h"
+#include "shared/KPPanel.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,6 +1,6 @@
-#include "KPScreen.h"
+#include "shared/KPScreen.h"
 
-#include "UpGeometry.h"
+#include "shared/UpGeometry.h"
 
 #include <QGuiApplication>
 #include <QScreen>

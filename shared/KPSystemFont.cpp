@@ -1,4 +1,4 @@
-#include "KPSystemFont.h"
+#include "shared/KPSystemFont.h"
 
 #include <QGuiApplication>
 

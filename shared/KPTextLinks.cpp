@@ -1,4 +1,4 @@
-#include "KPTextLinks.h"
+#include "shared/KPTextLinks.h"
 
 #include <QDesktopServices>
 #include <QLabel>

@@ -1,11 +1,11 @@
-#include "KPVersionChecker.h"
+#include "shared/KPVersionChecker.h"
 
-#include "KPAlertPanel.h"
-#include "KPApplicationDelegate.h"
-#include "KPLocalizedString.h"
-#include "KPLog.h"
-#include "KPProgressPanel.h"
-#include "KPVersionListFetch.h"
+#include "shared/KPAlertPanel.h"
+#include "shared/KPApplicationDelegate.h"
+#include "shared/KPLocalizedString.h"
+#include "shared/KPLog.h"
+#include "shared/KPProgressPanel.h"
+#include "shared/KPVersionListFetch.h"
 
 #include <QDesktopServices>
 #include <QEventLoop>

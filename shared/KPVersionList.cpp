@@ -1,7 +1,7 @@
 // Reading the published version list: its text encoding, finding this
 // application's line, and ordering version strings.
 
-#include "KPVersionChecker.h"
+#include "shared/KPVersionChecker.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
-#include "KPVersionListFetch.h"
+#include "shared/KPVersionListFetch.h"
 
-#include "KPLog.h"
+#include "shared/KPLog.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>

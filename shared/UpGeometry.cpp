@@ -1,4 +1,4 @@
-#include "UpGeometry.h"
+#include "shared/UpGeometry.h"
 
 namespace kp {
 

@@ -4,15 +4,15 @@
 // remakes the stages it touches. Only then do the other controls that show
 // the setting follow.
 
-#include "TintDocumentWindow.h"
+#include "window/TintDocumentWindow.h"
 
-#include "intake/StencilCommands.h"
+#include "window/intake/StencilCommands.h"
 
-#include "DocumentCommands.h"
-#include "ScalarControl.h"
+#include "window/DocumentCommands.h"
+#include "window/ScalarControl.h"
 #include "ui_TintDocument.h"
 
-#include "model/TintDocument.h"
+#include "document/model/TintDocument.h"
 
 #include <QButtonGroup>
 #include <QMimeData>

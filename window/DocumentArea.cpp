@@ -1,6 +1,6 @@
-#include "DocumentArea.h"
+#include "window/DocumentArea.h"
 
-#include "layout/LayoutRule.h"
+#include "window/layout/LayoutRule.h"
 
 namespace gelcoat {
 

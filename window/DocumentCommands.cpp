@@ -1,6 +1,6 @@
-#include "DocumentCommands.h"
+#include "window/DocumentCommands.h"
 
-#include "model/TintDocument.h"
+#include "document/model/TintDocument.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -1,9 +1,9 @@
-#include "DocumentWindowDelegate.h"
+#include "window/DocumentWindowDelegate.h"
 
-#include "TintDocumentWindow.h"
+#include "window/TintDocumentWindow.h"
 
-#include "UpGeometry.h"
-#include "layout/WindowSizing.h"
+#include "shared/UpGeometry.h"
+#include "window/layout/WindowSizing.h"
 
 #include <QEvent>
 #include <QScreen>

@@ -7,8 +7,8 @@
 // onto it; a window the window system maximizes is given the largest frame
 // on the line instead, and zooming it again gives back the frame before.
 
-#include "LiveLayout.h"
-#include "WindowFrameKeeper.h"
+#include "window/LiveLayout.h"
+#include "window/WindowFrameKeeper.h"
 
 #include <QMargins>
 #include <QObject>

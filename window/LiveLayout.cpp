@@ -1,6 +1,6 @@
-#include "LiveLayout.h"
+#include "window/LiveLayout.h"
 
-#include "UpGeometry.h"
+#include "shared/UpGeometry.h"
 
 #include <QWidget>
 

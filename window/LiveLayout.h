@@ -4,7 +4,7 @@
 // from y-up so that controls the growth does not move keep their distance
 // to the bottom edge, as everything below the image wells should.
 
-#include "layout/RecordedFrames.h"
+#include "window/layout/RecordedFrames.h"
 
 #include <array>
 

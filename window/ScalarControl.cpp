@@ -1,6 +1,6 @@
-#include "ScalarControl.h"
+#include "window/ScalarControl.h"
 
-#include "controls/FloatValueField.h"
+#include "views/controls/FloatValueField.h"
 
 #include <QLocale>
 

@@ -3,7 +3,7 @@
 // divided by a fixed factor, so that the field reads 0 to 1 over the
 // slider's scale.
 
-#include "settings/TintSettings.h"
+#include "document/settings/TintSettings.h"
 
 namespace gelcoat {
 

@@ -1,10 +1,10 @@
-#include "SimpleStencilRows.h"
+#include "window/SimpleStencilRows.h"
 
 #include "ui_TintDocument.h"
 
-#include "layout/RecordedFrames.h"
+#include "window/layout/RecordedFrames.h"
 
-#include "paint/UpCoordinates.h"
+#include "views/paint/UpCoordinates.h"
 
 #include <utility>
 

@@ -6,7 +6,7 @@
 // a value is a change, marks itself edited and remakes what the change
 // touches; the window converts values and shows results.
 
-#include "settings/TintSettings.h"
+#include "document/settings/TintSettings.h"
 
 #include <QMainWindow>
 

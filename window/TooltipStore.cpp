@@ -1,9 +1,9 @@
-#include "TooltipStore.h"
+#include "window/TooltipStore.h"
 
 #include "ui_TintDocument.h"
 
-#include "settings/PreferenceNotifications.h"
-#include "settings/Preferences.h"
+#include "document/settings/PreferenceNotifications.h"
+#include "document/settings/Preferences.h"
 
 namespace gelcoat {
 

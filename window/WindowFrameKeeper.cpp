@@ -1,7 +1,7 @@
-#include "WindowFrameKeeper.h"
+#include "window/WindowFrameKeeper.h"
 
-#include "layout/WindowPlacement.h"
-#include "settings/UserDefaults.h"
+#include "window/layout/WindowPlacement.h"
+#include "document/settings/UserDefaults.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,15 +1,15 @@
-#include "delegate/AppDelegate.h"
+#include "app/delegate/AppDelegate.h"
 
-#include "delegate/ProgramIdentity.h"
-#include "delegate/SystemVersion.h"
-#include "documents/DocumentOpening.h"
-#include "documents/OpenPanels.h"
-#include "documents/RecentDocuments.h"
-#include "documents/DocumentFileCommands.h"
-#include "prefs/PrefsController.h"
+#include "app/delegate/ProgramIdentity.h"
+#include "app/delegate/SystemVersion.h"
+#include "app/documents/DocumentOpening.h"
+#include "app/documents/OpenPanels.h"
+#include "app/documents/RecentDocuments.h"
+#include "window/documents/DocumentFileCommands.h"
+#include "app/prefs/PrefsController.h"
 
 #include "BuildSettings.h"
-#include "KPCocoaExtra.h"
+#include "shared/KPCocoaExtra.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -3,7 +3,7 @@
 // untitled window, the help and preferences commands, the about panel's
 // links, and quitting through the windows so that each may object.
 
-#include "delegate/KPAppDelegate.h"
+#include "app/delegate/KPAppDelegate.h"
 
 #include <QPointer>
 #include <QWidget>

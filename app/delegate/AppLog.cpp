@@ -1,4 +1,4 @@
-#include "delegate/AppLog.h"
+#include "app/delegate/AppLog.h"
 
 namespace gelcoat {
 Q_LOGGING_CATEGORY(lcApp, "gelcoat.app")

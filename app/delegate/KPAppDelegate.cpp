@@ -1,10 +1,10 @@
-#include "delegate/KPAppDelegate.h"
+#include "app/delegate/KPAppDelegate.h"
 
-#include "delegate/AppLog.h"
-#include "delegate/ProgramIdentity.h"
-#include "delegate/ReadMePage.h"
+#include "app/delegate/AppLog.h"
+#include "app/delegate/ProgramIdentity.h"
+#include "app/delegate/ReadMePage.h"
 
-#include "KPCocoaExtra.h"
+#include "shared/KPCocoaExtra.h"
 
 #include <QDesktopServices>
 #include <QApplication>

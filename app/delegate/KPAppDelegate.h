@@ -4,7 +4,7 @@
 // checking, the read-me, web-page and support-mail commands, and a way to
 // bring the program to the front before it shows a panel.
 
-#include "KPApplicationDelegate.h"
+#include "shared/KPApplicationDelegate.h"
 
 #include <QMap>
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "delegate/ProgramIdentity.h"
+#include "app/delegate/ProgramIdentity.h"
 
 #include "BuildSettings.h"
 

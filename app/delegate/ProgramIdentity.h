@@ -2,7 +2,7 @@
 // This program's identity as the build settings give it, in the form the
 // shared library takes it.
 
-#include "KPApplicationDelegate.h"
+#include "shared/KPApplicationDelegate.h"
 
 namespace gelcoat {
 

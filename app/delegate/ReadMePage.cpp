@@ -1,7 +1,7 @@
-#include "delegate/ReadMePage.h"
+#include "app/delegate/ReadMePage.h"
 
-#include "delegate/AppLog.h"
-#include "io/RegularFile.h"
+#include "app/delegate/AppLog.h"
+#include "document/io/RegularFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "delegate/SystemVersion.h"
+#include "app/delegate/SystemVersion.h"
 
 #include <QStringList>
 #include <QtGlobal>

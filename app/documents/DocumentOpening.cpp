@@ -1,17 +1,17 @@
-#include "documents/DocumentOpening.h"
+#include "app/documents/DocumentOpening.h"
 
-#include "documents/OpenPanels.h"
-#include "intake/StencilCommands.h"
-#include "documents/RecentDocuments.h"
-#include "windows/DocumentWindows.h"
+#include "app/documents/OpenPanels.h"
+#include "window/intake/StencilCommands.h"
+#include "app/documents/RecentDocuments.h"
+#include "app/windows/DocumentWindows.h"
 
-#include "TintDocumentWindow.h"
-#include "file/DocumentInput.h"
-#include "intake/PictureDecoder.h"
-#include "intake/StencilIntake.h"
-#include "model/TintDocument.h"
+#include "window/TintDocumentWindow.h"
+#include "document/file/DocumentInput.h"
+#include "document/intake/PictureDecoder.h"
+#include "document/intake/StencilIntake.h"
+#include "document/model/TintDocument.h"
 
-#include "KPAlertPanel.h"
+#include "shared/KPAlertPanel.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
-#include "documents/OpenPanels.h"
+#include "app/documents/OpenPanels.h"
 
-#include "settings/SettingsKeys.h"
-#include "settings/UserDefaults.h"
+#include "document/settings/SettingsKeys.h"
+#include "document/settings/UserDefaults.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,4 +1,4 @@
-#include "documents/RecentDocuments.h"
+#include "app/documents/RecentDocuments.h"
 
 #include <QFileInfo>
 #include <QMenu>

@@ -1,4 +1,4 @@
-#include "documents/SingleInstance.h"
+#include "app/documents/SingleInstance.h"
 
 #include <QCryptographicHash>
 #include <QDataStream>

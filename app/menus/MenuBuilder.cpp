@@ -1,7 +1,7 @@
-#include "menus/MenuBuilder.h"
+#include "app/menus/MenuBuilder.h"
 
-#include "delegate/KPAppDelegate.h"
-#include "documents/RecentDocuments.h"
+#include "app/delegate/KPAppDelegate.h"
+#include "app/documents/RecentDocuments.h"
 
 #include "BuildSettings.h"
 

@@ -1,8 +1,8 @@
-#include "prefs/PrefsController.h"
+#include "app/prefs/PrefsController.h"
 
 #include "ui_Preferences.h"
 
-#include "KPCocoaExtra.h"
+#include "shared/KPCocoaExtra.h"
 
 namespace gelcoat {
 

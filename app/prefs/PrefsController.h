@@ -3,7 +3,7 @@
 // controller per process, created on first use and kept. The values, their
 // storage and their change notices are Preferences'; this adds the window.
 
-#include "settings/Preferences.h"
+#include "document/settings/Preferences.h"
 
 #include <QDialog>
 #include <QObject>

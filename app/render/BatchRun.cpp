@@ -1,10 +1,10 @@
-#include "BatchRun.h"
+#include "app/render/BatchRun.h"
 
-#include "RenderCommand.h"
-#include "RenderJob.h"
+#include "app/render/RenderCommand.h"
+#include "app/render/RenderJob.h"
 
-#include "model/TintDocument.h"
-#include "util/Parallel.h"
+#include "document/model/TintDocument.h"
+#include "engine/util/Parallel.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 // each becomes FOLDER/NAME.tiff (or .png). A refused input prints its lines
 // and the others go on; the result is the worst exit status.
 
-#include "RenderOptions.h"
+#include "app/render/RenderOptions.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "ImageOutput.h"
+#include "app/render/ImageOutput.h"
 
-#include "intake/TiffCodec.h"
+#include "document/intake/TiffCodec.h"
 
 #include <QBuffer>
 #include <QImage>

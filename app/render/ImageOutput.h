@@ -1,7 +1,7 @@
 #pragma once
 // Encoding a rendered buffer for its output file.
 
-#include "buffer/BitmapRep.h"
+#include "engine/buffer/BitmapRep.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,9 +1,9 @@
-#include "RenderCommand.h"
+#include "app/render/RenderCommand.h"
 
-#include "BatchRun.h"
-#include "ImageOutput.h"
-#include "RenderJob.h"
-#include "RenderOptions.h"
+#include "app/render/BatchRun.h"
+#include "app/render/ImageOutput.h"
+#include "app/render/RenderJob.h"
+#include "app/render/RenderOptions.h"
 
 #include <QDir>
 #include <QFileInfo>

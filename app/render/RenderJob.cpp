@@ -1,13 +1,13 @@
-#include "RenderJob.h"
+#include "app/render/RenderJob.h"
 
-#include "ImageOutput.h"
-#include "RenderCommand.h"
+#include "app/render/ImageOutput.h"
+#include "app/render/RenderCommand.h"
 
-#include "file/DocumentInput.h"
-#include "file/DocumentMessages.h"
-#include "intake/PictureDecoder.h"
-#include "intake/StencilIntake.h"
-#include "io/RegularFile.h"
+#include "document/file/DocumentInput.h"
+#include "document/file/DocumentMessages.h"
+#include "document/intake/PictureDecoder.h"
+#include "document/intake/StencilIntake.h"
+#include "document/io/RegularFile.h"
 
 #include <algorithm>
 

@@ -3,10 +3,10 @@
 // apply the settings, render, report, write. Each step returns 0 or the
 // exit code that ends the job.
 
-#include "ImageOutput.h"
-#include "RenderOptions.h"
+#include "app/render/ImageOutput.h"
+#include "app/render/RenderOptions.h"
 
-#include "model/TintDocument.h"
+#include "document/model/TintDocument.h"
 
 #include <QString>
 #include <QTextStream>

@@ -1,6 +1,6 @@
-#include "RenderOptions.h"
+#include "app/render/RenderOptions.h"
 
-#include "settings/SettingsKeys.h"
+#include "document/settings/SettingsKeys.h"
 
 #include <cerrno>
 #include <charconv>

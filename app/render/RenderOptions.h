@@ -6,9 +6,9 @@
 //                  [--save-document FILE] [--info] [--] [INPUT]
 //   gelcoat-render INPUT... -o FOLDER/ [--format tiff|png] [-j N] [--quiet] …
 
-#include "export/ResultExport.h"
-#include "intake/StencilIntake.h"
-#include "settings/TintSettings.h"
+#include "document/export/ResultExport.h"
+#include "document/intake/StencilIntake.h"
+#include "document/settings/TintSettings.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "RenderCommand.h"
+#include "app/render/RenderCommand.h"
 
-#include "io/RegularFile.h"
+#include "document/io/RegularFile.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>

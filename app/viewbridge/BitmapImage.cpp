@@ -1,4 +1,4 @@
-#include "BitmapImage.h"
+#include "app/viewbridge/BitmapImage.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 // Conversions between the engine's pixel buffers and Qt images, for handing
 // pictures between documents and views.
 
-#include "buffer/BitmapRep.h"
+#include "engine/buffer/BitmapRep.h"
 
 #include <QImage>
 

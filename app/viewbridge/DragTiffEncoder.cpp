@@ -1,8 +1,8 @@
-#include "DragTiffEncoder.h"
+#include "app/viewbridge/DragTiffEncoder.h"
 
-#include "BitmapImage.h"
-#include "drag/ImageDragPayload.h"
-#include "intake/TiffCodec.h"
+#include "app/viewbridge/BitmapImage.h"
+#include "views/drag/ImageDragPayload.h"
+#include "document/intake/TiffCodec.h"
 
 namespace gelcoat {
 

@@ -1,14 +1,14 @@
-#include "windows/DocumentWindows.h"
+#include "app/windows/DocumentWindows.h"
 
-#include "menus/MenuBuilder.h"
+#include "app/menus/MenuBuilder.h"
 
-#include "DocumentCommands.h"
-#include "TintDocumentWindow.h"
-#include "documents/DocumentFileCommands.h"
-#include "model/TintDocument.h"
-#include "export/ExportCommands.h"
-#include "intake/StencilCommands.h"
-#include "intake/StencilMenus.h"
+#include "window/DocumentCommands.h"
+#include "window/TintDocumentWindow.h"
+#include "window/documents/DocumentFileCommands.h"
+#include "document/model/TintDocument.h"
+#include "window/export/ExportCommands.h"
+#include "window/intake/StencilCommands.h"
+#include "window/intake/StencilMenus.h"
 
 #include <QMainWindow>
 #include <QMenu>

@@ -1,11 +1,11 @@
-#include "export/ResultExport.h"
+#include "document/export/ResultExport.h"
 
-#include "draw/Draw.h"
-#include "intake/TiffCodec.h"
-#include "io/RegularFile.h"
-#include "model/TintDocument.h"
-#include "settings/SettingsKeys.h"
-#include "settings/UserDefaults.h"
+#include "engine/draw/Draw.h"
+#include "document/intake/TiffCodec.h"
+#include "document/io/RegularFile.h"
+#include "document/model/TintDocument.h"
+#include "document/settings/SettingsKeys.h"
+#include "document/settings/UserDefaults.h"
 
 #include <QBuffer>
 #include <QDir>

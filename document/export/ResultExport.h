@@ -3,9 +3,9 @@
 // transparent, encoded as LZW TIFF, put on the clipboard or written to a
 // file whose place the document remembers.
 
-#include "buffer/BitmapRep.h"
-#include "export/FlattenChoice.h"
-#include "file/DocumentMessages.h"
+#include "engine/buffer/BitmapRep.h"
+#include "document/export/FlattenChoice.h"
+#include "document/file/DocumentMessages.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "file/ArchiveValues.h"
+#include "document/file/ArchiveValues.h"
 
 #include <algorithm>
 #include <charconv>

@@ -7,7 +7,7 @@
 // dictionary; a number in a boolean key) reads as nothing and the field
 // keeps the value it had, as does a real that is not a number.
 
-#include "settings/NumberText.h"
+#include "document/settings/NumberText.h"
 
 #include <QString>
 

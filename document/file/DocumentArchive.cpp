@@ -1,8 +1,8 @@
-#include "file/DocumentArchive.h"
+#include "document/file/DocumentArchive.h"
 
-#include "file/ArchiveValues.h"
-#include "file/PlistScan.h"
-#include "settings/SettingsKeys.h"
+#include "document/file/ArchiveValues.h"
+#include "document/file/PlistScan.h"
+#include "document/settings/SettingsKeys.h"
 
 #include <plist/plist.h>
 

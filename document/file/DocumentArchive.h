@@ -3,7 +3,7 @@
 // the format version, the stencil as LZW TIFF, the last export path and
 // every setting. Written and parsed with libplist.
 
-#include "settings/TintSettings.h"
+#include "document/settings/TintSettings.h"
 
 #include <QByteArray>
 #include <QString>

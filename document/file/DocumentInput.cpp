@@ -1,4 +1,4 @@
-#include "file/DocumentInput.h"
+#include "document/file/DocumentInput.h"
 
 #include <QFile>
 #include <QFileInfo>

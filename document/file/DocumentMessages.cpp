@@ -1,4 +1,4 @@
-#include "file/DocumentMessages.h"
+#include "document/file/DocumentMessages.h"
 
 #include "BuildSettings.h"
 

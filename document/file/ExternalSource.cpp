@@ -1,7 +1,7 @@
-#include "file/ExternalSource.h"
+#include "document/file/ExternalSource.h"
 
-#include "intake/PictureDecoder.h"
-#include "intake/StandardLayout.h"
+#include "document/intake/PictureDecoder.h"
+#include "document/intake/StandardLayout.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 // path as written (a relative one taken from the document's folder), then a
 // file of the same name beside the document.
 
-#include "buffer/BitmapRep.h"
+#include "engine/buffer/BitmapRep.h"
 
 #include <QString>
 

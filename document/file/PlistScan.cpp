@@ -1,4 +1,4 @@
-#include "file/PlistScan.h"
+#include "document/file/PlistScan.h"
 
 #include <QXmlStreamReader>
 

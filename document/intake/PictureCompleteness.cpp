@@ -1,4 +1,4 @@
-#include "intake/PictureCompleteness.h"
+#include "document/intake/PictureCompleteness.h"
 
 #include <cstdint>
 #include <cstdlib>

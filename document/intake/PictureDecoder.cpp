@@ -1,9 +1,9 @@
-#include "intake/PictureDecoder.h"
+#include "document/intake/PictureDecoder.h"
 
-#include "intake/PictureCompleteness.h"
-#include "intake/QtPictureReader.h"
-#include "intake/TiffCodec.h"
-#include "io/RegularFile.h"
+#include "document/intake/PictureCompleteness.h"
+#include "document/intake/QtPictureReader.h"
+#include "document/intake/TiffCodec.h"
+#include "document/io/RegularFile.h"
 
 #include <QBuffer>
 #include <QImageReader>

@@ -2,7 +2,7 @@
 // The one way a picture's bytes become a SourcePicture: the kind is told by
 // the content, never by a file name, then the matching decoder describes it.
 
-#include "intake/SourcePicture.h"
+#include "document/intake/SourcePicture.h"
 
 #include <QByteArray>
 #include <QString>

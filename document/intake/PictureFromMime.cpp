@@ -1,7 +1,7 @@
-#include "intake/PictureFromMime.h"
+#include "document/intake/PictureFromMime.h"
 
-#include "intake/PictureDecoder.h"
-#include "intake/QtPictureReader.h"
+#include "document/intake/PictureDecoder.h"
+#include "document/intake/QtPictureReader.h"
 
 #include <QImage>
 #include <QMimeData>

@@ -3,7 +3,7 @@
 // own decoder so that a grey picture stays grey (and becomes a mask) rather
 // than being widened to colour on the way in.
 
-#include "intake/SourcePicture.h"
+#include "document/intake/SourcePicture.h"
 
 #include <optional>
 

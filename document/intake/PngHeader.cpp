@@ -1,4 +1,4 @@
-#include "intake/PngHeader.h"
+#include "document/intake/PngHeader.h"
 
 namespace gelcoat {
 

@@ -1,6 +1,6 @@
-#include "intake/QtPictureReader.h"
+#include "document/intake/QtPictureReader.h"
 
-#include "intake/PngHeader.h"
+#include "document/intake/PngHeader.h"
 
 #include <QBuffer>
 #include <QImage>

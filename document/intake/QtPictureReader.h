@@ -3,7 +3,7 @@
 // the intake check expects: palettes expanded, straight alpha premultiplied,
 // and PNG's stored depth and layout kept in the description.
 
-#include "intake/SourcePicture.h"
+#include "document/intake/SourcePicture.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -2,7 +2,7 @@
 // A decoded picture as the intake's acceptance check sees it: the layout the
 // file stored, plus its first representation decoded to plain 8-bit pixels.
 
-#include "buffer/BitmapRep.h"
+#include "engine/buffer/BitmapRep.h"
 
 namespace gelcoat {
 

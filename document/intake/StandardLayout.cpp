@@ -1,4 +1,4 @@
-#include "intake/StandardLayout.h"
+#include "document/intake/StandardLayout.h"
 
 namespace gelcoat {
 

@@ -3,8 +3,8 @@
 // embeds) still enter the document in the engine's layout, so that invert,
 // adjust size and the pipeline only ever see 8-bit RGBA.
 
-#include "buffer/BitmapRep.h"
-#include "intake/SourcePicture.h"
+#include "engine/buffer/BitmapRep.h"
+#include "document/intake/SourcePicture.h"
 
 #include <optional>
 

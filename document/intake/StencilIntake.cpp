@@ -1,4 +1,4 @@
-#include "intake/StencilIntake.h"
+#include "document/intake/StencilIntake.h"
 
 #include <QCoreApplication>
 

@@ -3,8 +3,8 @@
 // picture into the engine's standard RGBA bitmap, and the two edit commands
 // that derive a new stencil from the current one (invert, adjust size).
 
-#include "buffer/BitmapRep.h"
-#include "intake/SourcePicture.h"
+#include "engine/buffer/BitmapRep.h"
+#include "document/intake/SourcePicture.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "intake/TiffCodec.h"
+#include "document/intake/TiffCodec.h"
 
-#include "intake/TiffMemoryFile.h"
+#include "document/intake/TiffMemoryFile.h"
 
 #include <cstring>
 #include <memory>

@@ -2,8 +2,8 @@
 // TIFF in and out of memory: the encoding used for documents and exports,
 // and the decoder that describes a TIFF file for the intake check.
 
-#include "buffer/BitmapRep.h"
-#include "intake/SourcePicture.h"
+#include "engine/buffer/BitmapRep.h"
+#include "document/intake/SourcePicture.h"
 
 #include <QByteArray>
 #include <QString>

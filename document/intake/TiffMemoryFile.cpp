@@ -1,6 +1,6 @@
-#include "intake/TiffMemoryFile.h"
+#include "document/intake/TiffMemoryFile.h"
 
-#include "buffer/BitmapRep.h"
+#include "engine/buffer/BitmapRep.h"
 
 #include <QRegularExpression>
 

@@ -1,4 +1,4 @@
-#include "io/RegularFile.h"
+#include "document/io/RegularFile.h"
 
 #include <QFile>
 

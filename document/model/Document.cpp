@@ -1,7 +1,7 @@
-#include "model/Document.h"
+#include "document/model/Document.h"
 
-#include "file/DocumentArchive.h"
-#include "io/RegularFile.h"
+#include "document/file/DocumentArchive.h"
+#include "document/io/RegularFile.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 // (untitled), a change count, and open, save, save as and revert. Saving is
 // atomic; subclasses supply the bytes and the loader.
 
-#include "file/DocumentMessages.h"
+#include "document/file/DocumentMessages.h"
 
 #include <QByteArray>
 #include <QObject>

@@ -1,7 +1,7 @@
-#include "model/TintDocument.h"
+#include "document/model/TintDocument.h"
 
-#include "resources/BundleImages.h"
-#include "settings/DisplayDefaults.h"
+#include "document/resources/BundleImages.h"
+#include "document/settings/DisplayDefaults.h"
 
 namespace gelcoat {
 

@@ -3,11 +3,11 @@
 // render pipeline that turns one into the other. Windows observe it through
 // signals; nothing here knows about widgets.
 
-#include "intake/SourcePicture.h"
-#include "model/Document.h"
-#include "intake/StencilIntake.h"
-#include "pipeline/RenderPipeline.h"
-#include "settings/TintSettings.h"
+#include "document/intake/SourcePicture.h"
+#include "document/model/Document.h"
+#include "document/intake/StencilIntake.h"
+#include "document/pipeline/RenderPipeline.h"
+#include "document/settings/TintSettings.h"
 
 #include <QString>
 

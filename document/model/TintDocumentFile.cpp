@@ -1,14 +1,14 @@
 // TintDocument's file side: the bytes it saves, the loader, revert and the
 // export path it remembers.
 
-#include "model/TintDocument.h"
+#include "document/model/TintDocument.h"
 
-#include "file/DocumentArchive.h"
-#include "file/ExternalSource.h"
-#include "intake/PictureDecoder.h"
-#include "intake/StandardLayout.h"
-#include "intake/TiffCodec.h"
-#include "resources/BundleImages.h"
+#include "document/file/DocumentArchive.h"
+#include "document/file/ExternalSource.h"
+#include "document/intake/PictureDecoder.h"
+#include "document/intake/StandardLayout.h"
+#include "document/intake/TiffCodec.h"
+#include "document/resources/BundleImages.h"
 
 namespace gelcoat {
 

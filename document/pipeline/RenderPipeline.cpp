@@ -1,11 +1,11 @@
-#include "pipeline/RenderPipeline.h"
+#include "document/pipeline/RenderPipeline.h"
 
-#include "pipeline/StencilDrawing.h"
+#include "document/pipeline/StencilDrawing.h"
 
-#include "buffer/EngineLog.h"
-#include "draw/Draw.h"
-#include "shading/Gloss.h"
-#include "stencil/StencilOps.h"
+#include "engine/buffer/EngineLog.h"
+#include "engine/draw/Draw.h"
+#include "engine/shading/Gloss.h"
+#include "engine/stencil/StencilOps.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,9 +4,9 @@
 // composite → final image at the chosen size. Every intermediate result is
 // kept, so a change recomputes only the stages that depend on it.
 
-#include "buffer/BitmapRep.h"
-#include "settings/TintSettings.h"
-#include "shadow/DropShadow.h"
+#include "engine/buffer/BitmapRep.h"
+#include "document/settings/TintSettings.h"
+#include "engine/shadow/DropShadow.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
-#include "pipeline/StencilDrawing.h"
+#include "document/pipeline/StencilDrawing.h"
 
-#include "draw/Draw.h"
+#include "engine/draw/Draw.h"
 
 #include <string>
 

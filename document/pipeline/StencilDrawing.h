@@ -2,7 +2,7 @@
 // Drawing one picture into an offscreen image of a given size: how the
 // pipeline makes its scaled result.
 
-#include "buffer/BitmapRep.h"
+#include "engine/buffer/BitmapRep.h"
 
 #include <optional>
 #include <stdexcept>

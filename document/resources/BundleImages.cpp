@@ -1,10 +1,10 @@
-#include "resources/BundleImages.h"
+#include "document/resources/BundleImages.h"
 
-#include "intake/PictureDecoder.h"
-#include "intake/StencilIntake.h"
+#include "document/intake/PictureDecoder.h"
+#include "document/intake/StencilIntake.h"
 
-#include "buffer/EngineLog.h"
-#include "shading/AquaTables.h"
+#include "engine/buffer/EngineLog.h"
+#include "engine/shading/AquaTables.h"
 
 #include <QFile>
 #include <QLoggingCategory>

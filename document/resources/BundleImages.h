@@ -3,8 +3,8 @@
 // start picture (the mascot) and the mascot's foot. Each is decoded once
 // per process and kept.
 
-#include "buffer/BitmapRep.h"
-#include "intake/SourcePicture.h"
+#include "engine/buffer/BitmapRep.h"
+#include "document/intake/SourcePicture.h"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
-#include "settings/DisplayDefaults.h"
+#include "document/settings/DisplayDefaults.h"
 
-#include "settings/SettingsKeys.h"
-#include "settings/UserDefaults.h"
+#include "document/settings/SettingsKeys.h"
+#include "document/settings/UserDefaults.h"
 
 #include <atomic>
 

@@ -2,7 +2,7 @@
 // The seven display options that new documents take from the user
 // defaults, with the fallbacks registered once per process.
 
-#include "settings/TintSettings.h"
+#include "document/settings/TintSettings.h"
 
 namespace gelcoat {
 

@@ -1,4 +1,4 @@
-#include "settings/NumberText.h"
+#include "document/settings/NumberText.h"
 
 #include <algorithm>
 #include <cfloat>

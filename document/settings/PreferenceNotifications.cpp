@@ -1,4 +1,4 @@
-#include "settings/PreferenceNotifications.h"
+#include "document/settings/PreferenceNotifications.h"
 
 namespace gelcoat {
 

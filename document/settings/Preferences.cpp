@@ -1,7 +1,7 @@
-#include "settings/Preferences.h"
+#include "document/settings/Preferences.h"
 
-#include "settings/PreferenceNotifications.h"
-#include "settings/UserDefaults.h"
+#include "document/settings/PreferenceNotifications.h"
+#include "document/settings/UserDefaults.h"
 
 namespace gelcoat {
 

@@ -5,7 +5,7 @@
 // through PreferenceNotifications. The preferences window edits them from
 // the application; document windows read them from here.
 
-#include "export/FlattenChoice.h"
+#include "document/export/FlattenChoice.h"
 
 #include <cstdint>
 

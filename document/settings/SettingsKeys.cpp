@@ -1,4 +1,4 @@
-#include "settings/SettingsKeys.h"
+#include "document/settings/SettingsKeys.h"
 
 #include <cstring>
 

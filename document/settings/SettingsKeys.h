@@ -2,7 +2,7 @@
 // Keys of the document file and of the user defaults, and the table that
 // ties each settings key to its field and kind.
 
-#include "settings/TintSettings.h"
+#include "document/settings/TintSettings.h"
 
 #include <span>
 

@@ -1,4 +1,4 @@
-#include "settings/TintSettings.h"
+#include "document/settings/TintSettings.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
-#include "settings/UserDefaults.h"
+#include "document/settings/UserDefaults.h"
 
-#include "settings/NumberText.h"
+#include "document/settings/NumberText.h"
 
 #include <QHash>
 #include <QMutex>

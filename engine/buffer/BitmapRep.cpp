@@ -1,4 +1,4 @@
-#include "buffer/BitmapRep.h"
+#include "engine/buffer/BitmapRep.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,6 +1,6 @@
-#include "buffer/EngineLog.h"
+#include "engine/buffer/EngineLog.h"
 
-#include "buffer/BitmapRep.h"
+#include "engine/buffer/BitmapRep.h"
 
 #include <cstdio>
 #include <mutex>

@@ -1,4 +1,4 @@
-#include "buffer/StageStatus.h"
+#include "engine/buffer/StageStatus.h"
 
 namespace gelcoat {
 

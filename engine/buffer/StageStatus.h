@@ -2,8 +2,8 @@
 // What a pixel stage reports, and the one check of its arguments that every
 // stage makes before it touches a pixel.
 
-#include "buffer/BitmapRep.h"
-#include "buffer/EngineLog.h"
+#include "engine/buffer/BitmapRep.h"
+#include "engine/buffer/EngineLog.h"
 
 #include <initializer_list>
 

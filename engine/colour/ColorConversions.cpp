@@ -1,4 +1,4 @@
-#include "colour/ColorConversions.h"
+#include "engine/colour/ColorConversions.h"
 
 namespace gelcoat {
 

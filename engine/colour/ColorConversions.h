@@ -21,4 +21,4 @@ inline std::uint32_t codeForFraction(float c);
 
 } // namespace gelcoat
 
-#include "colour/ColorConversionsInline.h"
+#include "engine/colour/ColorConversionsInline.h"

@@ -1,6 +1,6 @@
-#include "draw/Draw.h"
-#include "stencil/StencilOps.h"
-#include "util/Parallel.h"
+#include "engine/draw/Draw.h"
+#include "engine/stencil/StencilOps.h"
+#include "engine/util/Parallel.h"
 
 #include <cstring>
 

@@ -3,7 +3,7 @@
 // high-quality resampling, the operations the render pipeline builds its
 // composite and final image with.
 
-#include "buffer/BitmapRep.h"
+#include "engine/buffer/BitmapRep.h"
 
 namespace gelcoat {
 

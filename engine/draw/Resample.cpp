@@ -1,6 +1,6 @@
-#include "draw/Draw.h"
-#include "draw/ResampleKernels.h"
-#include "util/Parallel.h"
+#include "engine/draw/Draw.h"
+#include "engine/draw/ResampleKernels.h"
+#include "engine/util/Parallel.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,11 +4,11 @@
 // so every target gives the same bytes.
 
 #undef HWY_TARGET_INCLUDE
-#define HWY_TARGET_INCLUDE "draw/ResampleKernels.cpp"
+#define HWY_TARGET_INCLUDE "engine/draw/ResampleKernels.cpp"
 #include <hwy/foreach_target.h> // IWYU pragma: keep
 #include <hwy/highway.h>
 
-#include "draw/ResampleKernels.h"
+#include "engine/draw/ResampleKernels.h"
 
 #include <algorithm>
 

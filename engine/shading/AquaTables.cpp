@@ -1,7 +1,7 @@
-#include "shading/AquaTables.h"
+#include "engine/shading/AquaTables.h"
 
-#include "buffer/EngineLog.h"
-#include "colour/ColorConversions.h"
+#include "engine/buffer/EngineLog.h"
+#include "engine/colour/ColorConversions.h"
 
 #include <cstring>
 #include <mutex>

@@ -4,7 +4,7 @@
 // one column per horizontal distance from its centre, each column only
 // along the disk's chord.
 
-#include "buffer/BitmapRep.h"
+#include "engine/buffer/BitmapRep.h"
 
 #include <functional>
 #include <optional>
@@ -43,4 +43,4 @@ void addValuesForDistances(float left, float right, float top, float bottom, flo
 
 } // namespace gelcoat
 
-#include "shading/AquaLookupInline.h"
+#include "engine/shading/AquaLookupInline.h"

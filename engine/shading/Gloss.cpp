@@ -1,11 +1,11 @@
-#include "shading/Gloss.h"
+#include "engine/shading/Gloss.h"
 
-#include "buffer/EngineLog.h"
-#include "colour/ColorConversions.h"
-#include "shading/AquaTables.h"
-#include "shading/GlossContext.h"
-#include "stencil/StencilOps.h"
-#include "util/Parallel.h"
+#include "engine/buffer/EngineLog.h"
+#include "engine/colour/ColorConversions.h"
+#include "engine/shading/AquaTables.h"
+#include "engine/shading/GlossContext.h"
+#include "engine/stencil/StencilOps.h"
+#include "engine/util/Parallel.h"
 
 #include <cmath>
 #include <cstring>

@@ -4,8 +4,8 @@
 // contrast and opacity, an optional rainbow sweep, and optionally the
 // source's own hue, saturation or brightness.
 
-#include "buffer/BitmapRep.h"
-#include "buffer/StageStatus.h"
+#include "engine/buffer/BitmapRep.h"
+#include "engine/buffer/StageStatus.h"
 
 namespace gelcoat {
 

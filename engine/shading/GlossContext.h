@@ -1,8 +1,8 @@
 #pragma once
 // What the gloss stage's row kernel reads besides the pixels.
 
-#include "shading/AquaTables.h"
-#include "shading/Gloss.h"
+#include "engine/shading/AquaTables.h"
+#include "engine/shading/Gloss.h"
 
 #include <cstdint>
 

@@ -7,12 +7,12 @@
 // are already finite and in range. The tests compare every target's bytes.
 
 #undef HWY_TARGET_INCLUDE
-#define HWY_TARGET_INCLUDE "shading/GlossRow.cpp"
+#define HWY_TARGET_INCLUDE "engine/shading/GlossRow.cpp"
 #include <hwy/foreach_target.h> // IWYU pragma: keep
 #include <hwy/highway.h>
 
-#include "shading/GlossConstants.h"
-#include "shading/GlossContext.h"
+#include "engine/shading/GlossConstants.h"
+#include "engine/shading/GlossContext.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,9 +1,9 @@
-#include "shadow/DropShadow.h"
+#include "engine/shadow/DropShadow.h"
 
-#include "buffer/EngineLog.h"
-#include "stencil/StencilOps.h"
-#include "util/Parallel.h"
-#include "util/Simd.h"
+#include "engine/buffer/EngineLog.h"
+#include "engine/stencil/StencilOps.h"
+#include "engine/util/Parallel.h"
+#include "engine/util/Simd.h"
 
 #include <algorithm>
 #include <bit>

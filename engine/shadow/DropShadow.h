@@ -3,8 +3,8 @@
 // pixels and scaled by a density, as black with the spread alpha. Also
 // reports how far beyond each edge the shadow would need to reach.
 
-#include "buffer/BitmapRep.h"
-#include "buffer/StageStatus.h"
+#include "engine/buffer/BitmapRep.h"
+#include "engine/buffer/StageStatus.h"
 
 #include <cstdint>
 

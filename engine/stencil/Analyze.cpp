@@ -1,6 +1,6 @@
-#include "buffer/EngineLog.h"
-#include "stencil/StencilOps.h"
-#include "util/Parallel.h"
+#include "engine/buffer/EngineLog.h"
+#include "engine/stencil/StencilOps.h"
+#include "engine/util/Parallel.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
-#include "buffer/EngineLog.h"
-#include "colour/ColorConversions.h"
-#include "stencil/StencilOps.h"
-#include "util/Parallel.h"
+#include "engine/buffer/EngineLog.h"
+#include "engine/colour/ColorConversions.h"
+#include "engine/stencil/StencilOps.h"
+#include "engine/util/Parallel.h"
 
 #include <array>
 

@@ -2,8 +2,8 @@
 // Preparation of a stencil for the shading and shadow stages: the source in
 // HSV codes, and each shape pixel's distances to the shape's edges.
 
-#include "buffer/BitmapRep.h"
-#include "buffer/StageStatus.h"
+#include "engine/buffer/BitmapRep.h"
+#include "engine/buffer/StageStatus.h"
 
 namespace gelcoat {
 

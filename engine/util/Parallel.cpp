@@ -1,4 +1,4 @@
-#include "util/Parallel.h"
+#include "engine/util/Parallel.h"
 
 #include <algorithm>
 #include <atomic>

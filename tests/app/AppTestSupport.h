@@ -1,9 +1,9 @@
 #pragma once
 // Helpers shared by the application shell's Qt Test cases.
 
-#include "delegate/AppDelegate.h"
-#include "qtsupport/Screenshot.h"
-#include "qtsupport/TestSettings.h"
+#include "app/delegate/AppDelegate.h"
+#include "tests/qtsupport/Screenshot.h"
+#include "tests/qtsupport/TestSettings.h"
 
 #include <QSettings>
 

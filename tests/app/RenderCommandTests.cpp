@@ -1,7 +1,7 @@
 // gelcoat-render end to end: the real binary, real files, exit codes.
 
-#include "RenderOptions.h"
-#include "intake/TiffCodec.h"
+#include "app/render/RenderOptions.h"
+#include "document/intake/TiffCodec.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

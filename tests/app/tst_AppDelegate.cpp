@@ -1,16 +1,16 @@
 // The application delegate: the start-up platform check, deferred
 // activation, the identity and the web, mail and read-me commands.
 
-#include "AppTestSupport.h"
-#include "qtsupport/ModalAnswerer.h"
-#include "qtsupport/UrlCatcher.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/qtsupport/ModalAnswerer.h"
+#include "tests/qtsupport/UrlCatcher.h"
 
-#include "delegate/AppDelegate.h"
-#include "delegate/ReadMePage.h"
-#include "delegate/SystemVersion.h"
+#include "app/delegate/AppDelegate.h"
+#include "app/delegate/ReadMePage.h"
+#include "app/delegate/SystemVersion.h"
 
 #include "BuildSettings.h"
-#include "KPCocoaExtra.h"
+#include "shared/KPCocoaExtra.h"
 
 #include <QFile>
 #include <QSettings>

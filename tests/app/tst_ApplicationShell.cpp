@@ -1,14 +1,14 @@
 // The shell around the documents: untitled windows, the menus every window
 // installs, and quitting through the windows.
 
-#include "AppTestSupport.h"
+#include "tests/app/AppTestSupport.h"
 
-#include "delegate/AppDelegate.h"
-#include "menus/MenuBuilder.h"
-#include "prefs/PrefsController.h"
-#include "windows/DocumentWindows.h"
+#include "app/delegate/AppDelegate.h"
+#include "app/menus/MenuBuilder.h"
+#include "app/prefs/PrefsController.h"
+#include "app/windows/DocumentWindows.h"
 
-#include "KPCocoaExtra.h"
+#include "shared/KPCocoaExtra.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -3,16 +3,16 @@
 // already open, broken ones, one whose picture is missing) and the recent
 // documents.
 
-#include "AppTestSupport.h"
+#include "tests/app/AppTestSupport.h"
 
-#include "delegate/AppDelegate.h"
-#include "documents/DocumentFileCommands.h"
-#include "documents/RecentDocuments.h"
-#include "windows/DocumentWindows.h"
+#include "app/delegate/AppDelegate.h"
+#include "window/documents/DocumentFileCommands.h"
+#include "app/documents/RecentDocuments.h"
+#include "app/windows/DocumentWindows.h"
 
-#include "TintDocumentWindow.h"
-#include "model/TintDocument.h"
-#include "qtsupport/ModalAnswerer.h"
+#include "window/TintDocumentWindow.h"
+#include "document/model/TintDocument.h"
+#include "tests/qtsupport/ModalAnswerer.h"
 
 #include <QFile>
 #include <QFileDialog>

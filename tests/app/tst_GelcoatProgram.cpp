@@ -1,7 +1,7 @@
 // The real program: it starts, stays up with its window, and ends cleanly
 // when asked to; a second launch hands its files to it and ends.
 
-#include "qtsupport/TestSettings.h"
+#include "tests/qtsupport/TestSettings.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

@@ -1,14 +1,14 @@
 // The preferences: their defaults and stored forms, the window, and the
 // two change notices.
 
-#include "AppTestSupport.h"
-#include "qtsupport/TestSettings.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/qtsupport/TestSettings.h"
 
-#include "delegate/AppDelegate.h"
-#include "settings/PreferenceNotifications.h"
-#include "prefs/PrefsController.h"
+#include "app/delegate/AppDelegate.h"
+#include "document/settings/PreferenceNotifications.h"
+#include "app/prefs/PrefsController.h"
 
-#include "KPScreen.h"
+#include "shared/KPScreen.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>

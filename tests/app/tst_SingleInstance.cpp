@@ -2,8 +2,8 @@
 // over, relative paths made absolute where they were given; a launch with
 // a settings folder of its own finds nobody to hand them to.
 
-#include "documents/SingleInstance.h"
-#include "support/IsolatedSettings.h"
+#include "app/documents/SingleInstance.h"
+#include "tests/support/IsolatedSettings.h"
 
 #include <QDir>
 #include <QSignalSpy>

@@ -1,10 +1,10 @@
 // The document file's bytes: what the writer produces, how files from other
 // property-list writers read, and which files are refused and why.
 
-#include "file/ArchiveValues.h"
-#include "file/DocumentArchive.h"
-#include "file/PlistScan.h"
-#include "settings/SettingsKeys.h"
+#include "document/file/ArchiveValues.h"
+#include "document/file/DocumentArchive.h"
+#include "document/file/PlistScan.h"
+#include "document/settings/SettingsKeys.h"
 
 #include <gtest/gtest.h>
 

@@ -2,13 +2,13 @@
 // names, the outcomes a window acts on, and the document layer's saves.
 
 #include "BuildSettings.h"
-#include "file/DocumentArchive.h"
-#include "file/DocumentMessages.h"
-#include "intake/TiffCodec.h"
-#include "model/TintDocument.h"
-#include "support/IsolatedSettings.h"
-#include "support/TestImages.h"
-#include "IntakeTestFiles.h"
+#include "document/file/DocumentArchive.h"
+#include "document/file/DocumentMessages.h"
+#include "document/intake/TiffCodec.h"
+#include "document/model/TintDocument.h"
+#include "tests/support/IsolatedSettings.h"
+#include "tests/support/TestImages.h"
+#include "tests/document/IntakeTestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Inputs the loader's fuzzer once broke on: each must now be refused or
 // read without a crash.
 
-#include "file/DocumentArchive.h"
+#include "document/file/DocumentArchive.h"
 
 #include <gtest/gtest.h>
 

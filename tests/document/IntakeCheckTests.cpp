@@ -1,9 +1,9 @@
 // The acceptance check and the two stencil edit commands, on pictures built
 // in memory so that each description and pixel layout is exactly as meant.
 
-#include "IntakeTestFiles.h"
+#include "tests/document/IntakeTestFiles.h"
 
-#include "intake/StencilIntake.h"
+#include "document/intake/StencilIntake.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "IntakeTestFiles.h"
+#include "tests/document/IntakeTestFiles.h"
 
-#include "intake/TiffMemoryFile.h"
+#include "document/intake/TiffMemoryFile.h"
 
 #include <QBuffer>
 #include <QImageWriter>

@@ -2,7 +2,7 @@
 // Picture files made by the intake tests themselves, byte by byte where Qt
 // cannot write the layout wanted (grey + alpha PNG, GIF, odd TIFFs).
 
-#include "buffer/BitmapRep.h"
+#include "engine/buffer/BitmapRep.h"
 
 #include <QByteArray>
 #include <QImage>

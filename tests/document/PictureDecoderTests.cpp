@@ -1,10 +1,10 @@
 // Pictures in the formats Qt reads, the vector kinds, and damaged or hostile
 // input, each taken through decoding and the acceptance check.
 
-#include "IntakeTestFiles.h"
+#include "tests/document/IntakeTestFiles.h"
 
-#include "intake/PictureDecoder.h"
-#include "intake/StencilIntake.h"
+#include "document/intake/PictureDecoder.h"
+#include "document/intake/StencilIntake.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "draw/Draw.h"
-#include "pipeline/RenderPipeline.h"
-#include "support/TestImages.h"
+#include "engine/draw/Draw.h"
+#include "document/pipeline/RenderPipeline.h"
+#include "tests/support/TestImages.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 // neutral hue everywhere the shading tables read it, and the start picture
 // and the foot stencil must be flat-colour pictures with an alpha mask.
 
-#include "RgbaTiff.h"
-#include "colour/ColorConversions.h"
+#include "tools/common/RgbaTiff.h"
+#include "engine/colour/ColorConversions.h"
 
 #include <QImage>
 #include <QString>

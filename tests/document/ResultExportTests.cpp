@@ -1,13 +1,13 @@
 // Export: flattening, the TIFF and clipboard payloads, where the save panel
 // starts, and the edited mark and failure of an image save.
 
-#include "export/ResultExport.h"
-#include "intake/PictureDecoder.h"
-#include "model/TintDocument.h"
-#include "settings/SettingsKeys.h"
-#include "settings/UserDefaults.h"
-#include "support/IsolatedSettings.h"
-#include "support/TestImages.h"
+#include "document/export/ResultExport.h"
+#include "document/intake/PictureDecoder.h"
+#include "document/model/TintDocument.h"
+#include "document/settings/SettingsKeys.h"
+#include "document/settings/UserDefaults.h"
+#include "tests/support/IsolatedSettings.h"
+#include "tests/support/TestImages.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // TIFF encoding and decoding through libtiff in memory, and the intake's
 // verdict on the TIFF layouts it meets in practice.
 
-#include "IntakeTestFiles.h"
+#include "tests/document/IntakeTestFiles.h"
 
-#include "intake/PictureDecoder.h"
-#include "intake/StencilIntake.h"
-#include "intake/TiffCodec.h"
-#include "intake/TiffMemoryFile.h"
+#include "document/intake/PictureDecoder.h"
+#include "document/intake/StencilIntake.h"
+#include "document/intake/TiffCodec.h"
+#include "document/intake/TiffMemoryFile.h"
 
 #include <QFile>
 #include <QProcess>

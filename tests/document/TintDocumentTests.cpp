@@ -1,10 +1,10 @@
-#include "model/TintDocument.h"
-#include "resources/BundleImages.h"
-#include "settings/DisplayDefaults.h"
-#include "settings/SettingsKeys.h"
-#include "settings/UserDefaults.h"
-#include "support/IsolatedSettings.h"
-#include "support/TestImages.h"
+#include "document/model/TintDocument.h"
+#include "document/resources/BundleImages.h"
+#include "document/settings/DisplayDefaults.h"
+#include "document/settings/SettingsKeys.h"
+#include "document/settings/UserDefaults.h"
+#include "tests/support/IsolatedSettings.h"
+#include "tests/support/TestImages.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "colour/ColorConversions.h"
-#include "shading/AquaTables.h"
-#include "support/TestImages.h"
+#include "engine/colour/ColorConversions.h"
+#include "engine/shading/AquaTables.h"
+#include "tests/support/TestImages.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "buffer/BitmapRep.h"
-#include "colour/ColorConversions.h"
+#include "engine/buffer/BitmapRep.h"
+#include "engine/colour/ColorConversions.h"
 
 #include <gtest/gtest.h>
 

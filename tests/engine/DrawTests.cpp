@@ -1,7 +1,7 @@
-#include "draw/Draw.h"
-#include "support/SimdTargets.h"
-#include "support/TestImages.h"
-#include "util/Parallel.h"
+#include "engine/draw/Draw.h"
+#include "tests/support/SimdTargets.h"
+#include "tests/support/TestImages.h"
+#include "engine/util/Parallel.h"
 
 #include <gtest/gtest.h>
 

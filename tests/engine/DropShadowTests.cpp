@@ -1,6 +1,6 @@
-#include "shadow/DropShadow.h"
-#include "support/TestImages.h"
-#include "util/Parallel.h"
+#include "engine/shadow/DropShadow.h"
+#include "tests/support/TestImages.h"
+#include "engine/util/Parallel.h"
 
 #include <gtest/gtest.h>
 

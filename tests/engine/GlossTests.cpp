@@ -1,12 +1,12 @@
-#include "colour/ColorConversions.h"
-#include "shading/AquaTables.h"
-#include "shading/Gloss.h"
-#include "shading/GlossConstants.h"
-#include "stencil/StencilOps.h"
-#include "support/SimdTargets.h"
-#include "support/TestImages.h"
-#include "support/TypicalGloss.h"
-#include "util/Parallel.h"
+#include "engine/colour/ColorConversions.h"
+#include "engine/shading/AquaTables.h"
+#include "engine/shading/Gloss.h"
+#include "engine/shading/GlossConstants.h"
+#include "engine/stencil/StencilOps.h"
+#include "tests/support/SimdTargets.h"
+#include "tests/support/TestImages.h"
+#include "tests/support/TypicalGloss.h"
+#include "engine/util/Parallel.h"
 
 #include <gtest/gtest.h>
 

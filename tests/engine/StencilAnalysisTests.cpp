@@ -1,5 +1,5 @@
-#include "stencil/StencilOps.h"
-#include "support/TestImages.h"
+#include "engine/stencil/StencilOps.h"
+#include "tests/support/TestImages.h"
 
 #include <gtest/gtest.h>
 

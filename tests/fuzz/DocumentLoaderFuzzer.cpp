@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the document loader: the property-list check,
 // libplist, the reading rules and the decoding of the stored picture.
 
-#include "model/TintDocument.h"
+#include "document/model/TintDocument.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -7,7 +7,7 @@
 //
 // FakeClock::fast(20) instead runs twenty times faster than real time.
 
-#include "KPClock.h"
+#include "shared/KPClock.h"
 
 #include <QElapsedTimer>
 

@@ -1,4 +1,4 @@
-#include "LocalHttpServer.h"
+#include "tests/qtsupport/LocalHttpServer.h"
 
 #include <QHostAddress>
 #include <QTcpSocket>

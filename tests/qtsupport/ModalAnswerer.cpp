@@ -1,4 +1,4 @@
-#include "ModalAnswerer.h"
+#include "tests/qtsupport/ModalAnswerer.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "qtsupport/PixelChecks.h"
+#include "tests/qtsupport/PixelChecks.h"
 
 #include <QWidget>
 

@@ -3,7 +3,7 @@
 // for the shared library's Qt Test cases.  install() hands both to the
 // library, as an application does at start.
 
-#include "KPApplicationDelegate.h"
+#include "shared/KPApplicationDelegate.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "qtsupport/TestSettings.h"
+#include "tests/qtsupport/TestSettings.h"
 
 #include <QSettings>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "qtsupport/UrlCatcher.h"
+#include "tests/qtsupport/UrlCatcher.h"
 
 #include <QDesktopServices>
 

@@ -1,11 +1,11 @@
 // The about panel: its size rules, its texts and links, and that at most
 // one is open.
 
-#include "KPCocoaExtra.h"
-#include "qtsupport/Screenshot.h"
-#include "qtsupport/TestDelegate.h"
-#include "qtsupport/TestSettings.h"
-#include "qtsupport/UrlCatcher.h"
+#include "shared/KPCocoaExtra.h"
+#include "tests/qtsupport/Screenshot.h"
+#include "tests/qtsupport/TestDelegate.h"
+#include "tests/qtsupport/TestSettings.h"
+#include "tests/qtsupport/UrlCatcher.h"
 
 #include <QApplication>
 #include <QFontInfo>

@@ -1,11 +1,11 @@
 // The progress panel: when its window appears, its values, Stop, the
 // window's texts and layout, and the misuse log lines.
 
-#include "KPCocoaExtra.h"
-#include "qtsupport/FakeClock.h"
-#include "qtsupport/ModalAnswerer.h"
-#include "qtsupport/Screenshot.h"
-#include "qtsupport/TestSettings.h"
+#include "shared/KPCocoaExtra.h"
+#include "tests/qtsupport/FakeClock.h"
+#include "tests/qtsupport/ModalAnswerer.h"
+#include "tests/qtsupport/Screenshot.h"
+#include "tests/qtsupport/TestSettings.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,9 +1,9 @@
 // Formatter, string tables, screens, panels, the closing key, the
 // application icon and text links.
 
-#include "KPCocoaExtra.h"
-#include "qtsupport/ModalAnswerer.h"
-#include "qtsupport/TestSettings.h"
+#include "shared/KPCocoaExtra.h"
+#include "tests/qtsupport/ModalAnswerer.h"
+#include "tests/qtsupport/TestSettings.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -2,13 +2,13 @@
 // list, comparing versions, every panel, the mail report, the download page,
 // the cached list, time limits and the Stop button.
 
-#include "KPCocoaExtra.h"
-#include "qtsupport/FakeClock.h"
-#include "qtsupport/LocalHttpServer.h"
-#include "qtsupport/ModalAnswerer.h"
-#include "qtsupport/TestDelegate.h"
-#include "qtsupport/TestSettings.h"
-#include "qtsupport/UrlCatcher.h"
+#include "shared/KPCocoaExtra.h"
+#include "tests/qtsupport/FakeClock.h"
+#include "tests/qtsupport/LocalHttpServer.h"
+#include "tests/qtsupport/ModalAnswerer.h"
+#include "tests/qtsupport/TestDelegate.h"
+#include "tests/qtsupport/TestSettings.h"
+#include "tests/qtsupport/UrlCatcher.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
-#include "support/TestImages.h"
+#include "tests/support/TestImages.h"
 
-#include "buffer/EngineLog.h"
-#include "colour/ColorConversions.h"
-#include "shading/AquaTables.h"
+#include "engine/buffer/EngineLog.h"
+#include "engine/colour/ColorConversions.h"
+#include "engine/shading/AquaTables.h"
 
 #include <cmath>
 #include <stdexcept>

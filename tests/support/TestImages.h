@@ -1,7 +1,7 @@
 #pragma once
 // Small helpers for building and inspecting engine buffers in tests.
 
-#include "buffer/BitmapRep.h"
+#include "engine/buffer/BitmapRep.h"
 
 #include <cstdint>
 #include <functional>

@@ -2,7 +2,7 @@
 // The gloss settings the tests and benchmarks use as their typical case:
 // source hue kept, a linear rainbow sweep, saturation raised.
 
-#include "shading/Gloss.h"
+#include "engine/shading/Gloss.h"
 
 namespace gelcoat::test {
 

@@ -2,12 +2,12 @@
 // pixel ratio 1: vector shapes and their greys, the pictures at the
 // standard sizes, the ball's place, opacity, ticks and the knob tint.
 
-#include "slider/CircularSliderImages.h"
-#include "slider/KPCircularSlider.h"
+#include "views/slider/CircularSliderImages.h"
+#include "views/slider/KPCircularSlider.h"
 
-#include "qtsupport/PixelChecks.h"
-#include "qtsupport/TestSettings.h"
-#include "views/CircularSliderChecks.h"
+#include "tests/qtsupport/PixelChecks.h"
+#include "tests/qtsupport/TestSettings.h"
+#include "tests/views/CircularSliderChecks.h"
 
 #include <QRegularExpression>
 #include <QTest>

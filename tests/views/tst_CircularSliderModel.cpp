@@ -1,10 +1,10 @@
 // The circular slider's value model: constraints, snapping and the angle
 // and offset conversions, without any window.
 
-#include "slider/CircularSliderModel.h"
+#include "views/slider/CircularSliderModel.h"
 
-#include "qtsupport/TestSettings.h"
-#include "views/CircularSliderChecks.h"
+#include "tests/qtsupport/TestSettings.h"
+#include "tests/views/CircularSliderChecks.h"
 
 #include <QTest>
 

@@ -3,10 +3,10 @@
 // action is sent. Points are y-up view points of an 80x80 slider, whose
 // centre is (40, 40) and whose travel radius is 26.5.
 
-#include "slider/CircularSliderTracker.h"
+#include "views/slider/CircularSliderTracker.h"
 
-#include "qtsupport/TestSettings.h"
-#include "views/CircularSliderChecks.h"
+#include "tests/qtsupport/TestSettings.h"
+#include "tests/views/CircularSliderChecks.h"
 
 #include <QTest>
 

@@ -2,12 +2,12 @@
 // when the action signal is sent, the keyboard grab, loss of the mouse,
 // properties and the archive.
 
-#include "paint/UpCoordinates.h"
-#include "slider/CircularSliderArchive.h"
-#include "slider/KPCircularSlider.h"
+#include "views/paint/UpCoordinates.h"
+#include "views/slider/CircularSliderArchive.h"
+#include "views/slider/KPCircularSlider.h"
 
-#include "qtsupport/TestSettings.h"
-#include "views/CircularSliderChecks.h"
+#include "tests/qtsupport/TestSettings.h"
+#include "tests/views/CircularSliderChecks.h"
 
 #include <QDataStream>
 #include <QLineEdit>

@@ -2,9 +2,9 @@
 // only for what the user does, mouse positions over the range, typed text
 // kept as typed, one locale, and text that is no number.
 
-#include "controls/FloatSlider.h"
-#include "controls/FloatValueField.h"
-#include "qtsupport/TestSettings.h"
+#include "views/controls/FloatSlider.h"
+#include "views/controls/FloatValueField.h"
+#include "tests/qtsupport/TestSettings.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,9 +1,9 @@
 // The image well's drawing: frame and bevel, interiors, checkerboard anchor,
 // placement and shrinking, bounds frame, inner shadow and size label.
 
-#include "imageview/GelcoatImageView.h"
-#include "qtsupport/PixelChecks.h"
-#include "qtsupport/TestSettings.h"
+#include "views/imageview/GelcoatImageView.h"
+#include "tests/qtsupport/PixelChecks.h"
+#include "tests/qtsupport/TestSettings.h"
 
 #include <QtTest>
 

@@ -1,11 +1,11 @@
 // The result well: the out-of-date overlay and dragging the picture out.
 
-#include "DragTiffEncoder.h"
-#include "drag/ImageDragPayload.h"
-#include "imageview/MessageImageView.h"
-#include "intake/TiffCodec.h"
-#include "qtsupport/PixelChecks.h"
-#include "qtsupport/TestSettings.h"
+#include "app/viewbridge/DragTiffEncoder.h"
+#include "views/drag/ImageDragPayload.h"
+#include "views/imageview/MessageImageView.h"
+#include "document/intake/TiffCodec.h"
+#include "tests/qtsupport/PixelChecks.h"
+#include "tests/qtsupport/TestSettings.h"
 
 #include <QFile>
 #include <QMimeData>

@@ -1,10 +1,10 @@
 // The rainbow strip's columns and the pop-up image button's menu placement
 // and highlight.
 
-#include "controls/KPImagePopUpMenuButton.h"
-#include "controls/KPRainbowStrip.h"
-#include "qtsupport/PixelChecks.h"
-#include "qtsupport/TestSettings.h"
+#include "views/controls/KPImagePopUpMenuButton.h"
+#include "views/controls/KPRainbowStrip.h"
+#include "tests/qtsupport/PixelChecks.h"
+#include "tests/qtsupport/TestSettings.h"
 
 #include <QMenu>
 #include <QSignalSpy>

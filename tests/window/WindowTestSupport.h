@@ -1,11 +1,11 @@
 #pragma once
 // Driving a document window as its user does, and pictures to feed it.
 
-#include "TintDocumentWindow.h"
-#include "controls/FloatSlider.h"
-#include "controls/FloatValueField.h"
-#include "intake/QtPictureReader.h"
-#include "model/TintDocument.h"
+#include "window/TintDocumentWindow.h"
+#include "views/controls/FloatSlider.h"
+#include "views/controls/FloatValueField.h"
+#include "document/intake/QtPictureReader.h"
+#include "document/model/TintDocument.h"
 
 #include <QBuffer>
 #include <QImage>

@@ -2,20 +2,20 @@
 // the panels and sheets answered as a user answers them, the clipboard and
 // drops with real MIME data, and what each leaves in the document.
 
-#include "WindowTestSupport.h"
-#include "support/IsolatedSettings.h"
+#include "tests/window/WindowTestSupport.h"
+#include "tests/support/IsolatedSettings.h"
 
-#include "export/ExportCommands.h"
-#include "export/ResultExport.h"
-#include "settings/SettingsKeys.h"
-#include "intake/PictureDecoder.h"
-#include "intake/StencilCommands.h"
-#include "qtsupport/ModalAnswerer.h"
-#include "qtsupport/Screenshot.h"
-#include "settings/Preferences.h"
-#include "settings/UserDefaults.h"
-#include "sheets/AdjustSizeSheet.h"
-#include "sheets/FlattenSheet.h"
+#include "window/export/ExportCommands.h"
+#include "document/export/ResultExport.h"
+#include "document/settings/SettingsKeys.h"
+#include "document/intake/PictureDecoder.h"
+#include "window/intake/StencilCommands.h"
+#include "tests/qtsupport/ModalAnswerer.h"
+#include "tests/qtsupport/Screenshot.h"
+#include "document/settings/Preferences.h"
+#include "document/settings/UserDefaults.h"
+#include "window/sheets/AdjustSizeSheet.h"
+#include "window/sheets/FlattenSheet.h"
 #include "ui_AdjustSize.h"
 #include "ui_TintDocument.h"
 

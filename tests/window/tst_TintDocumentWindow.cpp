@@ -1,13 +1,13 @@
 // The document window driven as its user drives it: each control's handler,
 // the refresh from the document, the commands and the preferences' notices.
 
-#include "WindowTestSupport.h"
-#include "support/IsolatedSettings.h"
+#include "tests/window/WindowTestSupport.h"
+#include "tests/support/IsolatedSettings.h"
 
-#include "DocumentCommands.h"
-#include "qtsupport/Screenshot.h"
-#include "settings/Preferences.h"
-#include "settings/UserDefaults.h"
+#include "window/DocumentCommands.h"
+#include "tests/qtsupport/Screenshot.h"
+#include "document/settings/Preferences.h"
+#include "document/settings/UserDefaults.h"
 #include "ui_TintDocument.h"
 
 #include <QAction>

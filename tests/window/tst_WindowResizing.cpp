@@ -4,14 +4,14 @@
 // drops and takes back as the preference changes.  On a 1440 x 900 screen,
 // with a menu bar 24 pixels high.
 
-#include "WindowTestSupport.h"
-#include "support/IsolatedSettings.h"
+#include "tests/window/WindowTestSupport.h"
+#include "tests/support/IsolatedSettings.h"
 
-#include "UpGeometry.h"
-#include "layout/RecordedFrames.h"
-#include "qtsupport/Screenshot.h"
-#include "settings/Preferences.h"
-#include "settings/UserDefaults.h"
+#include "shared/UpGeometry.h"
+#include "window/layout/RecordedFrames.h"
+#include "tests/qtsupport/Screenshot.h"
+#include "document/settings/Preferences.h"
+#include "document/settings/UserDefaults.h"
 #include "ui_TintDocument.h"
 
 #include <QApplication>

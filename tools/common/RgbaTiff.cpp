@@ -1,4 +1,4 @@
-#include "RgbaTiff.h"
+#include "tools/common/RgbaTiff.h"
 
 #include <tiffio.h>
 

@@ -2,11 +2,11 @@
 // sizes, each look and tint, every rule of legal positions, pressed,
 // disabled, in an inactive window, and with tick marks.
 
-#include "Gallery.h"
+#include "tools/gallery/Gallery.h"
 
-#include "paint/UpCoordinates.h"
-#include "slider/CircularSliderGeometry.h"
-#include "slider/KPCircularSlider.h"
+#include "views/paint/UpCoordinates.h"
+#include "views/slider/CircularSliderGeometry.h"
+#include "views/slider/KPCircularSlider.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,16 +1,16 @@
 // Gallery pictures of the image wells, the rainbow strip, the pop-up image
 // button and the views' own pictures.
 
-#include "Gallery.h"
+#include "tools/gallery/Gallery.h"
 
-#include "BitmapImage.h"
-#include "DragTiffEncoder.h"
-#include "controls/KPImagePopUpMenuButton.h"
-#include "controls/KPRainbowStrip.h"
-#include "imageview/BugImageView.h"
-#include "imageview/MessageImageView.h"
-#include "model/TintDocument.h"
-#include "resources/ViewImages.h"
+#include "app/viewbridge/BitmapImage.h"
+#include "app/viewbridge/DragTiffEncoder.h"
+#include "views/controls/KPImagePopUpMenuButton.h"
+#include "views/controls/KPRainbowStrip.h"
+#include "views/imageview/BugImageView.h"
+#include "views/imageview/MessageImageView.h"
+#include "document/model/TintDocument.h"
+#include "views/resources/ViewImages.h"
 
 #include <QApplication>
 #include <QMenu>

@@ -1,10 +1,10 @@
 // Gallery pictures of the document window: Moss, a simple stencil, a
 // colour picture, rendering off, and a dark palette.
 
-#include "Gallery.h"
+#include "tools/gallery/Gallery.h"
 
-#include "TintDocumentWindow.h"
-#include "model/TintDocument.h"
+#include "window/TintDocumentWindow.h"
+#include "document/model/TintDocument.h"
 
 #include <QApplication>
 #include <QPalette>

@@ -1,8 +1,8 @@
 // gelcoat-gallery DIR: writes a PNG of every view and control in each of its
 // states into DIR, so that their drawing can be looked at without a display.
 
-#include "Gallery.h"
-#include "ToolStart.h"
+#include "tools/gallery/Gallery.h"
+#include "tools/common/ToolStart.h"
 
 #include <QApplication>
 #include <QTextStream>

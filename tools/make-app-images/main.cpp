@@ -7,12 +7,12 @@
 // drop) and DIR/vedividi5.16D.png (Moss, the start picture, as a
 // rainbow gel, 96 × 96). The output is the same on every run.
 
-#include "ImageOutput.h"
-#include "ToolStart.h"
-#include "intake/PictureDecoder.h"
-#include "io/RegularFile.h"
-#include "model/TintDocument.h"
-#include "resources/BundleImages.h"
+#include "app/render/ImageOutput.h"
+#include "tools/common/ToolStart.h"
+#include "document/intake/PictureDecoder.h"
+#include "document/io/RegularFile.h"
+#include "document/model/TintDocument.h"
+#include "document/resources/BundleImages.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

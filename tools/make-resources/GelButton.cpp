@@ -1,6 +1,6 @@
-#include "GelButton.h"
+#include "tools/make-resources/GelButton.h"
 
-#include "colour/ColorConversions.h"
+#include "engine/colour/ColorConversions.h"
 
 #include <algorithm>
 #include <cmath>

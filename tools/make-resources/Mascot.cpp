@@ -1,4 +1,4 @@
-#include "Mascot.h"
+#include "tools/make-resources/Mascot.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -7,9 +7,9 @@
 // FOLDER/leftFootColored.png (Moss's left foot). The output is the same,
 // byte for byte, on every run. The button is checked before it is written.
 
-#include "GelButton.h"
-#include "Mascot.h"
-#include "RgbaTiff.h"
+#include "tools/make-resources/GelButton.h"
+#include "tools/make-resources/Mascot.h"
+#include "tools/common/RgbaTiff.h"
 
 #include <QImage>
 #include <QImageWriter>

@@ -1,7 +1,7 @@
-#include "SliderArt.h"
+#include "tools/make-slider-images/SliderArt.h"
 
-#include "slider/CircularSliderImages.h"
-#include "slider/CircularSliderModel.h"
+#include "views/slider/CircularSliderImages.h"
+#include "views/slider/CircularSliderModel.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -7,8 +7,8 @@
 // the centre dot or hole is 7 points across. Knobs are centred in their
 // square, the ball a little larger than its hit radius.
 
-#include "SliderArt.h"
-#include "ToolStart.h"
+#include "tools/make-slider-images/SliderArt.h"
+#include "tools/common/ToolStart.h"
 
 #include <QGuiApplication>
 #include <QTextStream>

@@ -4,7 +4,7 @@
 // button's gear.
 //   gelcoat-make-view-images resources/images/views
 
-#include "ToolStart.h"
+#include "tools/common/ToolStart.h"
 
 #include <QGuiApplication>
 #include <QImage>

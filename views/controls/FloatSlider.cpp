@@ -1,4 +1,4 @@
-#include "controls/FloatSlider.h"
+#include "views/controls/FloatSlider.h"
 
 #include <QMouseEvent>
 #include <QStyle>

@@ -1,4 +1,4 @@
-#include "controls/FloatValueField.h"
+#include "views/controls/FloatValueField.h"
 
 #include <QDoubleValidator>
 

@@ -1,7 +1,7 @@
-#include "controls/KPImagePopUpMenuButton.h"
+#include "views/controls/KPImagePopUpMenuButton.h"
 
-#include "resources/ViewImages.h"
-#include "text/ViewFonts.h"
+#include "views/resources/ViewImages.h"
+#include "views/text/ViewFonts.h"
 
 #include <QFontMetricsF>
 #include <QMenu>

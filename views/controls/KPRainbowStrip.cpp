@@ -1,4 +1,4 @@
-#include "controls/KPRainbowStrip.h"
+#include "views/controls/KPRainbowStrip.h"
 
 #include <QPaintEvent>
 #include <QPainter>

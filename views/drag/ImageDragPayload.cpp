@@ -1,6 +1,6 @@
-#include "drag/ImageDragPayload.h"
+#include "views/drag/ImageDragPayload.h"
 
-#include "resources/ViewImages.h"
+#include "views/resources/ViewImages.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "drop/DroppedImage.h"
+#include "views/drop/DroppedImage.h"
 
 #include <QMimeData>
 #include <QUrl>

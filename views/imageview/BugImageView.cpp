@@ -1,7 +1,7 @@
-#include "imageview/BugImageView.h"
+#include "views/imageview/BugImageView.h"
 
-#include "drop/DroppedImage.h"
-#include "resources/ViewImages.h"
+#include "views/drop/DroppedImage.h"
+#include "views/resources/ViewImages.h"
 
 #include <QDragEnterEvent>
 #include <QMimeData>

@@ -2,7 +2,7 @@
 // The source well: shows the stencil with the bug, a marker the user drags
 // to set the centre of the circular rainbow, and takes pictures dropped on it.
 
-#include "imageview/GelcoatImageView.h"
+#include "views/imageview/GelcoatImageView.h"
 
 #include <Qt>
 

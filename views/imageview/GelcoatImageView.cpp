@@ -1,7 +1,7 @@
-#include "imageview/GelcoatImageView.h"
+#include "views/imageview/GelcoatImageView.h"
 
-#include "paint/WhiteLevel.h"
-#include "text/ViewFonts.h"
+#include "views/paint/WhiteLevel.h"
+#include "views/text/ViewFonts.h"
 
 #include <QFontMetricsF>
 #include <QPaintEvent>

@@ -3,7 +3,7 @@
 // image centred (shrunk to fit when asked), an optional frame around the
 // image, a soft inner shadow, an overlay hook and an optional size label.
 
-#include "paint/UpCoordinates.h"
+#include "views/paint/UpCoordinates.h"
 
 #include <QImage>
 #include <QWidget>

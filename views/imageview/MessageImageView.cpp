@@ -1,8 +1,8 @@
-#include "imageview/MessageImageView.h"
+#include "views/imageview/MessageImageView.h"
 
-#include "drag/ImageDragPayload.h"
-#include "paint/WhiteLevel.h"
-#include "text/ViewFonts.h"
+#include "views/drag/ImageDragPayload.h"
+#include "views/paint/WhiteLevel.h"
+#include "views/text/ViewFonts.h"
 
 #include <QDrag>
 #include <QMimeData>

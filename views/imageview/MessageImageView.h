@@ -2,7 +2,7 @@
 // The result well: shows the rendered picture, fades it with an
 // explanation while it is out of date, and lets the user drag it out.
 
-#include "imageview/GelcoatImageView.h"
+#include "views/imageview/GelcoatImageView.h"
 
 class QMimeData;
 

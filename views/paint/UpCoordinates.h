@@ -3,7 +3,7 @@
 // (origin at the bottom left, as their layout rules are stated) and convert
 // to Qt's only where they paint or read the mouse.
 
-#include "UpGeometry.h"
+#include "shared/UpGeometry.h"
 
 namespace gelcoat {
 

@@ -1,4 +1,4 @@
-#include "resources/ViewImages.h"
+#include "views/resources/ViewImages.h"
 
 #include <QHash>
 #include <QPaintDevice>

@@ -1,4 +1,4 @@
-#include "slider/CircularSliderArchive.h"
+#include "views/slider/CircularSliderArchive.h"
 
 #include <QDataStream>
 

@@ -4,7 +4,7 @@
 // are read; fields a version lacks take their defaults. The target and the
 // action of the old format have no counterpart (the slider has a signal).
 
-#include "slider/CircularSliderModel.h"
+#include "views/slider/CircularSliderModel.h"
 
 #include <QRect>
 #include <QString>

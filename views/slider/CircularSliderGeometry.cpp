@@ -1,4 +1,4 @@
-#include "slider/CircularSliderGeometry.h"
+#include "views/slider/CircularSliderGeometry.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 // Where things are in a circular slider of a given size, shared by mouse
 // tracking and drawing. View points, origin at the bottom left, y up.
 
-#include "slider/CircularSliderModel.h"
+#include "views/slider/CircularSliderModel.h"
 
 namespace gelcoat {
 

@@ -1,7 +1,7 @@
-#include "slider/CircularSliderImages.h"
+#include "views/slider/CircularSliderImages.h"
 
-#include "resources/ViewImages.h"
-#include "slider/CircularSliderModel.h"
+#include "views/resources/ViewImages.h"
+#include "views/slider/CircularSliderModel.h"
 
 namespace gelcoat {
 

@@ -1,4 +1,4 @@
-#include "slider/CircularSliderLook.h"
+#include "views/slider/CircularSliderLook.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,9 +3,9 @@
 // knob tint, images or vector paths, the ball's hit radius, the opacity,
 // the tick marks and the ball's rectangle. View points, y up.
 
-#include "paint/UpCoordinates.h"
-#include "slider/CircularSliderGeometry.h"
-#include "slider/CircularSliderModel.h"
+#include "views/paint/UpCoordinates.h"
+#include "views/slider/CircularSliderGeometry.h"
+#include "views/slider/CircularSliderModel.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "slider/CircularSliderModel.h"
+#include "views/slider/CircularSliderModel.h"
 
 #include <cmath>
 

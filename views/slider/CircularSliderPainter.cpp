@@ -1,9 +1,9 @@
-#include "slider/CircularSliderPainter.h"
+#include "views/slider/CircularSliderPainter.h"
 
-#include "paint/UpCoordinates.h"
-#include "paint/WhiteLevel.h"
-#include "resources/ViewImages.h"
-#include "slider/CircularSliderImages.h"
+#include "views/paint/UpCoordinates.h"
+#include "views/paint/WhiteLevel.h"
+#include "views/resources/ViewImages.h"
+#include "views/slider/CircularSliderImages.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -2,8 +2,8 @@
 // Paints a circular slider: base, tick marks, ball, in that order, with the
 // standard-size pictures or with vector paths.
 
-#include "slider/CircularSliderLook.h"
-#include "slider/CircularSliderModel.h"
+#include "views/slider/CircularSliderLook.h"
+#include "views/slider/CircularSliderModel.h"
 
 class QPainter;
 

@@ -1,4 +1,4 @@
-#include "slider/CircularSliderTracker.h"
+#include "views/slider/CircularSliderTracker.h"
 
 #include <cmath>
 

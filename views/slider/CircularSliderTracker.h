@@ -4,8 +4,8 @@
 // with points already in the view's y-up coordinates; the machine moves the
 // model's value and says when to send the action and when to redraw.
 
-#include "slider/CircularSliderGeometry.h"
-#include "slider/CircularSliderModel.h"
+#include "views/slider/CircularSliderGeometry.h"
+#include "views/slider/CircularSliderModel.h"
 
 namespace gelcoat {
 

@@ -1,10 +1,10 @@
-#include "slider/KPCircularSlider.h"
+#include "views/slider/KPCircularSlider.h"
 
-#include "paint/UpCoordinates.h"
-#include "resources/ViewImages.h"
-#include "slider/CircularSliderArchive.h"
-#include "slider/CircularSliderLook.h"
-#include "slider/CircularSliderPainter.h"
+#include "views/paint/UpCoordinates.h"
+#include "views/resources/ViewImages.h"
+#include "views/slider/CircularSliderArchive.h"
+#include "views/slider/CircularSliderLook.h"
+#include "views/slider/CircularSliderPainter.h"
 
 #include <QDataStream>
 #include <QGuiApplication>

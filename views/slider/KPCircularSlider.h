@@ -7,8 +7,8 @@
 // Alt, every slider once at the release. Setters never send it, so a window
 // refreshing its controls cannot re-enter its own handlers.
 
-#include "slider/CircularSliderModel.h"
-#include "slider/CircularSliderTracker.h"
+#include "views/slider/CircularSliderModel.h"
+#include "views/slider/CircularSliderTracker.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
-#include "text/ViewFonts.h"
+#include "views/text/ViewFonts.h"
 
-#include "KPSystemFont.h"
+#include "shared/KPSystemFont.h"
 
 #include <QToolTip>
 

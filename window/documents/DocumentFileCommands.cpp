@@ -1,9 +1,9 @@
-#include "documents/DocumentFileCommands.h"
+#include "window/documents/DocumentFileCommands.h"
 
-#include "TintDocumentWindow.h"
-#include "model/TintDocument.h"
+#include "window/TintDocumentWindow.h"
+#include "document/model/TintDocument.h"
 
-#include "KPAlertPanel.h"
+#include "shared/KPAlertPanel.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -1,12 +1,12 @@
-#include "export/ExportCommands.h"
+#include "window/export/ExportCommands.h"
 
-#include "intake/FocusedField.h"
-#include "sheets/FlattenSheet.h"
+#include "window/intake/FocusedField.h"
+#include "window/sheets/FlattenSheet.h"
 
-#include "KPAlertPanel.h"
-#include "export/ResultExport.h"
-#include "model/TintDocument.h"
-#include "settings/Preferences.h"
+#include "shared/KPAlertPanel.h"
+#include "document/export/ResultExport.h"
+#include "document/model/TintDocument.h"
+#include "document/settings/Preferences.h"
 
 #include <QAction>
 #include <QApplication>

@@ -4,7 +4,7 @@
 // clipboard or run the save panel for it. Both read the last rendered
 // result even while rendering is off, and do nothing without one.
 
-#include "export/FlattenChoice.h"
+#include "document/export/FlattenChoice.h"
 
 #include <QObject>
 

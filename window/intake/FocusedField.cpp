@@ -1,4 +1,4 @@
-#include "intake/FocusedField.h"
+#include "window/intake/FocusedField.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,15 +1,15 @@
-#include "intake/StencilCommands.h"
+#include "window/intake/StencilCommands.h"
 
-#include "intake/FocusedField.h"
-#include "sheets/AdjustSizeSheet.h"
+#include "window/intake/FocusedField.h"
+#include "window/sheets/AdjustSizeSheet.h"
 
-#include "KPAlertPanel.h"
-#include "export/ResultExport.h"
-#include "intake/PictureDecoder.h"
-#include "intake/PictureFromMime.h"
-#include "model/TintDocument.h"
-#include "settings/SettingsKeys.h"
-#include "settings/UserDefaults.h"
+#include "shared/KPAlertPanel.h"
+#include "document/export/ResultExport.h"
+#include "document/intake/PictureDecoder.h"
+#include "document/intake/PictureFromMime.h"
+#include "document/model/TintDocument.h"
+#include "document/settings/SettingsKeys.h"
+#include "document/settings/UserDefaults.h"
 
 #include <QAction>
 #include <QApplication>

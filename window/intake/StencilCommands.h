@@ -5,8 +5,8 @@
 // Each runs the picture through the document's intake; a refused picture
 // gets the "Incompatible image" sheet and changes nothing.
 
-#include "intake/SourcePicture.h"
-#include "intake/StencilIntake.h"
+#include "document/intake/SourcePicture.h"
+#include "document/intake/StencilIntake.h"
 
 #include <QObject>
 

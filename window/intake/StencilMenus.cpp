@@ -1,7 +1,7 @@
-#include "intake/StencilMenus.h"
+#include "window/intake/StencilMenus.h"
 
-#include "export/ExportCommands.h"
-#include "intake/StencilCommands.h"
+#include "window/export/ExportCommands.h"
+#include "window/intake/StencilCommands.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,4 +1,4 @@
-#include "layout/LayoutRule.h"
+#include "window/layout/LayoutRule.h"
 
 namespace gelcoat::layout {
 

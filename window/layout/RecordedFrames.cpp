@@ -1,4 +1,4 @@
-#include "layout/RecordedFrames.h"
+#include "window/layout/RecordedFrames.h"
 
 #include <algorithm>
 

@@ -6,7 +6,7 @@
 // rows, which never move in y-up terms but, with Qt's origin at the top,
 // must be placed again to keep their distance from the bottom edge.
 
-#include "layout/LayoutRule.h"
+#include "window/layout/LayoutRule.h"
 
 #include <array>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "layout/WindowPlacement.h"
+#include "window/layout/WindowPlacement.h"
 
 #include <charconv>
 

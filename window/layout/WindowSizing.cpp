@@ -1,4 +1,4 @@
-#include "layout/WindowSizing.h"
+#include "window/layout/WindowSizing.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 // The sizes the document area may take.  Its width stays twice its height
 // less 462, so that both image wells grow by as much in width as in height.
 
-#include "layout/LayoutRule.h"
+#include "window/layout/LayoutRule.h"
 
 namespace gelcoat::layout {
 

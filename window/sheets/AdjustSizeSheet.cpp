@@ -1,4 +1,4 @@
-#include "sheets/AdjustSizeSheet.h"
+#include "window/sheets/AdjustSizeSheet.h"
 
 #include "ui_AdjustSize.h"
 

@@ -2,7 +2,7 @@
 // The sheet that asks for the four margins by which the stencil grows (or,
 // negative, is cropped). One per document window, loaded on first use.
 
-#include "intake/StencilIntake.h"
+#include "document/intake/StencilIntake.h"
 
 #include <QObject>
 

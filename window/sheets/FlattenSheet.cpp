@@ -1,4 +1,4 @@
-#include "sheets/FlattenSheet.h"
+#include "window/sheets/FlattenSheet.h"
 
 #include "ui_FlattenChoice.h"
 

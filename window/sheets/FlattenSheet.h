@@ -2,7 +2,7 @@
 // The sheet asking how an exported result meets its background. One per
 // document window, loaded on first use and reopened for every export.
 
-#include "export/FlattenChoice.h"
+#include "document/export/FlattenChoice.h"
 
 #include <QObject>
 

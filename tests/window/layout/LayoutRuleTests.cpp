@@ -2,9 +2,9 @@
 // document area grows, the sizes the area may take, the zoom frame, the
 // rows that change with a simple stencil.
 
-#include "layout/LayoutRule.h"
-#include "layout/RecordedFrames.h"
-#include "layout/WindowSizing.h"
+#include "window/layout/LayoutRule.h"
+#include "window/layout/RecordedFrames.h"
+#include "window/layout/WindowSizing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Where document windows go: the saved frame's text, which may have been
 // edited by hand or damaged, and the cascade of new windows.
 
-#include "layout/WindowPlacement.h"
+#include "window/layout/WindowPlacement.h"
 
 #include <gtest/gtest.h>
 

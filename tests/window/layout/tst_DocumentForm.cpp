@@ -6,14 +6,14 @@
 
 #include "ui_TintDocument.h"
 
-#include "BitmapImage.h"
-#include "paint/UpCoordinates.h"
-#include "layout/RecordedFrames.h"
-#include "layout/WindowSizing.h"
-#include "model/TintDocument.h"
-#include "qtsupport/Screenshot.h"
-#include "qtsupport/TestSettings.h"
-#include "resources/ViewImages.h"
+#include "app/viewbridge/BitmapImage.h"
+#include "views/paint/UpCoordinates.h"
+#include "window/layout/RecordedFrames.h"
+#include "window/layout/WindowSizing.h"
+#include "document/model/TintDocument.h"
+#include "tests/qtsupport/Screenshot.h"
+#include "tests/qtsupport/TestSettings.h"
+#include "views/resources/ViewImages.h"
 
 #include <QFontInfo>
 #include <QRegularExpression>

@@ -2,8 +2,8 @@
 // resize reaches the server and comes back as the server's answer: a size
 // off the line ends on it.  Runs under xvfb-run; skips without a display.
 
-#include "TintDocumentWindow.h"
-#include "support/IsolatedSettings.h"
+#include "window/TintDocumentWindow.h"
+#include "tests/support/IsolatedSettings.h"
 
 #include <QApplication>
 #include <QtTest>
