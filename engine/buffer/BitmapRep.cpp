@@ -14,24 +14,15 @@ bool bitmapSizeAllowed(std::int64_t width, std::int64_t height)
 
 namespace {
 
-// Buffers of several megabytes start on a 2 MiB boundary, where the
-// kernel's transparent huge pages can back them when it has some free;
-// smaller ones on a cache line, for the vector loops. Huge pages are not
-// requested with madvise: with the usual defrag setting that makes every
-// first touch compact memory synchronously, which measured slower than the
-// page faults it saves.
-constexpr std::size_t kHugePage = std::size_t(2) << 20;
-constexpr std::size_t kHugePageThreshold = std::size_t(4) << 20;
-
+// Plain malloc on purpose: glibc raises its mmap threshold after the first
+// large free, so buffers freed and made again (every new stencil) come back
+// from the heap without page faults. An aligned allocation asks for a little
+// more than the buffer it replaces and is mapped afresh every time, which
+// cost a page fault per 4 KiB of every stage buffer. Rows are not aligned in
+// any case (a row is 4 × width bytes), so the vector loops load unaligned.
 std::uint8_t* allocateBuffer(std::size_t bytes)
 {
-    const std::size_t alignment = bytes >= kHugePageThreshold ? kHugePage : 64;
-    const std::size_t rounded =
-        (std::max<std::size_t>(bytes, 1) + alignment - 1) / alignment * alignment;
-    void* p = nullptr;
-    if (posix_memalign(&p, alignment, rounded) != 0)
-        return nullptr;
-    return static_cast<std::uint8_t*>(p);
+    return static_cast<std::uint8_t*>(std::malloc(std::max<std::size_t>(bytes, 1)));
 }
 
 } // namespace
