@@ -16,6 +16,25 @@ if [ -x /usr/bin/time ]; then
 fi
 rm -f "$stencil" "$out"
 
+# A 250 MB document: a small stencil and a quarter of a gigabyte of text,
+# which the reader must get through without holding it several times over.
+big_doc="$(mktemp --suffix=.gelcoat)"
+base_doc="$(mktemp --suffix=.gelcoat)"
+"$build_dir/bench/gelcoat-bench" --write-stencil 256 "$stencil"
+"$build_dir/app/render/gelcoat-render" "$stencil" --save-document "$base_doc"
+{
+  head -n -2 "$base_doc"
+  printf '\t<key>Notes</key>\n\t<string>'
+  head -c 250000000 /dev/zero | tr '\0' 'x'
+  printf '</string>\n'
+  tail -n 2 "$base_doc"
+} >"$big_doc"
+if [ -x /usr/bin/time ]; then
+  /usr/bin/time -f "gelcoat-render, $(stat -c %s "$big_doc") byte document: %e s, peak %M KiB resident" \
+    "$build_dir/app/render/gelcoat-render" "$big_doc" -o "$out"
+fi
+rm -f "$stencil" "$out" "$big_doc" "$base_doc"
+
 # Whole processes, timed from the shell: an icon set in one batch call
 # against one call per icon, and one render against ImageMagick's recipe
 # (taken alternately, so that both see the same load).

@@ -6,6 +6,7 @@
 #include <QLoggingCategory>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include <malloc.h>
 
@@ -27,5 +28,11 @@ int main(int argc, char** argv)
     QTextStream err(stderr);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
-    return gelcoat::runRenderCommand(args, out, err);
+    const int code = gelcoat::runRenderCommand(args, out, err);
+    // Every output is written and renamed by now; freeing the buffers and
+    // unloading Qt piece by piece would only delay the exit.
+    out.flush();
+    err.flush();
+    std::fflush(nullptr);
+    std::_Exit(code);
 }

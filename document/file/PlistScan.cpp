@@ -1,5 +1,7 @@
 #include "document/file/PlistScan.h"
 
+#include "document/file/PlistScanInput.h"
+
 #include <QXmlStreamReader>
 
 #include <vector>
@@ -91,17 +93,23 @@ bool isRealText(QStringView text)
     return i == text.size();
 }
 
+// Longer keys name nothing the reader looks up: their text is not kept.
+constexpr qsizetype kMaxKeptKeyLength = 256;
+
 // One open element and what it has seen so far.
 struct Open {
     Element element;
     bool expectingKey = true;   // dict: a <key> comes next, else a value
     int values = 0;             // plist: values seen
-    QString text;               // scalar elements: their text so far
+    QString text;               // keys and numbers: their text so far
+    bool textDropped = false;   // a key too long to keep
 };
 
 class Scanner {
 public:
-    explicit Scanner(const QByteArray& xml) : reader_(xml) {}
+    // Read through a device, the reader decodes the file a few kilobytes at
+    // a time instead of holding all of it again as UTF-16.
+    explicit Scanner(const QByteArray& xml) : input_(xml) { reader_.setDevice(&input_); }
 
     std::optional<PlistScan> run(const QByteArray& xml, QString* error)
     {
@@ -142,11 +150,11 @@ public:
 private:
     void fail(const QString& reason)
     {
-        if (failure_.isEmpty())
-            failure_ = QStringLiteral("line %1, column %2: %3")
-                           .arg(reader_.lineNumber())
-                           .arg(reader_.columnNumber())
-                           .arg(reason);
+        if (!failure_.isEmpty())
+            return;
+        qint64 line = reader_.lineNumber(), column = reader_.columnNumber();
+        input_.toFilePosition(&line, &column);
+        failure_ = QStringLiteral("line %1, column %2: %3").arg(line).arg(column).arg(reason);
     }
 
     void checkEncoding()
@@ -199,7 +207,7 @@ private:
         if (int(stack_.size()) >= kMaxPlistNesting)
             return fail(QStringLiteral("the elements are nested more than %1 deep")
                             .arg(kMaxPlistNesting));
-        stack_.push_back(Open{*element, true, 0, {}});
+        stack_.push_back(Open{*element, true, 0, {}, false});
     }
 
     void characters()
@@ -210,10 +218,17 @@ private:
         const QStringView text = reader_.text();
         switch (open.element) {
         case Element::Key:
-        case Element::String:
+            if (open.textDropped || open.text.size() + text.size() > kMaxKeptKeyLength) {
+                open.textDropped = true;
+                open.text.clear();
+            } else {
+                open.text += text;
+            }
+            break;
         case Element::Integer:
-        case Element::Real:
-        case Element::Date: open.text += text; break;
+        case Element::Real: open.text += text; break;
+        case Element::String:
+        case Element::Date: break;   // only checked for well-formedness, never kept
         case Element::Data:
             for (QChar c : text)
                 if (!isBase64(c) && !isSpace(c))
@@ -254,14 +269,14 @@ private:
         default: break;
         }
         // Only the values of the top-level dictionary matter to the reader.
-        if (stack_.size() == 2 && stack_.back().element == Element::Dict) {
-            if (open.element == Element::Key)
-                lastKey_ = open.text;
-            else if (open.element == Element::Integer || open.element == Element::Real)
-                scan_.numberTexts.insert(lastKey_, open.text.trimmed());
-            else
-                scan_.numberTexts.remove(lastKey_);
-        }
+        if (stack_.size() != 2 || stack_.back().element != Element::Dict)
+            return;
+        if (open.element == Element::Key)
+            lastKey_ = open.textDropped ? std::nullopt : std::optional<QString>(open.text);
+        else if (lastKey_ && (open.element == Element::Integer || open.element == Element::Real))
+            scan_.numberTexts.insert(*lastKey_, open.text.trimmed());
+        else if (lastKey_)
+            scan_.numberTexts.remove(*lastKey_);
     }
 
     static QString nameOf(Element e)
@@ -271,10 +286,11 @@ private:
         return QString::fromLatin1(names[int(e)]);
     }
 
+    PlistScanInput input_;
     QXmlStreamReader reader_;
     std::vector<Open> stack_;
     PlistScan scan_;
-    QString lastKey_;
+    std::optional<QString> lastKey_;   // none when it was too long to keep
     QString failure_;
     bool sawTopLevel_ = false;
 };

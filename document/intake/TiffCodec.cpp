@@ -2,6 +2,9 @@
 
 #include "document/intake/TiffMemoryFile.h"
 
+#include <QRegularExpression>
+
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -61,6 +64,45 @@ void fillPixels(BitmapRep& pixels, const uint32_t* raster)
                 out[3] = uint8_t(TIFFGetA(v));
         }
     }
+}
+
+// The first row of the first strip or tile libtiff cannot read; only asked
+// after a failed decode, whose message may name no row (libtiff says row
+// 4294967295 when it fails before starting one).
+std::optional<uint32_t> firstUnreadableRow(TIFF* tif)
+{
+    const bool tiled = TIFFIsTiled(tif);
+    const tmsize_t size = tiled ? TIFFTileSize(tif) : TIFFStripSize(tif);
+    if (size <= 0)
+        return std::nullopt;
+    std::unique_ptr<uint8_t[]> scratch(new (std::nothrow) uint8_t[std::size_t(size)]);
+    if (!scratch)
+        return std::nullopt;
+    const uint32_t pieces = tiled ? TIFFNumberOfTiles(tif) : TIFFNumberOfStrips(tif);
+    for (uint32_t piece = 0; piece < pieces; ++piece) {
+        const tmsize_t read = tiled ? TIFFReadEncodedTile(tif, piece, scratch.get(), size)
+                                    : TIFFReadEncodedStrip(tif, piece, scratch.get(), size);
+        if (read >= 0)
+            continue;
+        // Pieces run row-major through the image, plane after plane.
+        uint32_t height = 0, rows = 0;
+        TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height);
+        uint32_t piecesAcross = 1;
+        if (tiled) {
+            uint32_t width = 0, tileWidth = 0;
+            TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width);
+            TIFFGetField(tif, TIFFTAG_TILEWIDTH, &tileWidth);
+            TIFFGetField(tif, TIFFTAG_TILELENGTH, &rows);
+            piecesAcross = std::max<uint32_t>(1, TIFFComputeTile(tif, width - 1, 0, 0, 0) + 1);
+        } else {
+            TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &rows);
+        }
+        const uint32_t perPlane = tiled ? TIFFComputeTile(tif, 0, height - 1, 0, 0) + 1
+                                        : TIFFComputeStrip(tif, height - 1, 0) + 1;
+        const uint64_t band = (piece % std::max<uint32_t>(1, perPlane)) / piecesAcross;
+        return uint32_t(std::min<uint64_t>(band * rows, height - 1));
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -190,8 +232,20 @@ std::optional<SourcePicture> decodeTiff(const QByteArray& bytes, QString* error)
     // Expands palettes, shows MinIsWhite as it looks, reads tiles, 16-bit
     // samples and every codec libtiff has, and premultiplies unassociated
     // alpha; orientation is turned to rows top first.
-    if (!TIFFReadRGBAImageOriented(tif, width, height, raster.get(), ORIENTATION_TOPLEFT, 1))
-        return fail(error, QStringLiteral("The TIFF image is damaged"), file->error());
+    if (!TIFFReadRGBAImageOriented(tif, width, height, raster.get(), ORIENTATION_TOPLEFT, 1)) {
+        QString detail = file->error();
+        if (const std::optional<uint32_t> row = firstUnreadableRow(tif)) {
+            // libtiff's own scanline number is that of an earlier read here.
+            static const QRegularExpression libtiffRow(
+                QStringLiteral("\\s*(at|on)\\s+(scanline|row)\\s+\\d+"));
+            detail.remove(libtiffRow);
+            detail += QStringLiteral("%1row %2 of %3 cannot be read")
+                          .arg(detail.isEmpty() ? QString() : QStringLiteral("; "))
+                          .arg(*row + 1)
+                          .arg(height);
+        }
+        return fail(error, QStringLiteral("The TIFF image is damaged"), detail);
+    }
     fillPixels(*pixels, raster.get());
     picture.pixels = std::move(*pixels);
     return picture;

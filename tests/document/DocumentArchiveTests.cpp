@@ -283,6 +283,25 @@ TEST(DocumentArchive, BrokenFilesAreRefusedWithWhatAndWhere)
     EXPECT_TRUE(refusal(deep).contains(QStringLiteral("nested")));
 }
 
+// Long text is read without being held whole; its faults, and faults after
+// it, are still found where the file has them.
+TEST(DocumentArchive, LongTextKeepsFaultsAndTheirPlaces)
+{
+    const QByteArray head = "<plist>\n<dict>\n<key>Notes</key>";
+    EXPECT_TRUE(refusal(head + "<string>" + QByteArray(5000, 'x') + "\n" + QByteArray(3000, 'y') +
+                        "</string><key>a</key><integer>12x</integer></dict></plist>")
+                    .startsWith(QStringLiteral("line 4, column 3043: <integer>")));
+    EXPECT_TRUE(refusal(head + "<data>" + QByteArray(5000, 'A') + "*</data></dict></plist>")
+                    .startsWith(QStringLiteral("line 3, column 5024: <data> holds a character")));
+    EXPECT_TRUE(refusal(head + "<string>\xC3\xA9" + QByteArray(5000, 'x') + "\r\n" +
+                        QByteArray(100, 'z') + "&bogus;</string></dict></plist>")
+                    .startsWith(QStringLiteral("line 4, column 107: ")));
+    const QByteArray afterLongKey = "<plist><dict><key>" + QByteArray(3000, 'k') +
+                                    "</key><integer>1</integer><key>FinalSize</key>"
+                                    "<integer>&#55;&#53;</integer></dict></plist>";
+    EXPECT_EQ(read(afterLongKey).settings.finalSize, 75);
+}
+
 TEST(DocumentArchive, HugeFilesAreRefusedBeforeParsing)
 {
     QByteArray huge;

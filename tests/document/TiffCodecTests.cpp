@@ -381,5 +381,42 @@ TEST(TiffIntake, DamagedDataGivesAnErrorQuietly)
     }
 }
 
+// The directory first and the strips after it, cut off inside the third
+// of four strips: the error names that strip's first row.
+TEST(TiffIntake, ATruncatedStripIsNamedByItsRow)
+{
+    constexpr std::uint32_t width = 8, height = 64, rowsPerStrip = 16, strips = 4;
+    const std::uint32_t entries = 9, ifdEnd = 8 + 2 + entries * 12 + 4;
+    const std::uint32_t offsetsAt = ifdEnd, countsAt = ifdEnd + 4 * strips;
+    const std::uint32_t dataAt = countsAt + 4 * strips;
+    QByteArray tiff("II*\0", 4);
+    auto put = [&tiff](std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            tiff.append(char(value >> (8 * i)));
+    };
+    put(8, 4);
+    put(entries, 2);
+    const std::uint32_t ifd[][4] = {{256, 4, 1, width},       {257, 4, 1, height},
+                                    {258, 3, 1, 8},           {259, 3, 1, COMPRESSION_NONE},
+                                    {262, 3, 1, 1},           {273, 4, strips, offsetsAt},
+                                    {277, 3, 1, 1},           {278, 4, 1, rowsPerStrip},
+                                    {279, 4, strips, countsAt}};
+    for (const auto& e : ifd) {
+        put(e[0], 2), put(e[1], 2), put(e[2], 4);
+        put(e[3], 4);
+    }
+    put(0, 4);
+    for (std::uint32_t s = 0; s < strips; ++s)
+        put(dataAt + s * width * rowsPerStrip, 4);
+    for (std::uint32_t s = 0; s < strips; ++s)
+        put(width * rowsPerStrip, 4);
+    tiff.append(QByteArray(width * (2 * rowsPerStrip + 5), char(90)));
+
+    QString error;
+    EXPECT_FALSE(decodePicture(tiff, &error));
+    EXPECT_TRUE(error.contains(u"row 33 of 64")) << error.toStdString();
+    EXPECT_FALSE(error.contains(u"scanline")) << error.toStdString();   // libtiff's, stale
+}
+
 } // namespace
 } // namespace gelcoat
