@@ -134,6 +134,31 @@ std::optional<int> netpbmMaxValue(const QByteArray& bytes)
     return int(std::min(fields[2], 1LL << 30));
 }
 
+// What most pictures with alpha decode to, converted and copied in one
+// pass; each sample rounds as qPremultiply() does.
+std::optional<BitmapRep> premultipliedFromArgb(const QImage& image)
+{
+    auto pixels = BitmapRep::makeLayout(image.width(), image.height(), 4, 8, true, false, 0, false);
+    if (!pixels)
+        return std::nullopt;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        std::uint8_t* out = pixels->row(y);
+        for (int x = 0; x < image.width(); ++x, out += 4) {
+            const std::uint32_t p = in[x], a = p >> 24;
+            const auto times = [a](std::uint32_t c) {
+                const std::uint32_t t = (c & 0xff) * a;
+                return std::uint8_t((t + (t >> 8) + 0x80) >> 8);
+            };
+            out[0] = times(p >> 16);
+            out[1] = times(p >> 8);
+            out[2] = times(p);
+            out[3] = std::uint8_t(a);
+        }
+    }
+    return pixels;
+}
+
 // Copies the image into 8-bit chunky pixels: RGBA premultiplied when it has
 // alpha, else grey for one-sample pictures and RGB for the rest.
 std::optional<BitmapRep> pixelsFrom(QImage& image, int describedSamples)
@@ -147,6 +172,8 @@ std::optional<BitmapRep> pixelsFrom(QImage& image, int describedSamples)
         target = QImage::Format_Grayscale8;
         samples = 1;
     }
+    if (target == QImage::Format_RGBA8888_Premultiplied && image.format() == QImage::Format_ARGB32)
+        return premultipliedFromArgb(image);
     // In place where the depth allows: no second full-size copy.
     image.convertTo(target);
     const QImage& converted = image;

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstring>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -140,6 +141,21 @@ TEST(PngIntake, StraightAlphaIsPremultiplied)
     ASSERT_TRUE(sixteen.simple);
     expectNear(pixelAt(sixteen.stencil, 0, 0), {128, 50, 0, 128}, 1);
     EXPECT_EQ(pixelAt(sixteen.stencil, 1, 0), (Pixel{10, 20, 30, 255}));
+}
+
+// Every sample value at every alpha comes out as Qt's own conversion makes
+// it, so that a stencil's pixels do not depend on the path that read it.
+TEST(PngIntake, PremultipliedExactlyAsQtConverts)
+{
+    QImage every(256, 256, QImage::Format_ARGB32);
+    for (int a = 0; a < 256; ++a)
+        for (int c = 0; c < 256; ++c)
+            every.setPixel(c, a, qRgba(c, 255 - c, c ^ 0x5a, a));
+    const QImage expected = every.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    Taken taken = takeIn(encodeWithQt(every, "png"));
+    ASSERT_FALSE(taken.stencil.isNull());
+    for (int y = 0; y < 256; ++y)
+        ASSERT_EQ(std::memcmp(taken.stencil.row(y), expected.constScanLine(y), 256 * 4), 0) << y;
 }
 
 TEST(PngIntake, PalettesAndColourKeysAreExpanded)
