@@ -1,7 +1,9 @@
 #include "document/intake/PictureDecoder.h"
 
 #include "document/intake/PictureCompleteness.h"
+#include "document/intake/PngHeader.h"
 #include "document/intake/QtPictureReader.h"
+#include "document/intake/RgbaPngReader.h"
 #include "document/intake/TiffCodec.h"
 #include "document/io/RegularFile.h"
 
@@ -135,7 +137,10 @@ std::optional<SourcePicture> decodePicture(const QByteArray& bytes, QString* err
 {
     switch (classify(bytes)) {
     case PictureKind::Tiff: return decodeTiff(bytes, error);
-    case PictureKind::Png: return readPictureWithQt(bytes, "png", error);
+    case PictureKind::Png:
+        if (const auto header = readPngHeader(bytes); header && readsAsRgbaPng(*header, bytes))
+            return readRgbaPng(bytes, error);
+        return readPictureWithQt(bytes, "png", error);
     case PictureKind::Jpeg: return readCompleteWithQt(bytes, "jpeg", jpegDataComplete, error);
     case PictureKind::Gif: return readCompleteWithQt(bytes, "gif", gifDataComplete, error);
     case PictureKind::Bmp: return readCompleteWithQt(bytes, "bmp", bmpDataComplete, error);

@@ -39,6 +39,7 @@ std::optional<PngHeader> readPngHeader(const QByteArray& bytes)
     header.colourType = static_cast<unsigned char>(bytes[25]);
     if (!validDepth(header.colourType, header.bitDepth))
         return std::nullopt;
+    header.interlaced = bytes[28] != 0;
 
     // Walk the chunks after IHDR (length, type, data, CRC) up to the image data.
     qsizetype at = 8 + 8 + 13 + 4;
@@ -52,6 +53,14 @@ std::optional<PngHeader> readPngHeader(const QByteArray& bytes)
         at += 12 + length;
     }
     return header;
+}
+
+bool pngHasExif(const QByteArray& bytes)
+{
+    for (qsizetype at = 8; at + 8 <= bytes.size(); at += 12 + qint64(bigEndian32(bytes, at)))
+        if (bytes.mid(at + 4, 4) == "eXIf")
+            return true;
+    return false;
 }
 
 } // namespace gelcoat

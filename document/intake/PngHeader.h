@@ -16,7 +16,11 @@ struct PngHeader {
     int bitDepth = 0;      // 1, 2, 4, 8 or 16
     int colourType = 0;    // 0 grey, 2 RGB, 3 palette, 4 grey + alpha, 6 RGBA
     bool hasTransparencyChunk = false;   // tRNS before the image data
+    bool interlaced = false;
 };
+
+// Whether an eXIf chunk (which may turn the picture) is anywhere in the file.
+bool pngHasExif(const QByteArray& bytes);
 
 // Nothing when the bytes are not a PNG signature followed by a valid IHDR.
 std::optional<PngHeader> readPngHeader(const QByteArray& bytes);

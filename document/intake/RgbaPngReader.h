@@ -1,0 +1,24 @@
+#pragma once
+// 8-bit RGBA PNGs, the usual stencil, read with libpng straight into the
+// stencil's premultiplied pixels. Qt's reader would first load every image
+// plug-in to ask whether one of them reads PNG, then decode into an image
+// of its own that is converted and copied again.
+
+#include "document/intake/PngHeader.h"
+#include "document/intake/SourcePicture.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace gelcoat {
+
+// Non-interlaced 8-bit RGBA of an allowed size without an eXIf chunk: the
+// pictures whose pixels and description this reader gives as Qt's would.
+bool readsAsRgbaPng(const PngHeader& header, const QByteArray& bytes);
+
+// The picture, or nothing with the reason in *error.
+std::optional<SourcePicture> readRgbaPng(const QByteArray& bytes, QString* error);
+
+} // namespace gelcoat
