@@ -36,16 +36,23 @@ void keepError(png_structp png, png_const_charp message)
 
 void ignoreWarning(png_structp, png_const_charp) {}
 
-// Straight RGBA to premultiplied, each sample rounded as qPremultiply() does.
+// Straight RGBA to premultiplied, each sample rounded as qPremultiply()
+// does; opaque and clear pixels, most of a stencil, take the short way.
 void premultiplyRow(const std::uint8_t* in, std::uint8_t* out, int width)
 {
     for (int x = 0; x < width; ++x, in += 4, out += 4) {
         const std::uint32_t a = in[3];
-        for (int c = 0; c < 3; ++c) {
-            const std::uint32_t t = in[c] * a;
-            out[c] = std::uint8_t((t + (t >> 8) + 0x80) >> 8);
+        if (a == 255) {
+            std::memcpy(out, in, 4);
+        } else if (a == 0) {
+            std::memset(out, 0, 4);
+        } else {
+            for (int c = 0; c < 3; ++c) {
+                const std::uint32_t t = in[c] * a;
+                out[c] = std::uint8_t((t + (t >> 8) + 0x80) >> 8);
+            }
+            out[3] = std::uint8_t(a);
         }
-        out[3] = std::uint8_t(a);
     }
 }
 
