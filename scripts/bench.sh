@@ -36,40 +36,53 @@ fi
 rm -f "$stencil" "$out" "$big_doc" "$base_doc"
 
 # Whole processes, timed from the shell: an icon set in one batch call
-# against one call per icon, and one render against ImageMagick's recipe
-# (taken alternately, so that both see the same load).
+# against one call per icon, and one render against ImageMagick's recipe.
+# The two sides alternate, so that both see the same load, and the median
+# of the runs' ratios is reported: other work on the machine moves single
+# runs by a factor of two.
 render="$build_dir/app/render/gelcoat-render"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 now() { date +%s.%N; }
+median() { sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 "$build_dir/bench/gelcoat-bench" --write-stencil 256 "$work/icon.png"
 mkdir "$work/icons"
 for i in $(seq 1 200); do cp "$work/icon.png" "$work/icons/icon$i.png"; done
-start=$(now); "$render" "$work"/icons/*.png -o "$work/batch/" --quiet; batch=$(echo "$(now) - $start" | bc)
-start=$(now)
-for f in "$work"/icons/*.png; do "$render" "$f" -o "$work/one.tiff"; done
-single=$(echo "$(now) - $start" | bc)
-printf '200 stencils of 256 x 256: one batch call %.2f s, 200 calls %.2f s (%.1f x)\n' \
-  "$batch" "$single" "$(echo "$single / $batch" | bc -l)"
+: >"$work/batch.txt"
+for _ in 1 2 3; do
+  rm -rf "$work/batch"
+  start=$(now); "$render" "$work"/icons/*.png -o "$work/batch/" --quiet; batch=$(echo "$(now) - $start" | bc)
+  start=$(now)
+  for f in "$work"/icons/*.png; do "$render" "$f" -o "$work/one.tiff"; done
+  single=$(echo "$(now) - $start" | bc)
+  echo "$batch $single $(echo "$single / $batch" | bc -l)" >>"$work/batch.txt"
+done
+printf '200 stencils of 256 x 256: one batch call %.2f s, 200 calls %.2f s, median ratio %.1f x\n' \
+  "$(cut -d' ' -f1 "$work/batch.txt" | median)" "$(cut -d' ' -f2 "$work/batch.txt" | median)" \
+  "$(cut -d' ' -f3 "$work/batch.txt" | median)"
 
 im_recipe="$(dirname "$0")/../../shared/bench/im-gel.sh"
 [ -f "$im_recipe" ] || im_recipe=/work/shared/bench/im-gel.sh
 for side in 256 1024 4096; do
   "$build_dir/bench/gelcoat-bench" --write-stencil "$side" "$work/s$side.png"
-  runs=$(( side >= 4096 ? 3 : 10 )); ours=0; theirs=0
+  runs=$(( side >= 4096 ? 3 : 9 ))
+  : >"$work/runs.txt"
   for _ in $(seq "$runs"); do
     start=$(now); "$render" "$work/s$side.png" -o "$work/out.png"
-    ours=$(echo "$ours + $(now) - $start" | bc)
+    ours=$(echo "$(now) - $start" | bc)
+    theirs=0
     if command -v convert >/dev/null && [ -f "$im_recipe" ]; then
       start=$(now); bash "$im_recipe" "$work/s$side.png" "$work/im.png"
-      theirs=$(echo "$theirs + $(now) - $start" | bc)
+      theirs=$(echo "$(now) - $start" | bc)
     fi
+    echo "$ours $theirs $(echo "$theirs / $ours" | bc -l)" >>"$work/runs.txt"
   done
   printf 'whole process %s x %s, PNG in and out: gelcoat-render %.1f ms' "$side" "$side" \
-    "$(echo "$ours * 1000 / $runs" | bc -l)"
-  if [ "$theirs" != 0 ]; then
-    printf ', ImageMagick recipe %.1f ms (%.1f x)' "$(echo "$theirs * 1000 / $runs" | bc -l)" \
-      "$(echo "$theirs / $ours" | bc -l)"
+    "$(cut -d' ' -f1 "$work/runs.txt" | median | sed 's/$/ * 1000/' | bc -l)"
+  if [ "$(cut -d' ' -f2 "$work/runs.txt" | median)" != 0 ]; then
+    printf ', ImageMagick recipe %.1f ms, median ratio %.1f x' \
+      "$(cut -d' ' -f2 "$work/runs.txt" | median | sed 's/$/ * 1000/' | bc -l)" \
+      "$(cut -d' ' -f3 "$work/runs.txt" | median)"
   fi
-  printf '\n'
+  printf ' (medians of %s alternating runs)\n' "$runs"
 done
