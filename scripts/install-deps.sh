@@ -11,7 +11,7 @@ packages=(
   fonts-dejavu-core xvfb xauth python3
   clang libclang-rt-14-dev
   imagemagick time bc
-  x11-utils
+  x11-utils xdotool
 )
 
 missing=()
