@@ -51,7 +51,7 @@ QByteArray encodePngImage(const BitmapRep& image)
     png_set_pHYs(png, info, png_uint_32(view.dotsPerMeterX()), png_uint_32(view.dotsPerMeterY()),
                  PNG_RESOLUTION_METER);
     // One cheap filter and a fast level: several times quicker than trying
-    // every filter, a few per cent larger.
+    // every filter at level 2, for files about a tenth larger.
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
     png_set_compression_level(png, 1);
     png_write_info(png, info);
