@@ -3,6 +3,8 @@
 #include "document/settings/SettingsKeys.h"
 #include "document/settings/UserDefaults.h"
 
+#include <QSettings>
+
 #include <atomic>
 
 namespace gelcoat {
@@ -28,14 +30,15 @@ void registerDefaults()
 void readDisplayDefaults(TintSettings& s)
 {
     const UserDefaults& u = UserDefaults::standard();
+    const QSettings store;
     for (const SettingField& f : settingFields()) {
         if (!f.isDisplayOption)
             continue;
         const QString key = QString::fromLatin1(f.key);
         if (f.kind == SettingKind::Bool)
-            s.*f.boolField = u.boolForKey(key);
+            s.*f.boolField = u.boolForKey(key, store);
         else
-            s.*f.intField = u.integerForKey(key);
+            s.*f.intField = u.integerForKey(key, store);
     }
 }
 

@@ -85,9 +85,13 @@ void UserDefaults::registerDefault(const QString& key, const QVariant& value)
 
 QVariant UserDefaults::objectForKey(const QString& key) const
 {
-    const QSettings settings;
-    if (settings.contains(key))
-        return settings.value(key);
+    return objectForKey(key, QSettings());
+}
+
+QVariant UserDefaults::objectForKey(const QString& key, const QSettings& store) const
+{
+    if (store.contains(key))
+        return store.value(key);
     QMutexLocker lock(&registeredMutex);
     return registered().value(key);
 }
@@ -97,9 +101,19 @@ bool UserDefaults::boolForKey(const QString& key) const
     return boolFromVariant(objectForKey(key));
 }
 
+bool UserDefaults::boolForKey(const QString& key, const QSettings& store) const
+{
+    return boolFromVariant(objectForKey(key, store));
+}
+
 std::int32_t UserDefaults::integerForKey(const QString& key) const
 {
     return intFromVariant(objectForKey(key));
+}
+
+std::int32_t UserDefaults::integerForKey(const QString& key, const QSettings& store) const
+{
+    return intFromVariant(objectForKey(key, store));
 }
 
 void UserDefaults::setBool(const QString& key, bool value)

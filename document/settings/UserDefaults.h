@@ -6,6 +6,8 @@
 #include <QString>
 #include <QVariant>
 
+class QSettings;
+
 namespace gelcoat {
 
 class UserDefaults {
@@ -20,6 +22,12 @@ public:
     bool boolForKey(const QString& key) const;
     // Leading integer of a string, a number truncated, 0 otherwise.
     std::int32_t integerForKey(const QString& key) const;
+
+    // The same through a store the caller opened: reading several keys,
+    // opening the store once costs less than reading the keys.
+    QVariant objectForKey(const QString& key, const QSettings& store) const;
+    bool boolForKey(const QString& key, const QSettings& store) const;
+    std::int32_t integerForKey(const QString& key, const QSettings& store) const;
 
     void setBool(const QString& key, bool value);    // stored as "YES" / "NO"
     void setInteger(const QString& key, std::int32_t value);
