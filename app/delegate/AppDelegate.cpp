@@ -2,6 +2,7 @@
 
 #include "app/delegate/ProgramIdentity.h"
 #include "app/delegate/SystemVersion.h"
+#include "app/delegate/VersionCheckAvailability.h"
 #include "app/documents/DocumentOpening.h"
 #include "app/documents/OpenPanels.h"
 #include "app/documents/RecentDocuments.h"
@@ -57,7 +58,8 @@ bool AppDelegate::applicationShouldOpenUntitledFile() const
 void AppDelegate::applicationDidFinishLaunching()
 {
     registerDefaults();
-    KPVersionChecker::sharedVersionChecker()->checkForNewVersionUserRequested(false);
+    if (versionCheckingAvailable())
+        KPVersionChecker::sharedVersionChecker()->checkForNewVersionUserRequested(false);
 }
 
 QMap<QString, QString> AppDelegate::aboutURLDictionary() const

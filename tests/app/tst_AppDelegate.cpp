@@ -8,11 +8,14 @@
 #include "app/delegate/AppDelegate.h"
 #include "app/delegate/ReadMePage.h"
 #include "app/delegate/SystemVersion.h"
+#include "app/menus/MenuBuilder.h"
 
 #include "BuildSettings.h"
 #include "shared/KPCocoaExtra.h"
 
+#include <QAction>
 #include <QFile>
+#include <QMainWindow>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -211,6 +214,50 @@ private slots:
         delegate.applicationDidFinishLaunching();
         QTest::qWait(50);
         QCOMPARE(answerer.seen().size(), 0);
+    }
+
+    void versionChecksNeedARealWebSite_data()
+    {
+        QTest::addColumn<QString>("webSite");
+        QTest::addColumn<bool>("checks");
+        QTest::newRow("the build's placeholder") << QStringLiteral("https://www.example.org/") << false;
+        QTest::newRow("another example name") << QStringLiteral("http://Shop.EXAMPLE.com/") << false;
+        QTest::newRow("a test domain") << QStringLiteral("https://gelcoat.test/") << false;
+        QTest::newRow("not a web address") << QStringLiteral("www.gelcoat.org") << false;
+        // A real site (the port refuses at once, should anything connect).
+        QTest::newRow("a real site") << QStringLiteral("http://127.0.0.1:9/") << true;
+        QTest::newRow("a site that merely mentions example")
+            << QStringLiteral("https://example.org.gelcoat.net/") << true;
+    }
+
+    void versionChecksNeedARealWebSite()
+    {
+        QFETCH(QString, webSite);
+        QFETCH(bool, checks);
+        // The delegate hands over the build's identity; the site is replaced after.
+        AppDelegate delegate;
+        KPApplicationIdentity identity = KPCurrentApplicationIdentity();
+        identity.webSite = webSite;
+        KPSetApplicationIdentity(identity);
+        QSettings().remove(QStringLiteral("DoVersionCheck"));
+
+        // The first start asks about automatic checks only when there is a
+        // version list to read.
+        ModalAnswerer answerer;
+        answerer.answer(QStringLiteral("No"));
+        delegate.applicationDidFinishLaunching();
+        QTest::qWait(50);
+        QCOMPARE(answerer.seen().size(), checks ? 1 : 0);
+        QCOMPARE(QSettings().contains(QStringLiteral("DoVersionCheck")), checks);
+
+        QMainWindow window;
+        MenuBuilder::install(window);
+        QCOMPARE(window.findChild<QAction*>(QStringLiteral("checkVersionNow")) != nullptr, checks);
+        QCOMPARE(window.findChild<QAction*>(QStringLiteral("automaticVersionChecking")) != nullptr,
+                 checks);
+
+        AppDelegate::setUpApplication();
+        QSettings().setValue(QStringLiteral("DoVersionCheck"), QStringLiteral("NO"));
     }
 
     void webAndMailCommandsOpenTheirAddresses()
