@@ -91,7 +91,9 @@ private slots:
         setSystemVersionSourceForTesting([running] { return running; });
         AppDelegate delegate;
         ModalAnswerer answerer;
-        answerer.answer(QStringLiteral("OK"));
+        answerer.answer(QStringLiteral("OK"), [](QMessageBox* box) {
+            saveScreenshot(box, QStringLiteral("critical-alert-with-icon"));
+        });
         QCOMPARE(delegate.applicationWillFinishLaunching(), accepted);
         QCOMPARE(delegate.applicationShouldOpenUntitledFile(), accepted);
         QTest::qWait(30);
