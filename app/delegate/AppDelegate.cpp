@@ -1,5 +1,6 @@
 #include "app/delegate/AppDelegate.h"
 
+#include "app/delegate/ManualPage.h"
 #include "app/delegate/ProgramIdentity.h"
 #include "app/delegate/SystemVersion.h"
 #include "app/delegate/VersionCheckAvailability.h"
@@ -113,7 +114,7 @@ void AppDelegate::showDocumentWindow(QWidget* window)
 
 void AppDelegate::showHelp()
 {
-    QDesktopServices::openUrl(makerPage(QStringLiteral("software/GelcoatManual.html")));
+    QDesktopServices::openUrl(manualUrl(QCoreApplication::applicationDirPath(), makerPage()));
 }
 
 void AppDelegate::showPreferences()

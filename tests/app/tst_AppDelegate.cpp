@@ -6,6 +6,7 @@
 #include "tests/qtsupport/UrlCatcher.h"
 
 #include "app/delegate/AppDelegate.h"
+#include "app/delegate/ManualPage.h"
 #include "app/delegate/ReadMePage.h"
 #include "app/delegate/SystemVersion.h"
 #include "app/menus/MenuBuilder.h"
@@ -14,7 +15,9 @@
 #include "shared/KPCocoaExtra.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -280,6 +283,23 @@ private slots:
                  QStringLiteral("mailto:") + QString::fromUtf8(build::supportAddress) +
                      QStringLiteral("?subject=") + name + QStringLiteral("%20") +
                      QString::fromUtf8(build::applicationVersion));
+    }
+
+    void helpOpensTheManualInstalledBesideTheProgram()
+    {
+        QTemporaryDir prefix;
+        QVERIFY(prefix.isValid());
+        const QString bin = prefix.filePath(QStringLiteral("bin"));
+        QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("bin")));
+        const QUrl web = manualUrl(bin, QUrl(site()));
+        QCOMPARE(web.toString(), site() + QStringLiteral("software/GelcoatManual.html"));
+
+        QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("share/gelcoat/manual")));
+        QFile page(prefix.filePath(QStringLiteral("share/gelcoat/manual/GelcoatManual.html")));
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.close();
+        QCOMPARE(manualUrl(bin, QUrl(site())),
+                 QUrl::fromLocalFile(QFileInfo(page.fileName()).canonicalFilePath()));
     }
 
     void aboutLinksAndTheirAbsence()
