@@ -1,6 +1,6 @@
 # What `cmake --install` puts under the prefix besides the two programs: the
 # desktop entry, the document type, the icons, the AppStream metadata, the
-# renderer's man page, the read-me page and the manual.  The desktop entry,
+# man pages, the read-me page and the manual.  The desktop entry,
 # the icon and the metadata are named after the application identifier, the
 # name the running program gives the desktop (setDesktopFileName).
 include(GNUInstallDirs)
@@ -13,11 +13,14 @@ configure_file(${GELCOAT_DESKTOP_DIR}/gelcoat.metainfo.xml.in
   ${PROJECT_BINARY_DIR}/desktop/${GELCOAT_DESKTOP_ID}.metainfo.xml @ONLY)
 
 # Debian keeps manual pages compressed, without a time stamp in the header.
-add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/desktop/gelcoat-render.1.gz
-  COMMAND gzip -9nc ${GELCOAT_DESKTOP_DIR}/gelcoat-render.1
-          > ${PROJECT_BINARY_DIR}/desktop/gelcoat-render.1.gz
-  DEPENDS ${GELCOAT_DESKTOP_DIR}/gelcoat-render.1 VERBATIM)
-add_custom_target(gelcoat_man_page ALL DEPENDS ${PROJECT_BINARY_DIR}/desktop/gelcoat-render.1.gz)
+set(GELCOAT_MAN_PAGES)
+foreach(page gelcoat.1 gelcoat-render.1)
+  add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/desktop/${page}.gz
+    COMMAND gzip -9nc ${GELCOAT_DESKTOP_DIR}/${page} > ${PROJECT_BINARY_DIR}/desktop/${page}.gz
+    DEPENDS ${GELCOAT_DESKTOP_DIR}/${page} VERBATIM)
+  list(APPEND GELCOAT_MAN_PAGES ${PROJECT_BINARY_DIR}/desktop/${page}.gz)
+endforeach()
+add_custom_target(gelcoat_man_pages ALL DEPENDS ${GELCOAT_MAN_PAGES})
 
 install(FILES ${PROJECT_BINARY_DIR}/desktop/${GELCOAT_DESKTOP_ID}.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -25,8 +28,7 @@ install(FILES ${PROJECT_BINARY_DIR}/desktop/${GELCOAT_DESKTOP_ID}.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/mime/gelcoat.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
-install(FILES ${PROJECT_BINARY_DIR}/desktop/gelcoat-render.1.gz
-  DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${GELCOAT_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 set(GELCOAT_ICON_DIR ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 foreach(side 16 24 32 48 64 128)
