@@ -1,5 +1,7 @@
 #include "window/DocumentCommands.h"
 
+#include "window/NamedAction.h"
+
 #include "document/model/TintDocument.h"
 
 #include <QAction>
@@ -125,8 +127,7 @@ DocumentCommands::DocumentCommands(TintDocument& document, QObject* parent)
 
 QAction* DocumentCommands::makeAction(const QString& text, const char* name, bool checkable)
 {
-    auto* action = new QAction(text, this);
-    action->setObjectName(QString::fromLatin1(name));
+    QAction* action = namedAction(this, text, name);
     action->setCheckable(checkable);
     return action;
 }

@@ -25,10 +25,18 @@ namespace {
 
 namespace hn = hwy::HWY_NAMESPACE;
 
-// Single-precision lanes as many as the widest double vector holds, so that
-// every float widens to a double vector of the same lanes and back.
-using DD = hn::ScalableTag<double>;
-using DF = hn::Rebind<float, DD>;
+// Full single-precision vectors; a step in double runs on each half of the
+// lanes in turn (a double vector holds half as many), and the one-lane
+// scalar target has no halves to split.
+using DF = hn::ScalableTag<float>;
+#if HWY_TARGET == HWY_SCALAR
+using DD = hn::Rebind<double, DF>;
+constexpr bool kSplitForDouble = false;
+#else
+using DH = hn::Half<DF>;
+using DD = hn::Rebind<double, DH>;
+constexpr bool kSplitForDouble = true;
+#endif
 using DI = hn::RebindToSigned<DF>;
 using DU = hn::RebindToUnsigned<DF>;
 using VF = hn::Vec<DF>;
@@ -47,11 +55,54 @@ constexpr float kColumnLength[aquaArraySize + 1] = {
     float(aquaSubarraySize[6]), float(aquaSubarraySize[7]), float(aquaSubarraySize[8]),
     float(aquaSubarraySize[9]), float(aquaSubarraySize[10])};
 
+// The lower (0) or upper (1) half of the lanes, in double.
+HWY_INLINE VD widen(VF x, int upper)
+{
+#if HWY_TARGET == HWY_SCALAR
+    (void)upper;
+    return hn::PromoteTo(DD(), x);
+#else
+    const DH dh;
+    return hn::PromoteTo(DD(), upper ? hn::UpperHalf(dh, x) : hn::LowerHalf(dh, x));
+#endif
+}
+
+// Both halves rounded back to single, in lane order.
+HWY_INLINE VF narrow(VD lower, VD upper)
+{
+#if HWY_TARGET == HWY_SCALAR
+    (void)upper;
+    return hn::DemoteTo(DF(), lower);
+#else
+    const DH dh;
+    return hn::Combine(DF(), hn::DemoteTo(dh, upper), hn::DemoteTo(dh, lower));
+#endif
+}
+
+// step(x) computed in double for every lane, rounded to single.
+template <class Step>
+HWY_INLINE VF inDouble(VF x, Step step)
+{
+    const VD lower = step(widen(x, 0));
+    if constexpr (kSplitForDouble)
+        return narrow(lower, step(widen(x, 1)));
+    else
+        return narrow(lower, lower);
+}
+
+template <class Step>
+HWY_INLINE VF inDouble(VF x, VF y, Step step)
+{
+    const VD lower = step(widen(x, 0), widen(y, 0));
+    if constexpr (kSplitForDouble)
+        return narrow(lower, step(widen(x, 1), widen(y, 1)));
+    else
+        return narrow(lower, lower);
+}
+
 HWY_INLINE VF subtractInDouble(VF f, double subtract)
 {
-    const DD dd;
-    const DF df;
-    return hn::DemoteTo(df, hn::Sub(hn::PromoteTo(dd, f), hn::Set(dd, subtract)));
+    return inDouble(f, [subtract](VD x) { return hn::Sub(x, hn::Set(DD(), subtract)); });
 }
 
 // Above 1 becomes 1; anything not at least 0 (NaN too) becomes 0.
@@ -78,11 +129,10 @@ HWY_INLINE VI tableIndex(VF pos, VF limit)
 HWY_INLINE VF horizontalPosition(VF left, VF right)
 {
     const DF df;
-    const DD dd;
     const VF n = hn::Set(df, kN);
     const VF s = hn::Add(left, right);
-    const VD twice = hn::Mul(hn::Set(dd, 2.0), hn::PromoteTo(dd, hn::Mul(left, n)));
-    VF u = hn::DemoteTo(df, hn::Div(twice, hn::PromoteTo(dd, s)));
+    VF u = inDouble(hn::Mul(left, n), s,
+                    [](VD ln, VD sum) { return hn::Div(hn::Mul(hn::Set(DD(), 2.0), ln), sum); });
     u = hn::IfThenElse(hn::Gt(u, n), hn::Sub(hn::Set(df, 2.0f * kN), u), u);
     VF xpos = hn::IfThenZeroElse(hn::Eq(s, hn::Zero(df)), hn::Sub(n, u));
     const VF edge = hn::IfThenElse(hn::Le(left, n), hn::Sub(n, left),
@@ -152,12 +202,11 @@ HWY_INLINE void shade(const AquaTables& t, VF left, VF right, VF top, VF bottom,
 HWY_INLINE VF wrapHue(VF hue)
 {
     const DF df;
-    const DD dd;
     const MF finite = hn::IsFinite(hue);
     const VF limit = hn::Set(df, kHueWrapLimit);
     const MF large = hn::Or(hn::Lt(hue, hn::Neg(limit)), hn::Ge(hue, limit));
-    const VD wide = hn::PromoteTo(dd, hue);
-    hue = hn::IfThenElse(large, hn::DemoteTo(df, hn::Sub(wide, hn::Floor(wide))), hue);
+    if (!hn::AllFalse(df, large))
+        hue = hn::IfThenElse(large, inDouble(hue, [](VD h) { return hn::Sub(h, hn::Floor(h)); }), hue);
     hue = hn::IfThenElseZero(finite, hue);
     const VF one = hn::Set(df, 1.0f);
     for (MF m = hn::Lt(hue, hn::Zero(df)); !hn::AllFalse(df, m); m = hn::Lt(hue, hn::Zero(df)))
@@ -167,13 +216,11 @@ HWY_INLINE VF wrapHue(VF hue)
     return hue;
 }
 
-// One hue sector's red, green and blue before desaturation, each rounded to
-// single; the hue is in [0, 1).
-HWY_INLINE void hueSector(VF hue, VF& r, VF& g, VF& b)
+// One hue sector's red, green and blue, each rounded to single and mixed
+// with white as ((1 − c)(1 − s) + c) in double; h is in [0, 1).
+HWY_INLINE void mixedSector(VD h, VD s, VD& r, VD& g, VD& b)
 {
-    const DF df;
     const DD dd;
-    const VD h = hn::PromoteTo(dd, hue);
     const VD w = hn::Set(dd, 1.0 / 6.0);
     const VD one = hn::Set(dd, 1.0), zero = hn::Zero(dd);
     const auto m1 = hn::Lt(h, hn::Set(dd, 1.0 / 6.0));
@@ -193,18 +240,27 @@ HWY_INLINE void hueSector(VF hue, VF& r, VF& g, VF& b)
     const VD red = hn::IfThenElse(m1, one, hn::IfThenElse(m2, v, hn::IfThenElse(m4, zero, hn::IfThenElse(m5, v, one))));
     const VD green = hn::IfThenElse(m1, v, hn::IfThenElse(m3, one, hn::IfThenElse(m4, v, zero)));
     const VD blue = hn::IfThenElse(m2, zero, hn::IfThenElse(m3, v, hn::IfThenElse(m5, one, v)));
-    r = hn::DemoteTo(df, red);
-    g = hn::DemoteTo(df, green);
-    b = hn::DemoteTo(df, blue);
+    const VD oneMinusS = hn::Sub(one, s);
+    const auto mix = [&](VD channel) {
+        const VD c = hn::PromoteTo(dd, hn::DemoteTo(hn::Rebind<float, DD>(), channel));
+        return hn::Add(hn::Mul(hn::Sub(one, c), oneMinusS), c);
+    };
+    r = mix(red);
+    g = mix(green);
+    b = mix(blue);
 }
 
-// ((1 − c)(1 − s) + c) in double, rounded, then times v in single.
-HWY_INLINE VF desaturate(VF c, VD oneMinusS, VF v)
+// The mixed channels of every lane, rounded to single.
+HWY_INLINE void mixedChannels(VF hue, VF saturation, VF& r, VF& g, VF& b)
 {
-    const DD dd;
-    const VD cd = hn::PromoteTo(dd, c);
-    const VD mixed = hn::Add(hn::Mul(hn::Sub(hn::Set(dd, 1.0), cd), oneMinusS), cd);
-    return hn::Mul(hn::DemoteTo(DF(), mixed), v);
+    VD r0, g0, b0;
+    mixedSector(widen(hue, 0), widen(saturation, 0), r0, g0, b0);
+    VD r1 = r0, g1 = g0, b1 = b0;
+    if constexpr (kSplitForDouble)
+        mixedSector(widen(hue, 1), widen(saturation, 1), r1, g1, b1);
+    r = narrow(r0, r1);
+    g = narrow(g0, g1);
+    b = narrow(b0, b1);
 }
 
 // The 8-bit code of each fraction, as codeForFraction.
@@ -249,7 +305,6 @@ HWY_INLINE void glossPixels(const GlossContext& c, const std::uint8_t* img, cons
                             const float* dxForColumn, float dyTimesOffset, std::uint8_t* out)
 {
     const DF df;
-    const DD dd;
     const DU du;
     const AquifyParameters& p = c.p;
     const VU byteMask = hn::Set(du, 0xFFu);
@@ -277,7 +332,7 @@ HWY_INLINE void glossPixels(const GlossContext& c, const std::uint8_t* img, cons
         const VF b = hn::Set(df, dyTimesOffset);
         if (p.circular) {
             const VF sq = hn::Add(hn::Mul(a, a), hn::Mul(b, b));
-            hue = hn::DemoteTo(df, hn::Sqrt(hn::PromoteTo(dd, sq)));
+            hue = inDouble(sq, [](VD x) { return hn::Sqrt(x); });
         } else {
             hue = hn::Add(a, b);
         }
@@ -317,11 +372,12 @@ HWY_INLINE void glossPixels(const GlossContext& c, const std::uint8_t* img, cons
         value = hn::Mul(value, ov);
 
     VU outA = scaledAlpha(A, p.alpha);
-    {
+    value = inDouble(value, [&p](VD v) {
+        const DD dd;
         const VD pivot = hn::Set(dd, kContrastPivot);
-        const VD v = hn::Mul(hn::Sub(hn::PromoteTo(dd, value), pivot), hn::Set(dd, double(p.contrast)));
-        value = hn::DemoteTo(df, hn::Add(hn::Add(v, pivot), hn::Set(dd, double(p.brightness))));
-    }
+        const VD scaled = hn::Mul(hn::Sub(v, pivot), hn::Set(dd, double(p.contrast)));
+        return hn::Add(hn::Add(scaled, pivot), hn::Set(dd, double(p.brightness)));
+    });
     saturation = hn::Mul(saturation, hn::Set(df, p.saturation));
     outA = hn::IfThenElse(hn::RebindMask(du, noDistances), hn::ShiftRight<1>(outA), outA);
     value = hn::IfThenElse(noDistances, hn::Mul(value, hn::Set(df, kPartialPixelShare)), value);
@@ -332,11 +388,10 @@ HWY_INLINE void glossPixels(const GlossContext& c, const std::uint8_t* img, cons
     value = hn::Mul(value, hn::Div(hn::ConvertTo(df, hn::BitCast(di, outA)), hn::Set(df, 255.0f)));
 
     VF r, g, b;
-    hueSector(hue, r, g, b);
-    const VD oneMinusS = hn::Sub(hn::Set(dd, 1.0), hn::PromoteTo(dd, saturation));
-    const VU R = codes(desaturate(r, oneMinusS, value));
-    const VU G = codes(desaturate(g, oneMinusS, value));
-    const VU B = codes(desaturate(b, oneMinusS, value));
+    mixedChannels(hue, saturation, r, g, b);
+    const VU R = codes(hn::Mul(r, value));
+    const VU G = codes(hn::Mul(g, value));
+    const VU B = codes(hn::Mul(b, value));
     const VU word = hn::Or(hn::Or(R, hn::ShiftLeft<8>(G)), hn::Or(hn::ShiftLeft<16>(B), hn::ShiftLeft<24>(outA)));
     hn::StoreU(hn::IfThenZeroElse(hn::RebindMask(du, clear), word), du, outWords);
 }
@@ -361,7 +416,7 @@ void AquifyRowLanes(const GlossContext& c, const std::uint8_t* img, const std::u
         return;
     // The last pixels (fewer than one vector) through the same code, padded
     // with clear pixels.
-    constexpr int kMaxLanes = HWY_MAX_BYTES / sizeof(double);
+    constexpr int kMaxLanes = HWY_MAX_BYTES / sizeof(float);
     HWY_ALIGN std::uint8_t imgTail[4 * kMaxLanes] = {};
     HWY_ALIGN std::uint8_t anaTail[4 * kMaxLanes] = {};
     HWY_ALIGN std::uint8_t outTail[4 * kMaxLanes];

@@ -1,5 +1,7 @@
 #include "window/documents/DocumentFileCommands.h"
 
+#include "window/NamedAction.h"
+
 #include "window/TintDocumentWindow.h"
 #include "document/model/TintDocument.h"
 
@@ -39,9 +41,7 @@ DocumentFileCommands::DocumentFileCommands(TintDocumentWindow& window)
 {
     setObjectName(QStringLiteral("documentFileCommands"));
     auto makeAction = [this](const QString& text, const char* name, QKeySequence shortcut) {
-        auto* action = new QAction(text, this);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setShortcut(shortcut);
+        QAction* action = namedAction(this, text, name, shortcut);
         window_.addAction(action);
         return action;
     };

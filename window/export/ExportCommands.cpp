@@ -1,5 +1,6 @@
 #include "window/export/ExportCommands.h"
 
+#include "window/NamedAction.h"
 #include "window/intake/FocusedField.h"
 #include "window/sheets/FlattenSheet.h"
 
@@ -24,12 +25,9 @@ ExportCommands::ExportCommands(TintDocument& document, QMainWindow& window)
     : QObject(&window), document_(document), window_(window),
       flattenSheet_(new FlattenSheet(&window))
 {
-    copy = new QAction(tr("&Copy"), this);
-    copy->setObjectName(QStringLiteral("copy"));
-    copy->setShortcut(QKeySequence::Copy);
-    saveDestImage = new QAction(tr("E&xport Result…"), this);
-    saveDestImage->setObjectName(QStringLiteral("saveDestImage"));
-    saveDestImage->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    copy = namedAction(this, tr("&Copy"), "copy", QKeySequence::Copy);
+    saveDestImage = namedAction(this, tr("E&xport Result…"), "saveDestImage",
+                                QKeySequence(Qt::CTRL | Qt::Key_E));
 
     connect(copy, &QAction::triggered, this, [this] {
         if (editFocusedField(window_, [](QLineEdit& field) { field.copy(); }))

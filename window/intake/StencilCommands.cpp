@@ -1,5 +1,7 @@
 #include "window/intake/StencilCommands.h"
 
+#include "window/NamedAction.h"
+
 #include "window/intake/FocusedField.h"
 #include "window/sheets/AdjustSizeSheet.h"
 
@@ -70,10 +72,7 @@ StencilCommands::StencilCommands(TintDocument& document, QMainWindow& window)
       adjustSizeSheet_(new AdjustSizeSheet(&window))
 {
     auto make = [this](const QString& text, const char* name, const QKeySequence& keys) {
-        auto* action = new QAction(text, this);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setShortcut(keys);
-        return action;
+        return namedAction(this, text, name, keys);
     };
     chooseSourceImage = make(tr("C&hoose Stencil…"), "chooseSourceImage",
                              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
