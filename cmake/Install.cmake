@@ -46,3 +46,10 @@ install(FILES ${PROJECT_SOURCE_DIR}/resources/readme/ReadMe.html
   DESTINATION ${CMAKE_INSTALL_DATADIR}/gelcoat RENAME "Read Me.html")
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/manual/
   DESTINATION ${CMAKE_INSTALL_DATADIR}/gelcoat/manual)
+
+# The build folder gets the same pages beside its programs, so that Help
+# opens the manual in a program run from there too.
+add_custom_target(gelcoat_build_tree_manual ALL
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/resources/manual
+          ${PROJECT_BINARY_DIR}/share/gelcoat/manual
+  VERBATIM)
