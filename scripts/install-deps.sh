@@ -11,7 +11,7 @@ packages=(
   fonts-dejavu-core xvfb xauth python3
   clang libclang-rt-14-dev
   imagemagick time bc
-  x11-utils
+  x11-utils xdotool
   desktop-file-utils appstream libxml2-utils shared-mime-info libglib2.0-bin file
   dpkg-dev lintian
 )
