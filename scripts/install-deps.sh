@@ -12,6 +12,8 @@ packages=(
   clang libclang-rt-14-dev
   imagemagick time bc
   x11-utils xdotool
+  desktop-file-utils appstream libxml2-utils shared-mime-info libglib2.0-bin file
+  dpkg-dev lintian
 )
 
 missing=()

@@ -1,5 +1,6 @@
 #include "shared/KPAlertPanel.h"
 
+#include "shared/KPCriticalAlertIcon.h"
 #include "shared/KPLocalizedString.h"
 #include "shared/KPPanel.h"
 #include "shared/KPScreen.h"
@@ -36,6 +37,7 @@ AlertButtons setUpAlert(QMessageBox& panel, QMessageBox::Icon icon, const QStrin
                         const QString& alternateButton, const QString& otherButton)
 {
     panel.setIcon(icon);
+    KPBadgeCriticalAlert(panel);
     panel.setWindowTitle(QGuiApplication::applicationDisplayName());
     panel.setTextFormat(Qt::PlainText);
     if (title.isEmpty()) {

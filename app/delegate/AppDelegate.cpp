@@ -1,7 +1,9 @@
 #include "app/delegate/AppDelegate.h"
 
+#include "app/delegate/ManualPage.h"
 #include "app/delegate/ProgramIdentity.h"
 #include "app/delegate/SystemVersion.h"
+#include "app/delegate/VersionCheckAvailability.h"
 #include "app/documents/DocumentOpening.h"
 #include "app/documents/OpenPanels.h"
 #include "app/documents/RecentDocuments.h"
@@ -57,7 +59,8 @@ bool AppDelegate::applicationShouldOpenUntitledFile() const
 void AppDelegate::applicationDidFinishLaunching()
 {
     registerDefaults();
-    KPVersionChecker::sharedVersionChecker()->checkForNewVersionUserRequested(false);
+    if (versionCheckingAvailable())
+        KPVersionChecker::sharedVersionChecker()->checkForNewVersionUserRequested(false);
 }
 
 QMap<QString, QString> AppDelegate::aboutURLDictionary() const
@@ -111,7 +114,7 @@ void AppDelegate::showDocumentWindow(QWidget* window)
 
 void AppDelegate::showHelp()
 {
-    QDesktopServices::openUrl(makerPage(QStringLiteral("software/GelcoatManual.html")));
+    QDesktopServices::openUrl(manualUrl(QCoreApplication::applicationDirPath(), makerPage()));
 }
 
 void AppDelegate::showPreferences()

@@ -1,6 +1,7 @@
 #include "app/menus/MenuBuilder.h"
 
 #include "app/delegate/KPAppDelegate.h"
+#include "app/delegate/VersionCheckAvailability.h"
 #include "app/documents/RecentDocuments.h"
 
 #include "BuildSettings.h"
@@ -95,11 +96,13 @@ AppMenus MenuBuilder::install(QMainWindow& window)
     addDelegateCommand(menus.help, QObject::tr("&Maker's Web Site"), "showQuillSoftwarePage");
     addDelegateCommand(menus.help, QObject::tr("Send &Feedback E-mail…"),
                        "sendQuillSoftwareEmail");
-    menus.help->addSeparator();
-    addDelegateCommand(menus.help, QObject::tr("&Check for New Version Now…"),
-                       "checkVersionNow");
-    addDelegateCommand(menus.help, QObject::tr("A&utomatic Version Checking…"),
-                       "automaticVersionChecking");
+    if (versionCheckingAvailable()) {
+        menus.help->addSeparator();
+        addDelegateCommand(menus.help, QObject::tr("&Check for New Version Now…"),
+                           "checkVersionNow");
+        addDelegateCommand(menus.help, QObject::tr("A&utomatic Version Checking…"),
+                           "automaticVersionChecking");
+    }
     menus.help->addSeparator();
     addDelegateCommand(menus.help, QObject::tr("&About %1").arg(name), "showAbout")
         ->setMenuRole(QAction::AboutRole);

@@ -6,13 +6,19 @@
 #include "tests/qtsupport/UrlCatcher.h"
 
 #include "app/delegate/AppDelegate.h"
+#include "app/delegate/ManualPage.h"
 #include "app/delegate/ReadMePage.h"
 #include "app/delegate/SystemVersion.h"
+#include "app/menus/MenuBuilder.h"
 
 #include "BuildSettings.h"
 #include "shared/KPCocoaExtra.h"
 
+#include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QMainWindow>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -88,7 +94,9 @@ private slots:
         setSystemVersionSourceForTesting([running] { return running; });
         AppDelegate delegate;
         ModalAnswerer answerer;
-        answerer.answer(QStringLiteral("OK"));
+        answerer.answer(QStringLiteral("OK"), [](QMessageBox* box) {
+            saveScreenshot(box, QStringLiteral("critical-alert-with-icon"));
+        });
         QCOMPARE(delegate.applicationWillFinishLaunching(), accepted);
         QCOMPARE(delegate.applicationShouldOpenUntitledFile(), accepted);
         QTest::qWait(30);
@@ -213,6 +221,50 @@ private slots:
         QCOMPARE(answerer.seen().size(), 0);
     }
 
+    void versionChecksNeedARealWebSite_data()
+    {
+        QTest::addColumn<QString>("webSite");
+        QTest::addColumn<bool>("checks");
+        QTest::newRow("the build's placeholder") << QStringLiteral("https://www.example.org/") << false;
+        QTest::newRow("another example name") << QStringLiteral("http://Shop.EXAMPLE.com/") << false;
+        QTest::newRow("a test domain") << QStringLiteral("https://gelcoat.test/") << false;
+        QTest::newRow("not a web address") << QStringLiteral("www.gelcoat.org") << false;
+        // A real site (the port refuses at once, should anything connect).
+        QTest::newRow("a real site") << QStringLiteral("http://127.0.0.1:9/") << true;
+        QTest::newRow("a site that merely mentions example")
+            << QStringLiteral("https://example.org.gelcoat.net/") << true;
+    }
+
+    void versionChecksNeedARealWebSite()
+    {
+        QFETCH(QString, webSite);
+        QFETCH(bool, checks);
+        // The delegate hands over the build's identity; the site is replaced after.
+        AppDelegate delegate;
+        KPApplicationIdentity identity = KPCurrentApplicationIdentity();
+        identity.webSite = webSite;
+        KPSetApplicationIdentity(identity);
+        QSettings().remove(QStringLiteral("DoVersionCheck"));
+
+        // The first start asks about automatic checks only when there is a
+        // version list to read.
+        ModalAnswerer answerer;
+        answerer.answer(QStringLiteral("No"));
+        delegate.applicationDidFinishLaunching();
+        QTest::qWait(50);
+        QCOMPARE(answerer.seen().size(), checks ? 1 : 0);
+        QCOMPARE(QSettings().contains(QStringLiteral("DoVersionCheck")), checks);
+
+        QMainWindow window;
+        MenuBuilder::install(window);
+        QCOMPARE(window.findChild<QAction*>(QStringLiteral("checkVersionNow")) != nullptr, checks);
+        QCOMPARE(window.findChild<QAction*>(QStringLiteral("automaticVersionChecking")) != nullptr,
+                 checks);
+
+        AppDelegate::setUpApplication();
+        QSettings().setValue(QStringLiteral("DoVersionCheck"), QStringLiteral("NO"));
+    }
+
     void webAndMailCommandsOpenTheirAddresses()
     {
         AppDelegate delegate;
@@ -223,7 +275,10 @@ private slots:
         delegate.sendQuillSoftwareEmail();
         const QString name = QString::fromUtf8(build::applicationName);
         QCOMPARE(catcher.urls.size(), 4);
-        QCOMPARE(catcher.urls[0].toString(), site() + QStringLiteral("software/GelcoatManual.html"));
+        // The build folder holds the manual beside its programs, as an install does.
+        QVERIFY(catcher.urls[0].isLocalFile());
+        QVERIFY(catcher.urls[0].path().endsWith(QStringLiteral("/gelcoat/manual/GelcoatManual.html")));
+        QVERIFY(QFileInfo(catcher.urls[0].toLocalFile()).isFile());
         QCOMPARE(catcher.urls[1].toString(), site() + QStringLiteral("software/%1.html").arg(name));
         QCOMPARE(catcher.urls[2].toString(), site());
         // The subject: the name, an encoded space, the version.
@@ -231,6 +286,23 @@ private slots:
                  QStringLiteral("mailto:") + QString::fromUtf8(build::supportAddress) +
                      QStringLiteral("?subject=") + name + QStringLiteral("%20") +
                      QString::fromUtf8(build::applicationVersion));
+    }
+
+    void helpOpensTheManualInstalledBesideTheProgram()
+    {
+        QTemporaryDir prefix;
+        QVERIFY(prefix.isValid());
+        const QString bin = prefix.filePath(QStringLiteral("bin"));
+        QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("bin")));
+        const QUrl web = manualUrl(bin, QUrl(site()));
+        QCOMPARE(web.toString(), site() + QStringLiteral("software/GelcoatManual.html"));
+
+        QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("share/gelcoat/manual")));
+        QFile page(prefix.filePath(QStringLiteral("share/gelcoat/manual/GelcoatManual.html")));
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.close();
+        QCOMPARE(manualUrl(bin, QUrl(site())),
+                 QUrl::fromLocalFile(QFileInfo(page.fileName()).canonicalFilePath()));
     }
 
     void aboutLinksAndTheirAbsence()

@@ -163,7 +163,6 @@ private slots:
             QStringLiteral("showPreferences"), QStringLiteral("showHelp"),
             QStringLiteral("showReadMe"), QStringLiteral("showProductHomePage"),
             QStringLiteral("showQuillSoftwarePage"), QStringLiteral("sendQuillSoftwareEmail"),
-            QStringLiteral("checkVersionNow"), QStringLiteral("automaticVersionChecking"),
             QStringLiteral("showAbout")};
         for (const QString& command : commands) {
             QVERIFY2(findAction(window, command), qPrintable(command));

@@ -26,6 +26,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 using namespace gelcoat;
@@ -274,6 +275,24 @@ private slots:
         QCOMPARE(visibleDocumentWindows().size(), 3);
         recent->findChild<QAction*>(QStringLiteral("clearRecentDocuments"))->trigger();
         QVERIFY(RecentDocuments::paths().isEmpty());
+
+        // A picture the intake refuses (a drawing in a vector format) is
+        // said to be incompatible and leaves no window behind.
+        QFile drawing(path("drawing.svg"));
+        QVERIFY(drawing.open(QIODevice::WriteOnly));
+        drawing.write("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"8\" height=\"8\">"
+                      "<rect width=\"8\" height=\"8\"/></svg>");
+        drawing.close();
+        answerer.answer(QStringLiteral("OK"));
+        QCOMPARE(delegate.openDocumentFiles({drawing.fileName()}), 0);
+        QCOMPARE(answerer.seen().last().text, QStringLiteral("Incompatible image"));
+        QCOMPARE(visibleDocumentWindows().size(), 3);
+        const QWidgetList all = QApplication::topLevelWidgets();
+        QCOMPARE(std::count_if(all.begin(), all.end(),
+                               [](QWidget* widget) {
+                                   return qobject_cast<TintDocumentWindow*>(widget) != nullptr;
+                               }),
+                 3);
         QCOMPARE(answerer.unexpectedCount(), 0);
     }
 

@@ -3,6 +3,7 @@
 
 #include "shared/KPCocoaExtra.h"
 #include "tests/qtsupport/ModalAnswerer.h"
+#include "tests/qtsupport/Screenshot.h"
 #include "tests/qtsupport/TestSettings.h"
 
 #include <QApplication>
@@ -232,15 +233,22 @@ void SharedUtilitiesTest::alertButtonsAndReturnCodes()
 void SharedUtilitiesTest::alertTextIsPlainAndFormatted()
 {
     resetFloating(QVariant());
+    // A critical alert shows the application's icon, badged with a warning.
+    QPixmap blue(128, 128);
+    blue.fill(QColor(0, 0, 255));
+    QApplication::setWindowIcon(QIcon(blue));
     ModalAnswerer answerer;
     QPoint position;
     QSize size;
     bool frozen = false;
+    QImage icon;
     answerer.answer("OK", [&](QMessageBox* box) {
         position = box->frameGeometry().topLeft();
         size = box->frameGeometry().size();
         frozen = KPIsFrozenPanel(box);
         QCOMPARE(box->textFormat(), Qt::PlainText);
+        icon = box->findChild<QLabel*>("qt_msgboxex_icon_label")->pixmap().toImage();
+        saveScreenshot(box, "critical-alert");
     });
     KPRunCriticalAlertPanel("", "Sorry, %@ requires Qt version %@ or later.  %@ will now quit.",
                             "OK", "", "", QString("<b>Gelcoat</b>"), QString("6.4"),
@@ -250,6 +258,12 @@ void SharedUtilitiesTest::alertTextIsPlainAndFormatted()
                                 "Gelcoat will now quit."));
     QCOMPARE(seen.informativeText, QString());
     QCOMPARE(seen.icon, QMessageBox::Critical);
+    QApplication::setWindowIcon(QIcon());
+    QCOMPARE(icon.width(), 64);
+    QCOMPARE(icon.pixelColor(8, 8), QColor(0, 0, 255));
+    const QColor badge = icon.pixelColor(40, 57);
+    QVERIFY2(badge.red() > 200 && badge.green() > 150 && badge.blue() < 80,
+             qPrintable(badge.name()));
     QVERIFY(frozen);
     QScreen* primary = KPPrimaryScreen();
     QCOMPARE(position,

@@ -5,7 +5,9 @@
 //
 // writes DIR/gelcoat.png (the application icon, 256 × 256: a blue gel
 // drop) and DIR/vedividi5.16D.png (Moss, the start picture, as a
-// rainbow gel, 96 × 96). The output is the same on every run.
+// rainbow gel, 96 × 96), and the icon reduced to the smaller sizes the
+// desktop's icon theme asks for, DIR/icons/gelcoat-N.png. The output is the
+// same on every run.
 
 #include "app/render/ImageOutput.h"
 #include "tools/common/ToolStart.h"
@@ -94,6 +96,29 @@ bool writeIcon(const QString& path)
     return renderTo(doc, path);
 }
 
+// Reduced from the full-size icon rather than rendered small: a bevel of a
+// few pixels would lose the gel's highlight.
+bool writeIconSizes(const QString& fullSize, const QDir& dir)
+{
+    const QImage icon(fullSize);
+    if (icon.isNull() || !dir.mkpath(QStringLiteral("icons")))
+        return false;
+    for (int side : {16, 24, 32, 48, 64, 128}) {
+        const QImage small =
+            icon.scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        const QString path = dir.filePath(QStringLiteral("icons/gelcoat-%1.png").arg(side));
+        QString error;
+        if (!small.save(&buffer, "png") || !writeFileAtomically(path, png, &error)) {
+            std::fprintf(stderr, "gelcoat-make-app-images: cannot write %s\n", qPrintable(path));
+            return false;
+        }
+    }
+    return true;
+}
+
 bool writeMascot(const QString& path)
 {
     TintDocument doc; // Moss, with the default rainbow gel
@@ -111,7 +136,8 @@ int main(int argc, char** argv)
 {
     return runPictureTool<QGuiApplication>(argc, argv, "gelcoat-make-app-images", [](const QDir& dir) {
         installEngineResources();
-        bool ok = writeIcon(dir.filePath(QStringLiteral("gelcoat.png")));
+        const QString icon = dir.filePath(QStringLiteral("gelcoat.png"));
+        bool ok = writeIcon(icon) && writeIconSizes(icon, dir);
         ok = writeMascot(dir.filePath(QStringLiteral("vedividi5.16D.png"))) && ok;
         return ok ? 0 : 1;
     });
