@@ -35,6 +35,17 @@ bool anyScreenShows(const QRect& frame)
     });
 }
 
+// A frame saved on a larger screen, or at a smaller scale factor, would open
+// with its controls out of reach.
+bool someScreenHolds(const QSize& size)
+{
+    const auto screens = QGuiApplication::screens();
+    return std::any_of(screens.begin(), screens.end(), [&](const QScreen* screen) {
+        const QSize available = screen->availableGeometry().size();
+        return size.width() <= available.width() && size.height() <= available.height();
+    });
+}
+
 } // namespace
 
 bool WindowFrameKeeper::restoreSavedFrame()
@@ -44,6 +55,8 @@ bool WindowFrameKeeper::restoreSavedFrame()
     if (!saved)
         return false;
     const QRect frame(saved->x, saved->y, saved->width, saved->height);
+    if (!someScreenHolds(frame.size()))
+        return false;
     if (anyScreenShows(frame))
         window_.setGeometry(frame);
     else

@@ -124,11 +124,14 @@ private slots:
         QCOMPARE(third->geometry().size(), QSize(842, 676));
 
         // A frame no screen shows keeps its size and leaves the place to
-        // the window system; a damaged one is ignored.
+        // the window system; a damaged one, or one larger than any screen
+        // (saved at a smaller scale factor), is ignored.
         UserDefaults::standard().setString(kFrameKey, QStringLiteral("5000 4000 912 711"));
         QCOMPARE(openWindow()->size(), QSize(912, 711));
-        UserDefaults::standard().setString(kFrameKey, QStringLiteral("0 0 1e9 -1"));
-        QCOMPARE(areaSize(*openWindow()), QSize(686, 574));
+        for (const QString& ignored : {QStringLiteral("0 0 1e9 -1"), QStringLiteral("0 0 2060 1530")}) {
+            UserDefaults::standard().setString(kFrameKey, ignored);
+            QCOMPARE(areaSize(*openWindow()), QSize(686, 574));
+        }
     }
 
     void resizesAlongTheLine()
