@@ -37,8 +37,8 @@ QByteArray encodePngImage(const BitmapRep& image)
         png_destroy_write_struct(&png, nullptr);
         return {};
     }
-    // libpng reports failures by longjmp: nothing with a destructor may be
-    // made between here and the end.
+    // libpng reports failures by longjmp: whatever has a destructor is made
+    // before the jump point, or lives only between libpng calls.
     QImage strip;
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);

@@ -1,5 +1,7 @@
 #include "document/intake/QtPictureReader.h"
 
+#include "document/intake/Premultiply.h"
+
 #include "document/intake/PngHeader.h"
 
 #include <QBuffer>
@@ -146,13 +148,9 @@ std::optional<BitmapRep> premultipliedFromArgb(const QImage& image)
         std::uint8_t* out = pixels->row(y);
         for (int x = 0; x < image.width(); ++x, out += 4) {
             const std::uint32_t p = in[x], a = p >> 24;
-            const auto times = [a](std::uint32_t c) {
-                const std::uint32_t t = (c & 0xff) * a;
-                return std::uint8_t((t + (t >> 8) + 0x80) >> 8);
-            };
-            out[0] = times(p >> 16);
-            out[1] = times(p >> 8);
-            out[2] = times(p);
+            out[0] = premultipliedSample(p >> 16, a);
+            out[1] = premultipliedSample(p >> 8, a);
+            out[2] = premultipliedSample(p, a);
             out[3] = std::uint8_t(a);
         }
     }

@@ -1,5 +1,7 @@
 #include "document/intake/RgbaPngReader.h"
 
+#include "document/intake/Premultiply.h"
+
 #include <png.h>
 
 #include <csetjmp>
@@ -47,10 +49,8 @@ void premultiplyRow(const std::uint8_t* in, std::uint8_t* out, int width)
         } else if (a == 0) {
             std::memset(out, 0, 4);
         } else {
-            for (int c = 0; c < 3; ++c) {
-                const std::uint32_t t = in[c] * a;
-                out[c] = std::uint8_t((t + (t >> 8) + 0x80) >> 8);
-            }
+            for (int c = 0; c < 3; ++c)
+                out[c] = premultipliedSample(in[c], a);
             out[3] = std::uint8_t(a);
         }
     }
