@@ -79,30 +79,20 @@ HWY_INLINE VF narrow(VD lower, VD upper)
 #endif
 }
 
-// step(x) computed in double for every lane, rounded to single.
-template <class Step>
-HWY_INLINE VF inDouble(VF x, Step step)
+// step(x, …) computed in double for every lane, rounded to single.
+template <class Step, class... Floats>
+HWY_INLINE VF inDouble(Step step, Floats... x)
 {
-    const VD lower = step(widen(x, 0));
+    const VD lower = step(widen(x, 0)...);
     if constexpr (kSplitForDouble)
-        return narrow(lower, step(widen(x, 1)));
-    else
-        return narrow(lower, lower);
-}
-
-template <class Step>
-HWY_INLINE VF inDouble(VF x, VF y, Step step)
-{
-    const VD lower = step(widen(x, 0), widen(y, 0));
-    if constexpr (kSplitForDouble)
-        return narrow(lower, step(widen(x, 1), widen(y, 1)));
+        return narrow(lower, step(widen(x, 1)...));
     else
         return narrow(lower, lower);
 }
 
 HWY_INLINE VF subtractInDouble(VF f, double subtract)
 {
-    return inDouble(f, [subtract](VD x) { return hn::Sub(x, hn::Set(DD(), subtract)); });
+    return inDouble([subtract](VD x) { return hn::Sub(x, hn::Set(DD(), subtract)); }, f);
 }
 
 // Above 1 becomes 1; anything not at least 0 (NaN too) becomes 0.
@@ -131,8 +121,8 @@ HWY_INLINE VF horizontalPosition(VF left, VF right)
     const DF df;
     const VF n = hn::Set(df, kN);
     const VF s = hn::Add(left, right);
-    VF u = inDouble(hn::Mul(left, n), s,
-                    [](VD ln, VD sum) { return hn::Div(hn::Mul(hn::Set(DD(), 2.0), ln), sum); });
+    VF u = inDouble([](VD ln, VD sum) { return hn::Div(hn::Mul(hn::Set(DD(), 2.0), ln), sum); },
+                    hn::Mul(left, n), s);
     u = hn::IfThenElse(hn::Gt(u, n), hn::Sub(hn::Set(df, 2.0f * kN), u), u);
     VF xpos = hn::IfThenZeroElse(hn::Eq(s, hn::Zero(df)), hn::Sub(n, u));
     const VF edge = hn::IfThenElse(hn::Le(left, n), hn::Sub(n, left),
@@ -206,7 +196,7 @@ HWY_INLINE VF wrapHue(VF hue)
     const VF limit = hn::Set(df, kHueWrapLimit);
     const MF large = hn::Or(hn::Lt(hue, hn::Neg(limit)), hn::Ge(hue, limit));
     if (!hn::AllFalse(df, large))
-        hue = hn::IfThenElse(large, inDouble(hue, [](VD h) { return hn::Sub(h, hn::Floor(h)); }), hue);
+        hue = hn::IfThenElse(large, inDouble([](VD h) { return hn::Sub(h, hn::Floor(h)); }, hue), hue);
     hue = hn::IfThenElseZero(finite, hue);
     const VF one = hn::Set(df, 1.0f);
     for (MF m = hn::Lt(hue, hn::Zero(df)); !hn::AllFalse(df, m); m = hn::Lt(hue, hn::Zero(df)))
@@ -332,7 +322,7 @@ HWY_INLINE void glossPixels(const GlossContext& c, const std::uint8_t* img, cons
         const VF b = hn::Set(df, dyTimesOffset);
         if (p.circular) {
             const VF sq = hn::Add(hn::Mul(a, a), hn::Mul(b, b));
-            hue = inDouble(sq, [](VD x) { return hn::Sqrt(x); });
+            hue = inDouble([](VD x) { return hn::Sqrt(x); }, sq);
         } else {
             hue = hn::Add(a, b);
         }
@@ -372,12 +362,14 @@ HWY_INLINE void glossPixels(const GlossContext& c, const std::uint8_t* img, cons
         value = hn::Mul(value, ov);
 
     VU outA = scaledAlpha(A, p.alpha);
-    value = inDouble(value, [&p](VD v) {
-        const DD dd;
-        const VD pivot = hn::Set(dd, kContrastPivot);
-        const VD scaled = hn::Mul(hn::Sub(v, pivot), hn::Set(dd, double(p.contrast)));
-        return hn::Add(hn::Add(scaled, pivot), hn::Set(dd, double(p.brightness)));
-    });
+    value = inDouble(
+        [&p](VD v) {
+            const DD dd;
+            const VD pivot = hn::Set(dd, kContrastPivot);
+            const VD scaled = hn::Mul(hn::Sub(v, pivot), hn::Set(dd, double(p.contrast)));
+            return hn::Add(hn::Add(scaled, pivot), hn::Set(dd, double(p.brightness)));
+        },
+        value);
     saturation = hn::Mul(saturation, hn::Set(df, p.saturation));
     outA = hn::IfThenElse(hn::RebindMask(du, noDistances), hn::ShiftRight<1>(outA), outA);
     value = hn::IfThenElse(noDistances, hn::Mul(value, hn::Set(df, kPartialPixelShare)), value);
