@@ -1,5 +1,6 @@
 #include "document/intake/RgbaPngReader.h"
 
+#include "document/intake/PngImageData.h"
 #include "document/intake/Premultiply.h"
 
 #include <png.h>
@@ -56,15 +57,48 @@ void premultiplyRow(const std::uint8_t* in, std::uint8_t* out, int width)
     }
 }
 
-} // namespace
-
-bool readsAsRgbaPng(const PngHeader& header, const QByteArray& bytes)
+SourcePicture describedRgba(BitmapRep pixels)
 {
-    return header.colourType == 6 && header.bitDepth == 8 && !header.interlaced &&
-           bitmapSizeAllowed(header.width, header.height) && !pngHasExif(bytes);
+    SourcePicture picture;
+    picture.pixels = std::move(pixels);
+    picture.representationCount = 1;
+    picture.isBitmap = true;
+    picture.isPlanar = false;
+    picture.hasAlpha = true;
+    picture.samplesPerPixel = 4;
+    picture.bitsPerSample = 8;
+    picture.bitsPerPixel = 32;
+    return picture;
 }
 
-std::optional<SourcePicture> readRgbaPng(const QByteArray& bytes, QString* error)
+// The whole image data inflated at once; nothing when the file is anything
+// but well formed, for libpng to judge.
+std::optional<SourcePicture> readWholeRgbaPng(const QByteArray& bytes, const PngHeader& header)
+{
+    const std::size_t rowBytes = std::size_t(header.width) * 4;
+    std::optional<std::vector<std::uint8_t>> rows =
+        inflatePngImageData(bytes, header.height, rowBytes);
+    if (!rows)
+        return std::nullopt;
+    std::optional<BitmapRep> pixels =
+        BitmapRep::makeLayout(int(header.width), int(header.height), 4, 8, true, false, 0, false);
+    if (!pixels)
+        return std::nullopt;
+    const std::vector<std::uint8_t> zeros(rowBytes, 0);
+    const std::uint8_t* previous = zeros.data();
+    for (std::uint32_t y = 0; y < header.height; ++y) {
+        std::uint8_t* row = rows->data() + std::size_t(y) * (rowBytes + 1);
+        if (!unfilterPngRow(row[0], row + 1, previous, rowBytes, 4))
+            return std::nullopt;
+        premultiplyRow(row + 1, pixels->row(int(y)), int(header.width));
+        previous = row + 1;
+    }
+    return describedRgba(std::move(*pixels));
+}
+
+// Row by row through libpng: for files the whole-data path turned down,
+// with libpng's own reason when they are damaged.
+std::optional<SourcePicture> readRgbaPngByRows(const QByteArray& bytes, QString* error)
 {
     QString reason;
     png_structp png =
@@ -114,14 +148,27 @@ std::optional<SourcePicture> readRgbaPng(const QByteArray& bytes, QString* error
     }
     png_read_end(png, nullptr);   // a file cut off after the image data is damaged too
     png_destroy_read_struct(&png, &info, nullptr);
-    picture.representationCount = 1;
-    picture.isBitmap = true;
-    picture.isPlanar = false;
-    picture.hasAlpha = true;
-    picture.samplesPerPixel = 4;
-    picture.bitsPerSample = 8;
-    picture.bitsPerPixel = 32;
-    return picture;
+    return describedRgba(std::move(picture.pixels));
+}
+
+} // namespace
+
+bool readsAsRgbaPng(const PngHeader& header, const QByteArray& bytes)
+{
+    return header.colourType == 6 && header.bitDepth == 8 && !header.interlaced &&
+           bitmapSizeAllowed(header.width, header.height) && !pngHasExif(bytes);
+}
+
+std::optional<SourcePicture> readRgbaPng(const QByteArray& bytes, QString* error,
+                                         RgbaPngPath path)
+{
+    if (path == RgbaPngPath::Fastest) {
+        const std::optional<PngHeader> header = readPngHeader(bytes);
+        if (header && readsAsRgbaPng(*header, bytes))
+            if (std::optional<SourcePicture> picture = readWholeRgbaPng(bytes, *header))
+                return picture;
+    }
+    return readRgbaPngByRows(bytes, error);
 }
 
 } // namespace gelcoat

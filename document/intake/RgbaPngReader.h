@@ -1,6 +1,6 @@
 #pragma once
-// 8-bit RGBA PNGs, the usual stencil, read with libpng straight into the
-// stencil's premultiplied pixels. Qt's reader would first load every image
+// 8-bit RGBA PNGs, the usual stencil, read straight into the stencil's
+// premultiplied pixels. Qt's reader would first load every image
 // plug-in to ask whether one of them reads PNG, then decode into an image
 // of its own that is converted and copied again.
 
@@ -18,7 +18,13 @@ namespace gelcoat {
 // pictures whose pixels and description this reader gives as Qt's would.
 bool readsAsRgbaPng(const PngHeader& header, const QByteArray& bytes);
 
+enum class RgbaPngPath {
+    Fastest,   // the whole image data at once when the file is well formed
+    ByRows,    // libpng alone (for comparing the two)
+};
+
 // The picture, or nothing with the reason in *error.
-std::optional<SourcePicture> readRgbaPng(const QByteArray& bytes, QString* error);
+std::optional<SourcePicture> readRgbaPng(const QByteArray& bytes, QString* error,
+                                         RgbaPngPath path = RgbaPngPath::Fastest);
 
 } // namespace gelcoat
