@@ -13,7 +13,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -49,6 +53,59 @@ private:
     bool drawn_ = false;
 };
 
+// What a rendered input leaves for the committing thread: its messages,
+// its status and its image, written but not yet flushed or renamed.
+struct FinishedInput {
+    QString out, err;
+    int code = ExitOk;
+    std::unique_ptr<PendingFile> image;
+    QString imagePath;
+};
+
+// Rendered inputs waiting to be committed, at most `capacity` of them, so
+// that a slow disk holds the renderers back instead of piling up open files.
+class FinishedQueue {
+public:
+    explicit FinishedQueue(std::size_t capacity) : capacity_(capacity) {}
+    void push(FinishedInput finished)
+    {
+        std::unique_lock lock(mutex_);
+        roomLeft_.wait(lock, [&] { return queue_.size() < capacity_; });
+        queue_.push_back(std::move(finished));
+        ready_.notify_one();
+    }
+    // Nothing once every renderer has stopped and the queue is empty.
+    std::optional<FinishedInput> pop()
+    {
+        std::unique_lock lock(mutex_);
+        ready_.wait(lock, [&] { return !queue_.empty() || renderers_ == 0; });
+        if (queue_.empty())
+            return std::nullopt;
+        FinishedInput finished = std::move(queue_.front());
+        queue_.pop_front();
+        roomLeft_.notify_one();
+        return finished;
+    }
+    void addRenderer()
+    {
+        const std::lock_guard lock(mutex_);
+        ++renderers_;
+    }
+    void rendererDone()
+    {
+        const std::lock_guard lock(mutex_);
+        --renderers_;
+        ready_.notify_one();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable ready_, roomLeft_;
+    std::deque<FinishedInput> queue_;
+    std::size_t capacity_;
+    int renderers_ = 0;
+};
+
 } // namespace
 
 QStringList batchOutputs(const RenderOptions& options, const QString& folder, QString* error)
@@ -69,6 +126,9 @@ QStringList batchOutputs(const RenderOptions& options, const QString& folder, QS
     return outputs;
 }
 
+// The renderers take inputs in turn; this thread flushes and renames what
+// they wrote and prints their messages, so that no renderer waits for the
+// disk and the messages of one input stay together.
 int runBatch(const RenderOptions& options, const QStringList& outputs, QTextStream& out,
              QTextStream& err)
 {
@@ -84,31 +144,45 @@ int runBatch(const RenderOptions& options, const QStringList& outputs, QTextStre
     { TintDocument warmUp(nullptr, TintDocument::FirstStencil::None); }
 
     std::atomic<int> nextInput{0};
-    std::mutex printing;
-    int worst = ExitOk, done = 0;
-    ProgressLine progress(err, !options.quiet && ::isatty(STDERR_FILENO));
-    auto work = [&] {
+    FinishedQueue finished(std::size_t(workers) * 2);
+    auto render = [&] {
         for (int i = nextInput++; i < count; i = nextInput++) {
-            QString jobOut, jobErr;
-            int code = ExitOk;
+            FinishedInput result;
+            if (!outputs.isEmpty())
+                result.imagePath = outputs[i];
             {
-                QTextStream jobOutStream(&jobOut), jobErrStream(&jobErr);
-                RenderJob job(options, jobOutStream, jobErrStream);
-                code = job.run(options.inputs[i], outputs.isEmpty() ? QString() : outputs[i], true);
+                QTextStream jobOut(&result.out), jobErr(&result.err);
+                RenderJob job(options, jobOut, jobErr);
+                job.leaveImageUncommitted();
+                result.code = job.run(options.inputs[i], result.imagePath, true);
+                result.image = job.takeUncommittedImage();
             }
-            const std::lock_guard lock(printing);
-            progress.clear();
-            out << jobOut;
-            out.flush();
-            err << jobErr;
-            worst = std::max(worst, code);
-            progress.show(++done, count);
+            finished.push(std::move(result));
         }
+        finished.rendererDone();
     };
     std::vector<std::thread> threads;
-    for (int t = 1; t < workers; ++t)
-        threads.emplace_back(work);
-    work();
+    for (int t = 0; t < workers; ++t) {
+        finished.addRenderer();
+        threads.emplace_back(render);
+    }
+
+    int worst = ExitOk, done = 0;
+    ProgressLine progress(err, !options.quiet && ::isatty(STDERR_FILENO));
+    while (std::optional<FinishedInput> result = finished.pop()) {
+        if (result->image) {
+            QTextStream jobErr(&result->err);
+            result->code = std::max(result->code,
+                                    commitImage(*result->image, result->imagePath, jobErr));
+            result->image.reset();
+        }
+        progress.clear();
+        out << result->out;
+        out.flush();
+        err << result->err;
+        worst = std::max(worst, result->code);
+        progress.show(++done, count);
+    }
     for (std::thread& t : threads)
         t.join();
     progress.clear();

@@ -301,14 +301,21 @@ QByteArray RenderJob::imageBytes(OutputKind kind, QString* error) const
 // first and renamed over them only when both are complete: both or neither.
 int RenderJob::writeOutputs(const QString& imageOutput)
 {
-    std::optional<PendingFile> image, document;
+    std::unique_ptr<PendingFile> image;
+    std::optional<PendingFile> document;
     QString error;
+    const bool leaveUncommitted = leaveImageUncommitted_ && options_.saveDocument.isEmpty();
     if (!imageOutput.isEmpty()) {
         const QByteArray bytes = imageBytes(outputKindForPath(imageOutput), &error);
-        image.emplace(imageOutput);
-        if (bytes.isEmpty() || !image->write(bytes, &error)) {
+        image = std::make_unique<PendingFile>(imageOutput);
+        const auto flush = leaveUncommitted ? PendingFile::Flush::InCommit : PendingFile::Flush::InWrite;
+        if (bytes.isEmpty() || !image->write(bytes, &error, flush)) {
             err_ << "gelcoat-render: could not write \"" << imageOutput << "\": " << error << "\n";
             return ExitFailure;
+        }
+        if (leaveUncommitted) {
+            uncommitted_ = std::move(image);
+            return ExitOk;
         }
     }
     const QString& documentOutput = options_.saveDocument;
@@ -326,11 +333,16 @@ int RenderJob::writeOutputs(const QString& imageOutput)
         printAlert({saveTitle(), documentSaveFailedMessage(documentOutput, error)}, err_);
         return ExitFailure;
     }
-    if (image && !image->commit(&error)) {
-        err_ << "gelcoat-render: could not write \"" << imageOutput << "\": " << error << "\n";
-        return ExitFailure;
-    }
-    return ExitOk;
+    return image ? commitImage(*image, imageOutput, err_) : ExitOk;
+}
+
+int commitImage(PendingFile& image, const QString& path, QTextStream& err)
+{
+    QString error;
+    if (image.commit(&error))
+        return ExitOk;
+    err << "gelcoat-render: could not write \"" << path << "\": " << error << "\n";
+    return ExitFailure;
 }
 
 } // namespace gelcoat

@@ -6,10 +6,14 @@
 #include "app/render/ImageOutput.h"
 #include "app/render/RenderOptions.h"
 
+#include "document/io/RegularFile.h"
 #include "document/model/TintDocument.h"
 
 #include <QString>
 #include <QTextStream>
+
+#include <memory>
+#include <utility>
 
 namespace gelcoat {
 
@@ -21,6 +25,13 @@ public:
     // infoNamesInput: the --info line starts with the input's path, as a
     // batch prints one line per input.
     int run(const QString& input, const QString& imageOutput, bool infoNamesInput = false);
+
+    // For a batch, asked before run(): the image is written but left for
+    // its caller to flush and rename (commitImage()), on a thread that may
+    // wait for the disk while this one renders the next input. Only when
+    // no document is saved beside it.
+    void leaveImageUncommitted() { leaveImageUncommitted_ = true; }
+    std::unique_ptr<PendingFile> takeUncommittedImage() { return std::move(uncommitted_); }
 
 private:
     int load(const QString& input);
@@ -38,6 +49,12 @@ private:
     QTextStream& out_;
     QTextStream& err_;
     TintDocument doc_;
+    bool leaveImageUncommitted_ = false;
+    std::unique_ptr<PendingFile> uncommitted_;
 };
+
+// Flushes and renames an image written by a job; ExitOk, or ExitFailure
+// with the reason on err.
+int commitImage(PendingFile& image, const QString& path, QTextStream& err);
 
 } // namespace gelcoat

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -128,6 +129,8 @@ PendingFile::PendingFile(const QString& path) : target_(QFile::encodeName(path))
 
 PendingFile::~PendingFile()
 {
+    if (unflushed_ >= 0)
+        ::close(unflushed_);
     forgetTemporary(true);
 }
 
@@ -150,8 +153,12 @@ bool PendingFile::fail(QString* error)
     return false;
 }
 
-bool PendingFile::write(const QByteArray& bytes, QString* error)
+bool PendingFile::write(const QByteArray& bytes, QString* error, Flush flush)
 {
+    if (unflushed_ >= 0) {
+        ::close(unflushed_);
+        unflushed_ = -1;
+    }
     const qsizetype slash = target_.lastIndexOf('/');
     const QByteArray folder = slash < 0 ? QByteArray() : target_.left(slash + 1);
     const QByteArray name = target_.mid(slash + 1);
@@ -187,9 +194,18 @@ bool PendingFile::write(const QByteArray& bytes, QString* error)
         }
         done += put;
     }
-    // Reported here rather than lost: delayed allocation may fail only now.
+    unflushed_ = fd;
+    return flush == Flush::InCommit || flushAndClose(error);
+}
+
+// Reported here rather than lost: delayed allocation may fail only now.
+bool PendingFile::flushAndClose(QString* error)
+{
+    const int fd = std::exchange(unflushed_, -1);
     if (::fdatasync(fd) != 0) {
+        const int code = errno;
         ::close(fd);
+        errno = code;
         return fail(error);
     }
     if (::close(fd) != 0)
@@ -203,6 +219,8 @@ bool PendingFile::commit(QString* error)
         errno = EINVAL;
         return fail(error);
     }
+    if (unflushed_ >= 0 && !flushAndClose(error))
+        return false;
     if (::rename(temporary_.constData(), target_.constData()) != 0)
         return fail(error);
     forgetTemporary(false);

@@ -26,16 +26,23 @@ public:
     PendingFile(const PendingFile&) = delete;
     PendingFile& operator=(const PendingFile&) = delete;
 
-    bool write(const QByteArray& bytes, QString* error = nullptr);
+    // When the written bytes are flushed to the disk (and a full disk or a
+    // failing device reported): before write() returns, or by commit(), so
+    // that a batch's renderers need not wait for the disk.
+    enum class Flush { InWrite, InCommit };
+
+    bool write(const QByteArray& bytes, QString* error = nullptr, Flush flush = Flush::InWrite);
     bool commit(QString* error = nullptr);
 
 private:
     bool fail(QString* error);
+    bool flushAndClose(QString* error);
     void forgetTemporary(bool remove);
 
     QByteArray target_;
     QByteArray temporary_;
     int slot_ = -1;   // in the list removeFilesInProgressOnTermination cleans
+    int unflushed_ = -1;   // the temporary file's descriptor until it is flushed
 };
 
 // From now on, SIGINT, SIGTERM and SIGHUP first remove the temporary files

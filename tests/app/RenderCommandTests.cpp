@@ -581,6 +581,14 @@ TEST_F(RenderCommandTest, BatchesRenderEveryInputIntoTheFolderAndReportTheWorst)
     EXPECT_EQ(render({"a.png", "b.bmp", "-j", "0", "-o", "x/"}).exitCode, 1);
     EXPECT_FALSE(QFile::exists(path("two")) || QFile::exists(path("x")));
 
+    // A full disk fails each input with the system's reason and leaves
+    // nothing in the folder, however many inputs are in flight.
+    run = render(inputs + QStringList{"-j", "2", "-o", "full/"}, 64);
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_EQ(run.err.count(QString::fromLocal8Bit(std::strerror(EFBIG))), inputs.size())
+        << run.err.toStdString();
+    EXPECT_TRUE(QDir(path("full")).entryList(QDir::Files | QDir::Hidden).isEmpty());
+
     // Ended by a signal at any moment, it leaves no partial file.
     QStringList many;
     for (int i = 0; i < 60; ++i) {
