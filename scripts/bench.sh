@@ -43,7 +43,9 @@ rm -f "$stencil" "$out" "$big_doc" "$base_doc"
 render="$build_dir/app/render/gelcoat-render"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-now() { date +%s.%N; }
+# Read by the shell itself: a date process would add its own start-up to
+# every time taken.
+export LC_ALL=C
 median() { sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 "$build_dir/bench/gelcoat-bench" --write-stencil 256 "$work/icon.png"
 mkdir "$work/icons"
@@ -51,10 +53,10 @@ for i in $(seq 1 200); do cp "$work/icon.png" "$work/icons/icon$i.png"; done
 : >"$work/batch.txt"
 for _ in 1 2 3; do
   rm -rf "$work/batch"
-  start=$(now); "$render" "$work"/icons/*.png -o "$work/batch/" --quiet; batch=$(echo "$(now) - $start" | bc)
-  start=$(now)
+  start=$EPOCHREALTIME; "$render" "$work"/icons/*.png -o "$work/batch/" --quiet; batch=$(echo "$EPOCHREALTIME - $start" | bc)
+  start=$EPOCHREALTIME
   for f in "$work"/icons/*.png; do "$render" "$f" -o "$work/one.tiff"; done
-  single=$(echo "$(now) - $start" | bc)
+  single=$(echo "$EPOCHREALTIME - $start" | bc)
   echo "$batch $single $(echo "$single / $batch" | bc -l)" >>"$work/batch.txt"
 done
 printf '200 stencils of 256 x 256: one batch call %.2f s, 200 calls %.2f s, median ratio %.1f x\n' \
@@ -68,12 +70,12 @@ for side in 256 1024 4096; do
   runs=$(( side >= 4096 ? 3 : 9 ))
   : >"$work/runs.txt"
   for _ in $(seq "$runs"); do
-    start=$(now); "$render" "$work/s$side.png" -o "$work/out.png"
-    ours=$(echo "$(now) - $start" | bc)
+    start=$EPOCHREALTIME; "$render" "$work/s$side.png" -o "$work/out.png"
+    ours=$(echo "$EPOCHREALTIME - $start" | bc)
     theirs=0
     if command -v convert >/dev/null && [ -f "$im_recipe" ]; then
-      start=$(now); bash "$im_recipe" "$work/s$side.png" "$work/im.png"
-      theirs=$(echo "$(now) - $start" | bc)
+      start=$EPOCHREALTIME; bash "$im_recipe" "$work/s$side.png" "$work/im.png"
+      theirs=$(echo "$EPOCHREALTIME - $start" | bc)
     fi
     echo "$ours $theirs $(echo "$theirs / $ours" | bc -l)" >>"$work/runs.txt"
   done

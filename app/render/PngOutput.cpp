@@ -1,76 +1,149 @@
 #include "app/render/PngOutput.h"
 
+#include "engine/util/Parallel.h"
+
 #include <QImage>
 
-#include <png.h>
+#include <zlib.h>
 
 #include <algorithm>
-#include <csetjmp>
+#include <vector>
 
 namespace gelcoat {
 
 namespace {
 
-// Rows converted to straight alpha at a time: a small buffer, few calls.
-constexpr int kStripRows = 32;
+// Rows compressed as one piece: enough for zlib's window to pay off, few
+// enough that an image of a few hundred rows still splits across the cores.
+constexpr int kStripRows = 64;
+// Image data per IDAT chunk: readers take any size up to 2 GiB.
+constexpr qsizetype kMaxChunkBytes = qsizetype(1) << 20;
 
-void appendToBytes(png_structp png, png_bytep data, png_size_t length)
+void appendBigEndian32(QByteArray& out, std::uint32_t v)
 {
-    auto* bytes = static_cast<QByteArray*>(png_get_io_ptr(png));
-    bytes->append(reinterpret_cast<const char*>(data), qsizetype(length));
+    const char bytes[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    out.append(bytes, 4);
 }
 
-void noFlush(png_structp) {}
+void appendChunk(QByteArray& png, const char* type, const char* data, qsizetype length)
+{
+    appendBigEndian32(png, std::uint32_t(length));
+    const qsizetype typeAt = png.size();
+    png.append(type, 4);
+    if (length > 0)
+        png.append(data, length);
+    const auto* typed = reinterpret_cast<const Bytef*>(png.constData() + typeAt);
+    appendBigEndian32(png, std::uint32_t(crc32(0, typed, uInt(length + 4))));
+}
+
+// One strip's rows as straight RGBA behind the Sub filter's type byte (the
+// one cheap filter, which suits the smooth gradients of a gel), unpremultiplied
+// as Qt's writer does it.
+bool filterStrip(const BitmapRep& image, int firstRow, int rows, std::vector<Bytef>& out)
+{
+    const int width = image.pixelsWide();
+    const std::size_t rowBytes = std::size_t(width) * 4;
+    const QImage straight = QImage(image.row(firstRow), width, rows, image.bytesPerRow(),
+                                   QImage::Format_RGBA8888_Premultiplied)
+                                .convertToFormat(QImage::Format_RGBA8888);
+    if (straight.isNull())
+        return false;
+    out.resize((rowBytes + 1) * std::size_t(rows));
+    for (int r = 0; r < rows; ++r) {
+        const std::uint8_t* in = straight.constScanLine(r);
+        Bytef* row = out.data() + std::size_t(r) * (rowBytes + 1);
+        row[0] = 1;
+        std::copy_n(in, 4, row + 1);
+        for (std::size_t i = 4; i < rowBytes; ++i)
+            row[1 + i] = Bytef(in[i] - in[i - 4]);
+    }
+    return true;
+}
+
+// A strip as raw deflate data that the next strip's data may follow: ended
+// on a byte boundary by a sync flush, or by the final block for the last.
+struct CompressedStrip {
+    std::vector<Bytef> data;
+    uLong adler = 1;
+    uLong length = 0;   // uncompressed bytes, for combining the checksums
+    bool ok = false;
+};
+
+void compressStrip(const BitmapRep& image, int firstRow, int rows, bool last,
+                   CompressedStrip& strip)
+{
+    std::vector<Bytef> filtered;
+    try {
+        if (!filterStrip(image, firstRow, rows, filtered))
+            return;
+        z_stream z{};
+        if (deflateInit2(&z, 1, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+            return;
+        strip.data.resize(deflateBound(&z, uLong(filtered.size())) + 16);
+        z.next_in = filtered.data();
+        z.avail_in = uInt(filtered.size());
+        z.next_out = strip.data.data();
+        z.avail_out = uInt(strip.data.size());
+        const int status = deflate(&z, last ? Z_FINISH : Z_SYNC_FLUSH);
+        strip.ok = (last ? status == Z_STREAM_END : status == Z_OK) && z.avail_in == 0;
+        strip.data.resize(strip.data.size() - z.avail_out);
+        deflateEnd(&z);
+    } catch (const std::bad_alloc&) {
+        strip.ok = false;
+        return;
+    }
+    strip.adler = adler32(1, filtered.data(), uInt(filtered.size()));
+    strip.length = uLong(filtered.size());
+}
 
 } // namespace
 
+// Strips are compressed side by side on the cores and joined into one zlib
+// stream, as pigz does: one stream is what PNG allows, and zlib alone would
+// keep one core busy for as long as the render took on both.
 QByteArray encodePngImage(const BitmapRep& image)
 {
     if (!isEngineFormat(image) || image.pixelsWide() <= 0 || image.pixelsHigh() <= 0)
         return {};
-    const QImage view(image.bitmapData(), image.pixelsWide(), image.pixelsHigh(),
-                      image.bytesPerRow(), QImage::Format_RGBA8888_Premultiplied);
-    QByteArray bytes;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!info) {
-        png_destroy_write_struct(&png, nullptr);
-        return {};
-    }
-    // libpng reports failures by longjmp: whatever has a destructor is made
-    // before the jump point, or lives only between libpng calls.
-    QImage strip;
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return {};
-    }
-    png_set_write_fn(png, &bytes, appendToBytes, noFlush);
-    png_set_IHDR(png, info, png_uint_32(view.width()), png_uint_32(view.height()), 8,
-                 PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
-    png_set_pHYs(png, info, png_uint_32(view.dotsPerMeterX()), png_uint_32(view.dotsPerMeterY()),
-                 PNG_RESOLUTION_METER);
-    // One cheap filter and a fast level: several times quicker than trying
-    // every filter at level 2, for files about a tenth larger.
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
-    png_set_compression_level(png, 1);
-    png_write_info(png, info);
-    png_set_bgr(png);   // ARGB32 rows hold B, G, R, A in memory
-    for (int y = 0; y < view.height(); y += kStripRows) {
-        const int rows = std::min(kStripRows, view.height() - y);
-        {
-            const QImage rowsView(image.row(y), view.width(), rows, image.bytesPerRow(),
-                                  QImage::Format_RGBA8888_Premultiplied);
-            strip = rowsView.convertToFormat(QImage::Format_ARGB32);
+    const int height = image.pixelsHigh();
+    const int stripCount = (height + kStripRows - 1) / kStripRows;
+    std::vector<CompressedStrip> strips(static_cast<std::size_t>(stripCount));
+    parallelFor(stripCount, [&](int begin, int end) {
+        for (int s = begin; s < end; ++s) {
+            const int first = s * kStripRows;
+            compressStrip(image, first, std::min(kStripRows, height - first), s == stripCount - 1,
+                          strips[std::size_t(s)]);
         }
-        if (strip.isNull())
-            png_error(png, "out of memory");
-        for (int r = 0; r < rows; ++r)
-            png_write_row(png, strip.constScanLine(r));
+    }, 1);
+
+    QByteArray stream("\x78\x01", 2);   // zlib header: deflate, 32 KiB window, fastest
+    uLong adler = 1;
+    for (const CompressedStrip& strip : strips) {
+        if (!strip.ok)
+            return {};
+        stream.append(reinterpret_cast<const char*>(strip.data.data()), qsizetype(strip.data.size()));
+        adler = adler32_combine(adler, strip.adler, z_off_t(strip.length));
     }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return bytes;
+    appendBigEndian32(stream, std::uint32_t(adler));
+
+    QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    png.reserve(stream.size() + stream.size() / kMaxChunkBytes * 12 + 128);
+    QByteArray header;
+    appendBigEndian32(header, std::uint32_t(image.pixelsWide()));
+    appendBigEndian32(header, std::uint32_t(height));
+    header.append(char(8)).append(char(6)).append(3, '\0');   // 8-bit RGBA, not interlaced
+    appendChunk(png, "IHDR", header.constData(), header.size());
+    // The resolution Qt gives an image of its own, which its writer stores.
+    const QImage resolution(1, 1, QImage::Format_RGBA8888_Premultiplied);
+    QByteArray physical;
+    appendBigEndian32(physical, std::uint32_t(resolution.dotsPerMeterX()));
+    appendBigEndian32(physical, std::uint32_t(resolution.dotsPerMeterY()));
+    physical.append(char(1));   // per metre
+    appendChunk(png, "pHYs", physical.constData(), physical.size());
+    for (qsizetype at = 0; at < stream.size(); at += kMaxChunkBytes)
+        appendChunk(png, "IDAT", stream.constData() + at, std::min(kMaxChunkBytes, stream.size() - at));
+    appendChunk(png, "IEND", nullptr, 0);
+    return png;
 }
 
 } // namespace gelcoat

@@ -1,6 +1,7 @@
 #pragma once
-// The final image as PNG, written with libpng directly: Qt's writer tries
-// every row filter at a fixed zlib level and converts the whole image first.
+// The final image as PNG, compressed on every core: Qt's writer tries
+// every row filter at a fixed zlib level, converts the whole image first
+// and compresses on one core.
 
 #include "engine/buffer/BitmapRep.h"
 
