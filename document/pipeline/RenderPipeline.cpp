@@ -175,12 +175,15 @@ void RenderPipeline::renderStages(const PipelineInput& in)
         renderAnalysis();
     if (!tinted_.valid)
         renderTinted(in);
-    if (!keepsStageImages_)
+    // The shadow reads the stencil's alpha, not the HSV bitmap's (the same
+    // bytes), so that a one-shot render holds at most three stencil-sized
+    // buffers: the stencil, the tinted image and one more.
+    if (!keepsStageImages_) {
         analysis_.drop();
-    if (!shadow_.valid)
-        renderShadow(s);
-    if (!keepsStageImages_)
         sourceBitmap_.drop();
+    }
+    if (!shadow_.valid)
+        renderShadow(*in.sourceImage, s);
     if (!composite_.valid)
         renderComposite(s);
     if (!keepsStageImages_) {
@@ -224,26 +227,33 @@ void RenderPipeline::renderAnalysis()
     finish(analysis_, PipelineStage::analysis, status);
 }
 
+// Each tinted pixel needs only the analysis of the same pixel, so a render
+// that keeps no stage images writes it over the analysis.
 void RenderPipeline::renderTinted(const PipelineInput& in)
 {
     const BitmapRep& bitmap = *sourceBitmap_.image;
-    BitmapRep& out = outputFor(tinted_, bitmap, failingStage_ == PipelineStage::tinted);
-    const StageStatus status = aquifyImage(bitmap, *analysis_.image, out, glossParameters(in));
+    const bool failing = failingStage_ == PipelineStage::tinted;
+    if (!keepsStageImages_ && !failing && !tinted_.image) {
+        tinted_.image = std::move(analysis_.image);
+        analysis_.drop();
+    }
+    const BitmapRep& analysis = analysis_.image ? *analysis_.image : *tinted_.image;
+    BitmapRep& out = outputFor(tinted_, bitmap, failing);
+    const StageStatus status = aquifyImage(bitmap, analysis, out, glossParameters(in));
     ++counts_.tinted;
     finish(tinted_, PipelineStage::tinted, status);
 }
 
-void RenderPipeline::renderShadow(const TintSettings& s)
+void RenderPipeline::renderShadow(const BitmapRep& stencil, const TintSettings& s)
 {
     if (s.shadowDensity <= 0.0f) {
         shadowReport_.needsWarning = false;
         shadow_.valid = true;
         return;
     }
-    const BitmapRep& bitmap = *sourceBitmap_.image;
-    BitmapRep& out = outputFor(shadow_, bitmap, failingStage_ == PipelineStage::shadow);
+    BitmapRep& out = outputFor(shadow_, stencil, failingStage_ == PipelineStage::shadow);
     const StageStatus status =
-        gelcoat::shadowImage(bitmap, out, s.shadowDensity, s.shadowSharpness,
+        gelcoat::shadowImage(stencil, out, s.shadowDensity, s.shadowSharpness,
                              truncatedOffset(s.shadowXOffset), truncatedOffset(-s.shadowYOffset),
                              &shadowReport_);
     ++counts_.shadow;
@@ -253,10 +263,19 @@ void RenderPipeline::renderShadow(const TintSettings& s)
 void RenderPipeline::renderComposite(const TintSettings& s)
 {
     const BitmapRep& tinted = *tinted_.image;
-    BitmapRep& out = outputFor(composite_, tinted, failingStage_ == PipelineStage::composite);
-    const bool drawn = shadow_.image && s.shadowDensity > 0.0f
-                           ? compositeSourceOver(tinted, *shadow_.image, out)
-                           : copyPixels(tinted, out);
+    const bool failing = failingStage_ == PipelineStage::composite;
+    const bool overShadow = shadow_.image && s.shadowDensity > 0.0f;
+    // Without stage images to keep, the tinted image is drawn over the
+    // shadow in the shadow's own buffer.
+    const bool inPlace = overShadow && !keepsStageImages_ && !failing && !composite_.image;
+    if (inPlace) {
+        composite_.image = std::move(shadow_.image);
+        shadow_.drop();
+    }
+    BitmapRep& out = outputFor(composite_, tinted, failing);
+    const bool drawn = !overShadow ? copyPixels(tinted, out)
+                       : inPlace   ? compositeSourceOver(tinted, out)
+                                   : compositeSourceOver(tinted, *shadow_.image, out);
     ++counts_.composite;
     finish(composite_, PipelineStage::composite,
            drawn ? StageStatus::done : StageStatus::wrongOutputFormat);

@@ -134,7 +134,7 @@ private:
     void renderSourceBitmap(const BitmapRep& source);
     void renderAnalysis();
     void renderTinted(const PipelineInput& in);
-    void renderShadow(const TintSettings& s);
+    void renderShadow(const BitmapRep& stencil, const TintSettings& s);
     void renderComposite(const TintSettings& s);
     void renderFinalMix(const PipelineInput& in);
     void finish(StageImage& stage, PipelineStage which, StageStatus status);

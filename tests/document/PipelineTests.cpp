@@ -116,6 +116,13 @@ TEST_F(PipelineTest, DroppingStageImagesKeepsTheResult)
     oneShot.remakeGelcoatWithChanges(input(), {.tint = true});
     ASSERT_TRUE(oneShot.finalMixImageValid());
     EXPECT_TRUE(oneShot.finalMixImage()->samePixels(*pipeline.finalMixImage()));
+
+    // Without a shadow the tinted image itself is the composite.
+    settings.shadowDensity = 0.0f;
+    remake(false, false, true, false);
+    oneShot.remakeGelcoatWithChanges(input(), {.shadow = true});
+    ASSERT_TRUE(oneShot.finalMixImageValid());
+    EXPECT_TRUE(oneShot.finalMixImage()->samePixels(*pipeline.finalMixImage()));
 }
 
 TEST_F(PipelineTest, CompositeIsTheTintedImageOverItsShadow)
