@@ -76,9 +76,31 @@ AxisKernel makeAxisKernel(int inSize, int outSize)
     return k;
 }
 
+// The kernels this thread made last, by sizes: a square image needs the
+// same one for both axes, and a batch of icons the same ones file after
+// file; making one costs thousands of sines.
+const AxisKernel& axisKernel(int inSize, int outSize)
+{
+    struct Made {
+        int inSize = 0, outSize = 0;
+        AxisKernel kernel;
+    };
+    thread_local Made made[2];
+    thread_local int older = 0;
+    for (const Made& m : made)
+        if (m.inSize == inSize && m.outSize == outSize)
+            return m.kernel;
+    Made& slot = made[older];
+    older = 1 - older;
+    slot.kernel = makeAxisKernel(inSize, outSize);
+    slot.inSize = inSize;
+    slot.outSize = outSize;
+    return slot.kernel;
+}
+
 void resampleHorizontally(const BitmapRep& src, BitmapRep& dst)
 {
-    const AxisKernel k = makeAxisKernel(src.pixelsWide(), dst.pixelsWide());
+    const AxisKernel& k = axisKernel(src.pixelsWide(), dst.pixelsWide());
     const ResampleTaps taps = k.view();
     parallelFor(src.pixelsHigh(), [&](int y0, int y1) {
         for (int y = y0; y < y1; ++y)
@@ -88,7 +110,7 @@ void resampleHorizontally(const BitmapRep& src, BitmapRep& dst)
 
 void resampleVertically(const BitmapRep& src, BitmapRep& dst)
 {
-    const AxisKernel k = makeAxisKernel(src.pixelsHigh(), dst.pixelsHigh());
+    const AxisKernel& k = axisKernel(src.pixelsHigh(), dst.pixelsHigh());
     const ResampleTaps taps = k.view();
     const int rowBytes = dst.pixelsWide() * 4;
     parallelFor(dst.pixelsHigh(), [&](int y0, int y1) {
