@@ -121,7 +121,8 @@ QByteArray encodePngImage(const BitmapRep& image)
     for (const CompressedStrip& strip : strips) {
         if (!strip.ok)
             return {};
-        stream.append(reinterpret_cast<const char*>(strip.data.data()), qsizetype(strip.data.size()));
+        stream.append(reinterpret_cast<const char*>(strip.data.data()),
+                      qsizetype(strip.data.size()));
         adler = adler32_combine(adler, strip.adler, z_off_t(strip.length));
     }
     appendBigEndian32(stream, std::uint32_t(adler));
@@ -141,7 +142,8 @@ QByteArray encodePngImage(const BitmapRep& image)
     physical.append(char(1));   // per metre
     appendChunk(png, "pHYs", physical.constData(), physical.size());
     for (qsizetype at = 0; at < stream.size(); at += kMaxChunkBytes)
-        appendChunk(png, "IDAT", stream.constData() + at, std::min(kMaxChunkBytes, stream.size() - at));
+        appendChunk(png, "IDAT", stream.constData() + at,
+                    std::min(kMaxChunkBytes, stream.size() - at));
     appendChunk(png, "IEND", nullptr, 0);
     return png;
 }

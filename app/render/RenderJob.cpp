@@ -308,7 +308,8 @@ int RenderJob::writeOutputs(const QString& imageOutput)
     if (!imageOutput.isEmpty()) {
         const QByteArray bytes = imageBytes(outputKindForPath(imageOutput), &error);
         image = std::make_unique<PendingFile>(imageOutput);
-        const auto flush = leaveUncommitted ? PendingFile::Flush::InCommit : PendingFile::Flush::InWrite;
+        const auto flush =
+            leaveUncommitted ? PendingFile::Flush::InCommit : PendingFile::Flush::InWrite;
         if (bytes.isEmpty() || !image->write(bytes, &error, flush)) {
             err_ << "gelcoat-render: could not write \"" << imageOutput << "\": " << error << "\n";
             return ExitFailure;

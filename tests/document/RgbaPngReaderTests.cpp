@@ -126,7 +126,8 @@ void expectSameVerdict(const QByteArray& png)
     ASSERT_EQ(a.pixelsWide(), b.pixelsWide());
     ASSERT_EQ(a.pixelsHigh(), b.pixelsHigh());
     for (int y = 0; y < a.pixelsHigh(); ++y)
-        ASSERT_EQ(std::memcmp(a.row(y), b.row(y), std::size_t(a.pixelsWide()) * 4), 0) << "row " << y;
+        ASSERT_EQ(std::memcmp(a.row(y), b.row(y), std::size_t(a.pixelsWide()) * 4), 0)
+            << "row " << y;
 }
 
 TEST(RgbaPngReader, EveryFilterGivesLibpngsPixels)
@@ -170,7 +171,8 @@ TEST(RgbaPngReader, DamagedOrOddFilesGetLibpngsVerdict)
         unknownFilter.zlib = qCompress(rows).mid(4);
     }
     PngParts longer = parts;
-    longer.zlib = qCompress(filteredRows(width, height + 1, noisyRgba(width, height + 1), {1})).mid(4);
+    longer.zlib =
+        qCompress(filteredRows(width, height + 1, noisyRgba(width, height + 1), {1})).mid(4);
     QByteArray separated = parts.header;
     appendChunk(separated, "IDAT", parts.zlib.left(20));
     appendChunk(separated, "tEXt", QByteArray("a\0b", 3));
