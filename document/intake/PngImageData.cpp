@@ -1,6 +1,7 @@
 #include "document/intake/PngImageData.h"
 
 #include <libdeflate.h>
+#include <png.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -27,6 +28,27 @@ bool isType(const unsigned char* type, const char* name)
     return std::memcmp(type, name, 4) == 0;
 }
 
+bool isLetter(unsigned char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// What libpng checks in a chunk before reading it: letters for a name and a
+// length within its default limit (larger image data goes to libpng too).
+bool chunkAsLibpngTakesIt(const unsigned char* type, std::uint32_t length)
+{
+    return isLetter(type[0]) && isLetter(type[1]) && isLetter(type[2]) && isLetter(type[3]) &&
+           length <= PNG_USER_CHUNK_MALLOC_MAX;
+}
+
+// The IHDR fields libpng refuses beyond those the header reader checks:
+// its default size limits and the one compression and filter method.
+bool headerAsLibpngTakesIt(const unsigned char* ihdr)
+{
+    return bigEndian32(ihdr) <= PNG_USER_WIDTH_MAX && bigEndian32(ihdr + 4) <= PNG_USER_HEIGHT_MAX &&
+           ihdr[10] == 0 && ihdr[11] == 0;
+}
+
 struct FreeDecompressor {
     void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
 };
@@ -45,7 +67,8 @@ std::optional<std::vector<std::uint8_t>> gatherImageData(const QByteArray& png)
         if (length > 0x7fffffffu || length > size - at - 12)
             return std::nullopt;
         const unsigned char* payload = type + 4;
-        if (libdeflate_crc32(0, type, length + 4) != bigEndian32(payload + length))
+        if (!chunkAsLibpngTakesIt(type, length) ||
+            libdeflate_crc32(0, type, length + 4) != bigEndian32(payload + length))
             return std::nullopt;
         at += 12 + std::size_t(length);
         if (isType(type, "IEND"))
@@ -61,7 +84,9 @@ std::optional<std::vector<std::uint8_t>> gatherImageData(const QByteArray& png)
             where = AfterData;
         if (isCritical(type) && !isType(type, "IHDR") && !isType(type, "PLTE"))
             return std::nullopt;
-        if ((isType(type, "IHDR") && at != 8 + 25) || (isType(type, "PLTE") && where != BeforeData))
+        if (isType(type, "IHDR") && (at != 8 + 25 || !headerAsLibpngTakesIt(payload)))
+            return std::nullopt;
+        if (isType(type, "PLTE") && where != BeforeData)
             return std::nullopt;
     }
     return std::nullopt;   // no IEND

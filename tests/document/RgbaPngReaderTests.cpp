@@ -183,6 +183,17 @@ TEST(RgbaPngReader, DamagedOrOddFilesGetLibpngsVerdict)
     appendChunk(unknownCritical, "IDAT", parts.zlib);
     appendChunk(unknownCritical, "IEND", {});
     QByteArray afterEnd = good + QByteArray("trailing bytes");
+    PngParts filterMethod = parts;
+    {
+        QByteArray ihdr = parts.header.mid(16, 13);
+        ihdr[11] = char(1);   // the filter method; 0 is the only one
+        filterMethod.header = parts.header.left(8);
+        appendChunk(filterMethod.header, "IHDR", ihdr);
+    }
+    QByteArray digitInName = parts.header;
+    appendChunk(digitInName, "tE5t", "x");
+    appendChunk(digitInName, "IDAT", parts.zlib);
+    appendChunk(digitInName, "IEND", {});
     PngParts badAdler = parts;
     badAdler.zlib.back() = char(badAdler.zlib.back() ^ 1);
 
@@ -202,6 +213,8 @@ TEST(RgbaPngReader, DamagedOrOddFilesGetLibpngsVerdict)
         {"more rows than the header says", assemble(longer), true},
         {"image data split by another chunk", separated, false},
         {"unknown critical chunk", unknownCritical, false},
+        {"unknown filter method", assemble(filterMethod), false},
+        {"digit in a chunk's name", digitInName, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
