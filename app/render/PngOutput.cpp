@@ -16,8 +16,6 @@ namespace {
 // Rows compressed as one piece: enough for zlib's window to pay off, few
 // enough that an image of a few hundred rows still splits across the cores.
 constexpr int kStripRows = 64;
-// Image data per IDAT chunk: readers take any size up to 2 GiB.
-constexpr qsizetype kMaxChunkBytes = qsizetype(1) << 20;
 
 void appendBigEndian32(QByteArray& out, std::uint32_t v)
 {
@@ -116,19 +114,15 @@ QByteArray encodePngImage(const BitmapRep& image)
         }
     }, 1);
 
-    QByteArray stream("\x78\x01", 2);   // zlib header: deflate, 32 KiB window, fastest
-    uLong adler = 1;
+    std::size_t compressedBytes = 0;
     for (const CompressedStrip& strip : strips) {
         if (!strip.ok)
             return {};
-        stream.append(reinterpret_cast<const char*>(strip.data.data()),
-                      qsizetype(strip.data.size()));
-        adler = adler32_combine(adler, strip.adler, z_off_t(strip.length));
+        compressedBytes += strip.data.size();
     }
-    appendBigEndian32(stream, std::uint32_t(adler));
 
     QByteArray png("\x89PNG\r\n\x1a\n", 8);
-    png.reserve(stream.size() + stream.size() / kMaxChunkBytes * 12 + 128);
+    png.reserve(qsizetype(compressedBytes) + 12 * stripCount + 128);
     QByteArray header;
     appendBigEndian32(header, std::uint32_t(image.pixelsWide()));
     appendBigEndian32(header, std::uint32_t(height));
@@ -141,9 +135,18 @@ QByteArray encodePngImage(const BitmapRep& image)
     appendBigEndian32(physical, std::uint32_t(resolution.dotsPerMeterY()));
     physical.append(char(1));   // per metre
     appendChunk(png, "pHYs", physical.constData(), physical.size());
-    for (qsizetype at = 0; at < stream.size(); at += kMaxChunkBytes)
-        appendChunk(png, "IDAT", stream.constData() + at,
-                    std::min(kMaxChunkBytes, stream.size() - at));
+    // The one zlib stream spread over IDAT chunks, which may break it
+    // anywhere: its header, a chunk per strip, its checksum.
+    appendChunk(png, "IDAT", "\x78\x01", 2);   // deflate, 32 KiB window, fastest
+    uLong adler = 1;
+    for (const CompressedStrip& strip : strips) {
+        appendChunk(png, "IDAT", reinterpret_cast<const char*>(strip.data.data()),
+                    qsizetype(strip.data.size()));
+        adler = adler32_combine(adler, strip.adler, z_off_t(strip.length));
+    }
+    QByteArray checksum;
+    appendBigEndian32(checksum, std::uint32_t(adler));
+    appendChunk(png, "IDAT", checksum.constData(), checksum.size());
     appendChunk(png, "IEND", nullptr, 0);
     return png;
 }

@@ -139,7 +139,7 @@ std::optional<SourcePicture> decodePicture(const QByteArray& bytes, QString* err
     case PictureKind::Tiff: return decodeTiff(bytes, error);
     case PictureKind::Png:
         if (const auto header = readPngHeader(bytes); header && readsAsRgbaPng(*header, bytes))
-            return readRgbaPng(bytes, error);
+            return readRgbaPng(bytes, *header, error);
         return readPictureWithQt(bytes, "png", error);
     case PictureKind::Jpeg: return readCompleteWithQt(bytes, "jpeg", jpegDataComplete, error);
     case PictureKind::Gif: return readCompleteWithQt(bytes, "gif", gifDataComplete, error);

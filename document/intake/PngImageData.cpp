@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace gelcoat {
 
@@ -64,7 +66,7 @@ std::optional<std::vector<std::uint8_t>> gatherImageData(const QByteArray& png)
     for (std::size_t at = 8; at + 12 <= size;) {
         const std::uint32_t length = bigEndian32(bytes + at);
         const unsigned char* type = bytes + at + 4;
-        if (length > 0x7fffffffu || length > size - at - 12)
+        if (length > size - at - 12)
             return std::nullopt;
         const unsigned char* payload = type + 4;
         if (!chunkAsLibpngTakesIt(type, length) ||
@@ -104,28 +106,29 @@ int paeth(int left, int up, int upLeft)
 
 } // namespace
 
-std::optional<std::vector<std::uint8_t>> inflatePngImageData(const QByteArray& png,
-                                                              std::uint32_t height,
-                                                              std::size_t rowBytes)
+std::unique_ptr<std::uint8_t[]> inflatePngImageData(const QByteArray& png, std::uint32_t height,
+                                                     std::size_t rowBytes)
 {
     const std::optional<std::vector<std::uint8_t>> compressed = gatherImageData(png);
     if (!compressed)
-        return std::nullopt;
+        return nullptr;
     const std::unique_ptr<libdeflate_decompressor, FreeDecompressor> decompressor(
         libdeflate_alloc_decompressor());
     if (!decompressor)
-        return std::nullopt;
-    std::vector<std::uint8_t> rows;
+        return nullptr;
+    // Left uninitialised: the inflater writes every byte or fails.
+    const std::size_t size = std::size_t(height) * (rowBytes + 1);
+    std::unique_ptr<std::uint8_t[]> rows;
     try {
-        rows.resize(std::size_t(height) * (rowBytes + 1));
+        rows = std::make_unique_for_overwrite<std::uint8_t[]>(size);
     } catch (const std::bad_alloc&) {
-        return std::nullopt;
+        return nullptr;
     }
     // Without an out-size to report, libdeflate insists on exactly the
     // requested size: a short or overlong stream fails.
     if (libdeflate_zlib_decompress(decompressor.get(), compressed->data(), compressed->size(),
-                                   rows.data(), rows.size(), nullptr) != LIBDEFLATE_SUCCESS)
-        return std::nullopt;
+                                   rows.get(), size, nullptr) != LIBDEFLATE_SUCCESS)
+        return nullptr;
     return rows;
 }
 

@@ -7,8 +7,7 @@
 #include <QByteArray>
 
 #include <cstdint>
-#include <optional>
-#include <vector>
+#include <memory>
 
 namespace gelcoat {
 
@@ -18,9 +17,8 @@ namespace gelcoat {
 // checks out and gives exactly height rows. Nothing for anything else, which
 // the caller hands to libpng for its precise verdict: this path only ever
 // accepts files libpng accepts.
-std::optional<std::vector<std::uint8_t>> inflatePngImageData(const QByteArray& png,
-                                                              std::uint32_t height,
-                                                              std::size_t rowBytes);
+std::unique_ptr<std::uint8_t[]> inflatePngImageData(const QByteArray& png, std::uint32_t height,
+                                                     std::size_t rowBytes);
 
 // Undoes one row's PNG filter in place; previous is the row above,
 // unfiltered (zeros above the first row). False for an unknown filter.

@@ -76,7 +76,7 @@ SourcePicture describedRgba(BitmapRep pixels)
 std::optional<SourcePicture> readWholeRgbaPng(const QByteArray& bytes, const PngHeader& header)
 {
     const std::size_t rowBytes = std::size_t(header.width) * 4;
-    std::optional<std::vector<std::uint8_t>> rows =
+    const std::unique_ptr<std::uint8_t[]> rows =
         inflatePngImageData(bytes, header.height, rowBytes);
     if (!rows)
         return std::nullopt;
@@ -87,7 +87,7 @@ std::optional<SourcePicture> readWholeRgbaPng(const QByteArray& bytes, const Png
     const std::vector<std::uint8_t> zeros(rowBytes, 0);
     const std::uint8_t* previous = zeros.data();
     for (std::uint32_t y = 0; y < header.height; ++y) {
-        std::uint8_t* row = rows->data() + std::size_t(y) * (rowBytes + 1);
+        std::uint8_t* row = rows.get() + std::size_t(y) * (rowBytes + 1);
         if (!unfilterPngRow(row[0], row + 1, previous, rowBytes, 4))
             return std::nullopt;
         premultiplyRow(row + 1, pixels->row(int(y)), int(header.width));
@@ -159,15 +159,12 @@ bool readsAsRgbaPng(const PngHeader& header, const QByteArray& bytes)
            bitmapSizeAllowed(header.width, header.height) && !pngHasExif(bytes);
 }
 
-std::optional<SourcePicture> readRgbaPng(const QByteArray& bytes, QString* error,
-                                         RgbaPngPath path)
+std::optional<SourcePicture> readRgbaPng(const QByteArray& bytes, const PngHeader& header,
+                                         QString* error, RgbaPngPath path)
 {
-    if (path == RgbaPngPath::Fastest) {
-        const std::optional<PngHeader> header = readPngHeader(bytes);
-        if (header && readsAsRgbaPng(*header, bytes))
-            if (std::optional<SourcePicture> picture = readWholeRgbaPng(bytes, *header))
-                return picture;
-    }
+    if (path == RgbaPngPath::Fastest)
+        if (std::optional<SourcePicture> picture = readWholeRgbaPng(bytes, header))
+            return picture;
     return readRgbaPngByRows(bytes, error);
 }
 

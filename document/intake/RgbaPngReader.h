@@ -23,8 +23,9 @@ enum class RgbaPngPath {
     ByRows,    // libpng alone (for comparing the two)
 };
 
-// The picture, or nothing with the reason in *error.
-std::optional<SourcePicture> readRgbaPng(const QByteArray& bytes, QString* error,
-                                         RgbaPngPath path = RgbaPngPath::Fastest);
+// The picture of a file whose header readsAsRgbaPng() took, or nothing with
+// the reason in *error.
+std::optional<SourcePicture> readRgbaPng(const QByteArray& bytes, const PngHeader& header,
+                                         QString* error, RgbaPngPath path = RgbaPngPath::Fastest);
 
 } // namespace gelcoat

@@ -10,12 +10,12 @@
 
 namespace gelcoat::intaketest {
 
-namespace {
-
 void appendBigEndian32(QByteArray& out, std::uint32_t v)
 {
     out.append(char(v >> 24)).append(char(v >> 16)).append(char(v >> 8)).append(char(v));
 }
+
+namespace {
 
 void appendLittleEndian16(QByteArray& out, std::uint32_t v)
 {
@@ -39,6 +39,8 @@ std::uint32_t crc32(const QByteArray& bytes)
     return crc ^ 0xffffffffu;
 }
 
+} // namespace
+
 void appendChunk(QByteArray& png, const char* type, const QByteArray& data)
 {
     appendBigEndian32(png, std::uint32_t(data.size()));
@@ -46,6 +48,8 @@ void appendChunk(QByteArray& png, const char* type, const QByteArray& data)
     png.append(body);
     appendBigEndian32(png, crc32(body));
 }
+
+namespace {
 
 // LZW codes of 9 bits, LSB first; a clear code every 200 pixels keeps the
 // decoder's table from ever needing wider codes.

@@ -43,6 +43,10 @@ struct RawTiffEntry {
 };
 QByteArray makeRawTiff(const std::vector<RawTiffEntry>& entries);
 
+void appendBigEndian32(QByteArray& out, std::uint32_t v);
+// A PNG chunk: length, type, data and CRC.
+void appendChunk(QByteArray& png, const char* type, const QByteArray& data);
+
 // PNG from unfiltered rows; tRNS and PLTE written when not empty.
 QByteArray makePng(std::uint32_t width, std::uint32_t height, int bitDepth, int colourType,
                    const QByteArray& rows, const QByteArray& palette = {},

@@ -4,12 +4,12 @@
 
 #include "document/intake/PngImageData.h"
 #include "document/intake/RgbaPngReader.h"
+#include "tests/document/IntakeTestFiles.h"
 
 #include <QByteArray>
 
 #include <gtest/gtest.h>
 
-#include <libdeflate.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -19,18 +19,8 @@
 namespace gelcoat {
 namespace {
 
-void appendBigEndian32(QByteArray& out, std::uint32_t v)
-{
-    out.append(char(v >> 24)).append(char(v >> 16)).append(char(v >> 8)).append(char(v));
-}
-
-void appendChunk(QByteArray& png, const char* type, const QByteArray& data)
-{
-    appendBigEndian32(png, std::uint32_t(data.size()));
-    const QByteArray typed = QByteArray(type, 4) + data;
-    png.append(typed);
-    appendBigEndian32(png, libdeflate_crc32(0, typed.constData(), std::size_t(typed.size())));
-}
+using intaketest::appendBigEndian32;
+using intaketest::appendChunk;
 
 // The filter's predictor from the unfiltered neighbours, as the PNG
 // standard defines it.
@@ -111,12 +101,21 @@ std::vector<std::uint8_t> noisyRgba(int width, int height)
     return rgba;
 }
 
+std::optional<SourcePicture> readFastest(const QByteArray& png)
+{
+    const std::optional<PngHeader> header = readPngHeader(png);
+    return header ? readRgbaPng(png, *header, nullptr) : std::nullopt;
+}
+
 // Both readers' verdicts: the same pixels, or both refusing.
 void expectSameVerdict(const QByteArray& png)
 {
+    const std::optional<PngHeader> header = readPngHeader(png);
+    ASSERT_TRUE(header && readsAsRgbaPng(*header, png));
     QString fastError, rowsError;
-    const std::optional<SourcePicture> fast = readRgbaPng(png, &fastError);
-    const std::optional<SourcePicture> rows = readRgbaPng(png, &rowsError, RgbaPngPath::ByRows);
+    const std::optional<SourcePicture> fast = readRgbaPng(png, *header, &fastError);
+    const std::optional<SourcePicture> rows =
+        readRgbaPng(png, *header, &rowsError, RgbaPngPath::ByRows);
     ASSERT_EQ(bool(fast), bool(rows)) << rowsError.toStdString();
     EXPECT_EQ(fastError, rowsError);
     if (!fast)
@@ -140,7 +139,7 @@ TEST(RgbaPngReader, EveryFilterGivesLibpngsPixels)
         const QByteArray png = assemble(rgbaPngParts(width, height, rgba, filters), 97);
         ASSERT_TRUE(inflatePngImageData(png, height, width * 4)) << "taken by libpng alone";
         expectSameVerdict(png);
-        const std::optional<SourcePicture> picture = readRgbaPng(png, nullptr);
+        const std::optional<SourcePicture> picture = readFastest(png);
         ASSERT_TRUE(picture);
         // An opaque pixel keeps its samples.
         const std::uint8_t* opaque = picture->pixels.row(0) + 4 * 4;
@@ -219,7 +218,7 @@ TEST(RgbaPngReader, DamagedOrOddFilesGetLibpngsVerdict)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         expectSameVerdict(c.png);
-        EXPECT_EQ(bool(readRgbaPng(c.png, nullptr)), c.accepted);
+        EXPECT_EQ(bool(readFastest(c.png)), c.accepted);
     }
 }
 

@@ -38,8 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!header || !readsAsRgbaPng(*header, bytes) || std::uint64_t(header->width) *
                                                               header->height > 1u << 20)
         return 0;
-    const std::optional<SourcePicture> fast = readRgbaPng(bytes, nullptr);
-    const std::optional<SourcePicture> rows = readRgbaPng(bytes, nullptr, RgbaPngPath::ByRows);
+    const std::optional<SourcePicture> fast = readRgbaPng(bytes, *header, nullptr);
+    const std::optional<SourcePicture> rows =
+        readRgbaPng(bytes, *header, nullptr, RgbaPngPath::ByRows);
     if (bool(fast) != bool(rows))
         std::abort();
     if (!fast)
