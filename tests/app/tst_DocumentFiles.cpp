@@ -57,32 +57,35 @@ void answerNextPanel(const QString& path)
 {
     // The panel may ask a question of its own while it accepts (a file to
     // replace): the timer keeps running through that nested loop and says
-    // yes, and stops once the panel has gone.
+    // yes.  It answers questions only while its own panel is showing, and
+    // stops as soon as that panel has gone, so that it never takes a later
+    // question meant for somebody else.
+    struct State {
+        bool answered = false;
+        QPointer<QFileDialog> panel;
+    };
     auto* timer = new QTimer(qApp);
-    auto answered = std::make_shared<bool>(false);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, path, answered] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            if (*answered) {
-                if (QAbstractButton* yes = box->button(QMessageBox::Yes))
-                    yes->click();
-                else
-                    box->accept();
-            }
+    auto state = std::make_shared<State>();
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, path, state] {
+        if (!state->answered) {
+            auto* shown = activeModal<QFileDialog>();
+            if (!shown || !shown->isVisible())
+                return;
+            state->answered = true;
+            state->panel = shown;
+            // Queued, so that this timer is free to answer the panel's question.
+            QTimer::singleShot(0, shown, [shown, path] { ModalAnswerer::chooseFile(path)(shown); });
             return;
         }
-        auto* panel = activeModal<QFileDialog>();
-        if (!panel || !panel->isVisible()) {
-            if (*answered) {
-                timer->stop();
-                timer->deleteLater();
-            }
-            return;
+        if (!state->panel || !state->panel->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+        } else if (auto* box = activeModal<QMessageBox>()) {
+            if (QAbstractButton* yes = box->button(QMessageBox::Yes))
+                yes->click();
+            else
+                box->accept();
         }
-        if (*answered)
-            return;
-        *answered = true;
-        // Queued, so that this timer is free to answer the panel's question.
-        QTimer::singleShot(0, panel, [panel, path] { ModalAnswerer::chooseFile(path)(panel); });
     });
     timer->start(10);
 }
