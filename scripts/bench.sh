@@ -43,7 +43,8 @@ rm -f "$stencil" "$out" "$big_doc" "$base_doc"
 render="$build_dir/app/render/gelcoat-render"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-# Read by the shell itself: a date process would add its own start-up to
+# Times come from the shell's own clock, $EPOCHREALTIME, whose decimal
+# point follows the locale: a date process would add its own start-up to
 # every time taken.
 export LC_ALL=C
 median() { sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }

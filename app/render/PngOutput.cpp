@@ -3,6 +3,7 @@
 #include "engine/util/Parallel.h"
 
 #include <QImage>
+#include <QtEndian>
 
 #include <zlib.h>
 
@@ -19,7 +20,8 @@ constexpr int kStripRows = 64;
 
 void appendBigEndian32(QByteArray& out, std::uint32_t v)
 {
-    const char bytes[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    char bytes[4];
+    qToBigEndian<quint32>(v, bytes);
     out.append(bytes, 4);
 }
 

@@ -1,14 +1,14 @@
 #include "document/intake/PngHeader.h"
 
+#include <QtEndian>
+
 namespace gelcoat {
 
 namespace {
 
 std::uint32_t bigEndian32(const QByteArray& bytes, qsizetype at)
 {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData()) + at;
-    return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) |
-           std::uint32_t(p[3]);
+    return qFromBigEndian<quint32>(bytes.constData() + at);
 }
 
 bool validDepth(int colourType, int depth)

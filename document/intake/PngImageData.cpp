@@ -1,5 +1,7 @@
 #include "document/intake/PngImageData.h"
 
+#include <QtEndian>
+
 #include <libdeflate.h>
 #include <png.h>
 
@@ -16,8 +18,7 @@ namespace {
 
 std::uint32_t bigEndian32(const unsigned char* p)
 {
-    return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) |
-           std::uint32_t(p[3]);
+    return qFromBigEndian<quint32>(p);
 }
 
 bool isCritical(const unsigned char* type)

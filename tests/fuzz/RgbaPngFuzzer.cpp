@@ -4,6 +4,8 @@
 
 #include "document/intake/RgbaPngReader.h"
 
+#include <QtEndian>
+
 #include <libdeflate.h>
 
 #include <cstddef>
@@ -25,13 +27,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bytes.append(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
     for (qsizetype at = 8; fixCrcs && at + 12 <= bytes.size();) {
         const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData()) + at;
-        const std::uint32_t length = (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) |
-                                     (std::uint32_t(p[2]) << 8) | p[3];
+        const std::uint32_t length = qFromBigEndian<quint32>(p);
         if (length > std::uint32_t(bytes.size() - at - 12))
             break;
-        const std::uint32_t crc = libdeflate_crc32(0, p + 4, length + 4);
-        for (int i = 0; i < 4; ++i)
-            bytes[at + 8 + qsizetype(length) + i] = char(crc >> (24 - 8 * i));
+        qToBigEndian<quint32>(libdeflate_crc32(0, p + 4, length + 4),
+                              bytes.data() + at + 8 + qsizetype(length));
         at += 12 + qsizetype(length);
     }
     const std::optional<PngHeader> header = readPngHeader(bytes);
