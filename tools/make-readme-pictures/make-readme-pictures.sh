@@ -35,7 +35,7 @@ stable=(-strip -define png:exclude-chunks=date,time -depth 8)
 
 # A flat stencil: black shapes on white, stored as RGB so that the intake
 # takes the darkness as the coverage.
-convert -size 300x150 xc:white -fill black -font "$font" -pointsize 120 \
+convert -size 240x120 xc:white -fill black -font "$font" -pointsize 96 \
   -gravity center -annotate +0+0 'Gel' -type TrueColor "PNG24:$work/word.png"
 cp "$root/resources/images/start.png" "$work/moss.png"
 for stencil in word moss; do
@@ -43,14 +43,23 @@ for stencil in word moss; do
   "$render" "$work/$stencil.png" --set FinalSize=100 --fit-shadow -o "$work/$stencil-gel.png"
 done
 
-# Each stencil and its gel in a row of their own, with a caption under each.
-captioned=(-background "$grey" -fill '#333333' -font "$font" -pointsize 13 -tile 2x1 -geometry '+16+8')
-montage "${captioned[@]}" -label 'stencil: black on white' "$work/word.png" \
-  -label 'its gel' "$work/word-gel.png" "$work/word-row.png"
-montage "${captioned[@]}" -label 'stencil: Moss, colours with alpha' "$work/moss.png" \
-  -label 'its gel' "$work/moss-gel.png" "$work/moss-row.png"
-convert -background "$grey" -gravity center "$work/word-row.png" "$work/moss-row.png" -append \
-  -bordercolor "$grey" -border 0x8 -alpha off "${stable[@]}" "PNG24:$out/stencil-and-gel.png"
+# One row: each stencil followed by its gel, with a caption under each; the
+# smaller pictures are centred on the height of the tallest.
+tallest=0
+for picture in word word-gel moss moss-gel; do
+  height="$(identify -format '%h' "$work/$picture.png")"
+  [ "$height" -gt "$tallest" ] && tallest="$height"
+done
+for picture in word word-gel moss moss-gel; do
+  convert "$work/$picture.png" -background none -gravity center \
+    -extent "$(identify -format '%w' "$work/$picture.png")x$tallest" "PNG32:$work/$picture-tall.png"
+done
+montage -background "$grey" -fill '#333333' -font "$font" -pointsize 15 \
+  -label 'stencil: black on white' "$work/word-tall.png" -label 'its gel' "$work/word-gel-tall.png" \
+  -label 'stencil: colours with alpha' "$work/moss-tall.png" -label 'its gel' "$work/moss-gel-tall.png" \
+  -tile 4x1 -geometry '+14+10' "$work/row.png"
+convert "$work/row.png" -background "$grey" -alpha remove -alpha off "${stable[@]}" \
+  "PNG24:$out/stencil-and-gel.png"
 
 QT_QPA_PLATFORM=offscreen "$gallery" "$work/gallery" >/dev/null
 convert "$work/gallery/window-moss.png" "${stable[@]}" "$out/window.png"
