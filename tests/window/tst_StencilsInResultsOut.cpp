@@ -26,6 +26,7 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QMimeData>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -56,6 +57,36 @@ int firstAlpha(const TintDocument& doc)
 {
     return doc.sourceImage()->row(0)[3];
 }
+
+// Clipboard data as the desktop's clipboard offers it: picture bytes, and a
+// Qt image that the platform would make by decoding those bytes itself,
+// counted here.
+class PlatformClipboardData : public QMimeData {
+public:
+    explicit PlatformClipboardData(QByteArray png) : png_(std::move(png)) {}
+    int imageRequests() const { return imageRequests_; }
+
+    QStringList formats() const override
+    {
+        return {QStringLiteral("image/png"), QStringLiteral("application/x-qt-image")};
+    }
+    bool hasFormat(const QString& type) const override { return formats().contains(type); }
+
+protected:
+    QVariant retrieveData(const QString& type, QMetaType) const override
+    {
+        if (type == QStringLiteral("image/png"))
+            return png_;
+        if (type != QStringLiteral("application/x-qt-image"))
+            return {};
+        ++imageRequests_;
+        return QImage::fromData(png_, "PNG");
+    }
+
+private:
+    QByteArray png_;
+    mutable int imageRequests_ = 0;
+};
 
 std::function<void(QDialog*)> clickInSheet(const char* cell, const char* button = "okButton")
 {
@@ -206,6 +237,41 @@ private slots:
         QApplication::clipboard()->setText(QStringLiteral("words"));
         run(stencil().paste);
         QVERIFY(!doc().isDocumentEdited());
+    }
+
+    // A picture that is there but cannot be made is incompatible, as a
+    // refused one is; one far too large is turned away by its header, and
+    // the clipboard is never asked to decode it some other way.
+    void pasteRefusesDamagedAndOversizedPictures()
+    {
+        test::takeSimpleStencil(doc(), 10);
+        doc().clearChangeCount();
+        auto pasteExpectingTheAlert = [this](QMimeData* data) {
+            QApplication::clipboard()->setMimeData(data);
+            answerer_->answer(QStringLiteral("OK"));
+            run(stencil().paste);
+            QCOMPARE(answerer_->seen().last().text, incompatibleImageTitle());
+            QCOMPARE(answerer_->seen().last().informativeText, incompatibleImageMessage());
+            QVERIFY(!doc().isDocumentEdited());
+            QCOMPARE(doc().sourceImage()->pixelsWide(), 10);
+        };
+        auto* truncated = new QMimeData;
+        truncated->setData(QStringLiteral("image/png"), encoded(grey(40, 100), "PNG").left(60));
+        pasteExpectingTheAlert(truncated);
+        auto* junk = new QMimeData;
+        junk->setData(QStringLiteral("image/tiff"), QByteArray("II*\0junk", 8));
+        pasteExpectingTheAlert(junk);
+
+        // 20000 × 20000 at one bit per pixel: a small file, a huge picture.
+        QImage huge(20000, 20000, QImage::Format_Mono);
+        huge.fill(0);
+        auto* oversized = new PlatformClipboardData(encoded(huge, "PNG"));
+        huge = QImage();
+        QPointer<QMimeData> offered = oversized;
+        pasteExpectingTheAlert(oversized);
+        QVERIFY(offered);
+        QCOMPARE(oversized->imageRequests(), 0);
+        QCOMPARE(answerer_->seen().size(), 3);
     }
 
     void dropsOnTheSourceWell()
