@@ -463,6 +463,34 @@ private slots:
         QCOMPARE(old.readAll(), QByteArray("previous"));
     }
 
+    // The panel decides the final name: it adds ".tiff" to a name without
+    // a suffix and asks before replacing the file so named, and that file
+    // is the one written, never another name made up after it asked.
+    void exportWritesTheFileThePanelAskedAbout()
+    {
+        Preferences::shared().setFlatteningChoice(2);
+        auto writeFile = [](const QString& path, const QByteArray& bytes) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        };
+        auto contents = [](const QString& path) {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        const QString typed = dir_.filePath(QStringLiteral("a.tif"));
+        writeFile(typed, "previous");
+        writeFile(typed + QStringLiteral(".tiff"), "someone else's");
+        answerer_->answerDialog(clickInSheet(nullptr));
+        answerer_->answerDialog(ModalAnswerer::chooseFile(typed));
+        answerer_->answer(QStringLiteral("&Yes"));
+        run(result().saveDestImage);
+        QVERIFY(answerer_->seen().last().text.contains(QStringLiteral("a.tif ")));
+        QCOMPARE(doc().destImagePath(), typed);
+        QCOMPARE(contents(typed), exportTiffData(*doc().pipeline().finalMixImage()));
+        QCOMPARE(contents(typed + QStringLiteral(".tiff")), QByteArray("someone else's"));
+    }
+
     void popUpButtonsCarryTheCommands()
     {
         const QList<QAction*> source = window_->form().sourceActionButton->menu()->actions();
