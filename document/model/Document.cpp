@@ -8,17 +8,6 @@
 
 namespace gelcoat {
 
-Document::Document(QObject* parent) : QObject(parent) {}
-
-void Document::setFileName(const QString& path)
-{
-    if (path == fileName_)
-        return;
-    fileName_ = path;
-    fileStamp_.reset();
-    emit fileNameChanged(path);
-}
-
 namespace {
 
 // Files are the same when their canonical paths are.
@@ -30,6 +19,17 @@ QString canonical(const QString& path)
 }
 
 } // namespace
+
+Document::Document(QObject* parent) : QObject(parent) {}
+
+void Document::setFileName(const QString& path)
+{
+    if (path == fileName_)
+        return;
+    fileName_ = path;
+    fileStamp_.reset();
+    emit fileNameChanged(path);
+}
 
 bool Document::fileChangedOnDisk() const
 {
