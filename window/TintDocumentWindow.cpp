@@ -36,6 +36,9 @@ TintDocumentWindow::TintDocumentWindow(TintDocument* document, int untitledNumbe
       scalars_(std::make_unique<std::array<ScalarControl, 9>>())
 {
     document_->setParent(this);
+    // Renders run beside the interface thread; the window shows what they
+    // hand back.
+    document_->setRendersInBackground(true);
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("documentWindow"));
     document_->setUntitledNumber(untitledNumber);
@@ -246,8 +249,8 @@ void TintDocumentWindow::showRainbowStripPreference()
 
 void TintDocumentWindow::showFinalImage()
 {
-    if (const auto& image = document_->pipeline().finalMixImage())
-        form_->destImageWell->setImage(imageFromBitmap(*image));
+    if (const auto& image = document_->finalImage())
+        form_->destImageWell->setImage(imageSharingBitmap(image));
 }
 
 // With its bug, which a new picture may have put back in the middle.
