@@ -3,6 +3,8 @@
 #include "document/resources/BundleImages.h"
 #include "document/settings/DisplayDefaults.h"
 
+#include <algorithm>
+
 namespace gelcoat {
 
 std::optional<SourcePicture> copyPicture(const SourcePicture& picture)
@@ -84,6 +86,12 @@ void TintDocument::setRendersInBackground(bool background)
     });
 }
 
+void TintDocument::setPreviewRoom(int width, int height)
+{
+    roomWidth_ = std::max(0, width);
+    roomHeight_ = std::max(0, height);
+}
+
 const ShadowReport& TintDocument::shadowWarning() const
 {
     return worker_ ? shadowReport_ : pipeline_.shadowWarning();
@@ -118,13 +126,29 @@ void TintDocument::takeResult(const RenderResult& result)
 {
     if (result.generation < firstWantedGeneration_ || result.generation <= takenGeneration_)
         return;
+    if (result.preview) {
+        if (result.generation <= previewGeneration_)
+            return;
+        previewGeneration_ = result.generation;
+        previewImage_ = result.finalImage;
+        previewFor_ = {result.exactWidth, result.exactHeight};
+        emit previewChanged();
+        return;
+    }
     takenGeneration_ = result.generation;
+    // The exact result replaces any preview shown meanwhile.
+    const bool previewShown = previewImage_ != nullptr;
+    previewImage_.reset();
     shadowReport_ = result.shadowReport;
     finalImageValid_ = result.valid;
-    if (result.valid && result.finalImage && result.finalImage != finalImage_) {
+    const bool newImage = result.valid && result.finalImage &&
+                          (result.finalImage != finalImage_ || result.roomImage != roomImage_);
+    if (newImage) {
         finalImage_ = result.finalImage;
-        emit finalImageChanged();
+        roomImage_ = result.roomImage;
     }
+    if (newImage || previewShown)
+        emit finalImageChanged();
     emit finalImageValidChanged(result.valid);
     if (result.shadowWarningShown != shadowWarningShown_) {
         shadowWarningShown_ = result.shadowWarningShown;
@@ -187,6 +211,8 @@ void TintDocument::remakeGelcoatWithChanges(PipelineChanges changes)
     request.changes = changes;
     request.gelcoatOn = gelcoatOn_;
     request.generation = ++requestedGeneration_;
+    request.roomWidth = roomWidth_;
+    request.roomHeight = roomHeight_;
     worker_->request(std::move(request));
 }
 

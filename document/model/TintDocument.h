@@ -76,6 +76,15 @@ public:
     // whether it was valid when made.
     const std::shared_ptr<const BitmapRep>& finalImage() const { return finalImage_; }
     bool finalImageValid() const { return finalImageValid_; }
+    // The exact result reduced to the room it is shown in, when larger.
+    const std::shared_ptr<const BitmapRep>& roomImage() const { return roomImage_; }
+    // The latest preview and the size of the result it stands in for; none
+    // once the exact result of its settings or later ones is in.
+    const std::shared_ptr<const BitmapRep>& previewImage() const { return previewImage_; }
+    std::pair<int, int> previewStandsFor() const { return previewFor_; }
+    // The room the result is shown in, in device pixels; a larger result is
+    // previewed at this size while it is made. Empty for no previews.
+    void setPreviewRoom(int width, int height);
     // The shadow clipping of the last result.
     const ShadowReport& shadowWarning() const;
     // No render waits or runs and the last one's result has been taken in.
@@ -153,6 +162,8 @@ signals:
     void gelcoatOnChanged(bool on);
     // A background render's result was taken in.
     void renderDelivered();
+    // A new preview came in.
+    void previewChanged();
 
 private:
     PipelineInput pipelineInput() const;
@@ -179,6 +190,12 @@ private:
     std::uint64_t takenGeneration_ = 0;
     std::uint64_t firstWantedGeneration_ = 0;
     std::shared_ptr<const BitmapRep> finalImage_;
+    std::shared_ptr<const BitmapRep> roomImage_;
+    std::shared_ptr<const BitmapRep> previewImage_;
+    std::pair<int, int> previewFor_{0, 0};
+    std::uint64_t previewGeneration_ = 0;
+    int roomWidth_ = 0;
+    int roomHeight_ = 0;
     bool finalImageValid_ = false;
     bool shadowWarningShown_ = false;
     ShadowReport shadowReport_;

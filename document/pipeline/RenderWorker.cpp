@@ -1,6 +1,12 @@
 #include "document/pipeline/RenderWorker.h"
 
+#include "document/pipeline/PreviewSettings.h"
+#include "document/pipeline/StencilDrawing.h"
+
 #include "engine/util/Parallel.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace gelcoat {
 
@@ -82,6 +88,10 @@ void RenderWorker::run()
             cancel_.store(false);
         }
         std::optional<RenderResult> result;
+        if (request.changes.sourceImage)
+            previewSourceStale_ = true;
+        if (std::optional<RenderResult> preview = renderPreview(request))
+            deliver_(*preview);
         {
             const CancellationScope scope(cancel_);
             pipeline_.setGelcoatOn(request.gelcoatOn);
@@ -90,9 +100,11 @@ void RenderWorker::run()
             in.sourceImageIsSimple = request.sourceIsSimple;
             in.settings = &request.settings;
             pipeline_.remakeGelcoatWithChanges(in, request.changes);
-            if (!pipeline_.lastRemakeCancelled())
-                result = resultOf(request.generation);
         }
+        // A finished render is handed over whole, with its copy reduced to
+        // the room, even when a newer request has come meanwhile.
+        if (!pipeline_.lastRemakeCancelled())
+            result = resultOf(request);
         if (result)
             deliver_(*result);
         {
@@ -105,10 +117,106 @@ void RenderWorker::run()
     }
 }
 
-RenderResult RenderWorker::resultOf(std::uint64_t generation)
+namespace {
+
+// Device pixels of the room per result pixel when the result is larger than
+// the room, else nothing.
+std::optional<double> roomScale(const RenderRequest& request, int width, int height)
+{
+    if (request.roomWidth <= 0 || request.roomHeight <= 0)
+        return std::nullopt;
+    const double scale = std::min(double(request.roomWidth) / width,
+                                  double(request.roomHeight) / height);
+    if (scale >= 1.0)
+        return std::nullopt;
+    return scale;
+}
+
+std::shared_ptr<const BitmapRep> reducedCopy(const BitmapRep& image, double scale)
+{
+    const int w = std::max(1, int(std::lround(image.pixelsWide() * scale)));
+    const int h = std::max(1, int(std::lround(image.pixelsHigh() * scale)));
+    std::optional<BitmapRep> reduced;
+    try {
+        setUpStencil(reduced, w, h, image, 0);
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+    if (takeSkippedWork() || !reduced)
+        return nullptr;
+    return std::make_shared<const BitmapRep>(std::move(*reduced));
+}
+
+} // namespace
+
+std::optional<RenderResult> RenderWorker::renderPreview(const RenderRequest& request)
+{
+    if (!request.gelcoatOn || !request.source || request.source->isNull())
+        return std::nullopt;
+    const BitmapRep& source = *request.source;
+    const auto exact = RenderPipeline::finalPixelSize(float(source.pixelsWide()),
+                                                      float(source.pixelsHigh()),
+                                                      request.settings.finalSize);
+    if (!exact)
+        return std::nullopt;
+    const std::optional<double> room = roomScale(request, exact->first, exact->second);
+    if (!room)
+        return std::nullopt;
+    const double scale = *room * double(request.settings.finalSize) / 100.0;
+    const int w = std::max(1, int(std::lround(source.pixelsWide() * scale)));
+    const int h = std::max(1, int(std::lround(source.pixelsHigh() * scale)));
+    if (w * 2 > source.pixelsWide() && h * 2 > source.pixelsHigh())
+        return std::nullopt; // hardly smaller: the exact render is as quick
+
+    const CancellationScope scope(cancel_);
+    PipelineChanges changes;
+    if (previewSourceStale_ || !previewSource_ || previewSource_->pixelsWide() != w ||
+        previewSource_->pixelsHigh() != h) {
+        previewSource_.reset();
+        try {
+            setUpStencil(previewSource_, w, h, source, 0);
+        } catch (const std::exception&) {
+            previewSource_.reset();
+        }
+        if (takeSkippedWork() || !previewSource_) {
+            previewSource_.reset();
+            return std::nullopt;
+        }
+        previewSourceStale_ = false;
+        changes = PipelineChanges::all();
+    }
+    const TintSettings settings = previewSettings(request.settings, scale);
+    if (lastPreviewSettings_)
+        changes |= changesBetween(*lastPreviewSettings_, settings);
+    else
+        changes = PipelineChanges::all();
+    lastPreviewSettings_ = settings;
+
+    PipelineInput in;
+    in.sourceImage = &*previewSource_;
+    in.sourceImageIsSimple = request.sourceIsSimple;
+    in.settings = &settings;
+    previewPipeline_.remakeGelcoatWithChanges(in, changes);
+    if (previewPipeline_.lastRemakeCancelled() || !previewPipeline_.finalMixImageValid() ||
+        !previewPipeline_.finalMixImage())
+        return std::nullopt;
+    auto copy = previewPipeline_.finalMixImage()->clone();
+    if (!copy)
+        return std::nullopt;
+    RenderResult result;
+    result.generation = request.generation;
+    result.preview = true;
+    result.valid = true;
+    result.finalImage = std::make_shared<const BitmapRep>(std::move(*copy));
+    result.exactWidth = exact->first;
+    result.exactHeight = exact->second;
+    return result;
+}
+
+RenderResult RenderWorker::resultOf(const RenderRequest& request)
 {
     RenderResult result;
-    result.generation = generation;
+    result.generation = request.generation;
     result.valid = pipeline_.finalMixImageValid();
     result.shadowWarningShown = pipeline_.shadowHasWarning();
     result.shadowReport = pipeline_.shadowWarning();
@@ -125,6 +233,11 @@ RenderResult RenderWorker::resultOf(std::uint64_t generation)
         if (!lastImage_) {
             result.valid = false;
             result.failure = "Not enough memory to hand the result over.";
+        } else {
+            result.exactWidth = lastImage_->pixelsWide();
+            result.exactHeight = lastImage_->pixelsHigh();
+            if (const auto room = roomScale(request, result.exactWidth, result.exactHeight))
+                result.roomImage = reducedCopy(*lastImage_, *room);
         }
     }
     return result;

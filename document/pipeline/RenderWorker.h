@@ -31,6 +31,12 @@ struct RenderRequest {
     PipelineChanges changes;
     bool gelcoatOn = true;
     std::uint64_t generation = 0;
+    // The room the result is shown in, in device pixels; empty when it is
+    // shown at full size. A result larger than the room is preceded by a
+    // preview made at the room's size from a reduced copy of the stencil,
+    // and comes with a copy reduced to the room.
+    int roomWidth = 0;
+    int roomHeight = 0;
 };
 
 struct RenderResult {
@@ -42,6 +48,13 @@ struct RenderResult {
     ShadowReport shadowReport;
     StageCounts counts;
     std::string failure;
+    // A preview: finalImage is the picture at the room's size, standing in
+    // for a result of exactWidth × exactHeight still to come.
+    bool preview = false;
+    int exactWidth = 0;
+    int exactHeight = 0;
+    // The exact result reduced to the room, when it is larger.
+    std::shared_ptr<const BitmapRep> roomImage;
 };
 
 class RenderWorker {
@@ -70,7 +83,8 @@ public:
 
 private:
     void run();
-    RenderResult resultOf(std::uint64_t generation);
+    RenderResult resultOf(const RenderRequest& request);
+    std::optional<RenderResult> renderPreview(const RenderRequest& request);
 
     RenderPipeline& pipeline_;
     Delivery deliver_;
@@ -87,6 +101,14 @@ private:
     // run again.
     std::shared_ptr<const BitmapRep> lastImage_;
     int lastFinalMixCount_ = -1;
+
+    // Previews, on the worker's thread only: their own pipeline on a
+    // reduced copy of the stencil, remade when the stencil or the scale
+    // changes.
+    RenderPipeline previewPipeline_;
+    std::optional<BitmapRep> previewSource_;
+    bool previewSourceStale_ = true;
+    std::optional<TintSettings> lastPreviewSettings_;
     std::thread thread_;
 };
 

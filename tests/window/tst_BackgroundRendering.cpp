@@ -5,6 +5,7 @@
 
 #include "tests/window/WindowTestSupport.h"
 #include "tests/support/IsolatedSettings.h"
+#include "tests/qtsupport/Screenshot.h"
 
 #include "window/DocumentCommands.h"
 #include "window/ExactResult.h"
@@ -287,6 +288,35 @@ private slots:
         QVERIFY(form().destImageWell->isImageValid());
         QVERIFY(matchesOneShotRender(128));
         setEngineLogSink(previous);
+    }
+
+    void aLargeResultIsPreviewedThenShownExactly()
+    {
+        window_->resize(900, 700);
+        QVERIFY(test::takeSimpleStencil(doc(), 1024));
+        QTRY_VERIFY(doc().resultIsCurrent());
+        int previews = 0;
+        connect(&doc(), &TintDocument::previewChanged, this, [this, &previews] {
+            ++previews;
+            // A preview is the size of the well's room and never replaces
+            // the exact result's size in the well.
+            QVERIFY(doc().previewImage()->pixelsWide() < 1024);
+            QCOMPARE(form().destImageWell->image().width(), doc().finalImage()->pixelsWide());
+        });
+        drag(form().hueSlider, 12.0f);
+        drag(form().shadowDensitySlider, 80.0f);
+        QTRY_VERIFY(doc().resultIsCurrent());
+        QVERIFY(previews >= 1);
+        QVERIFY(!doc().previewImage());
+        // The well shows the exact result, drawn from its reduced copy.
+        MessageImageView* well = form().destImageWell;
+        QVERIFY(doc().roomImage());
+        QCOMPARE(well->standIn().width(), doc().roomImage()->pixelsWide());
+        QCOMPARE(well->image().width(), doc().finalImage()->pixelsWide());
+        QVERIFY(doc().roomImage()->pixelsWide() <= well->shrinkRoom().width() *
+                                                      well->devicePixelRatioF());
+        QVERIFY(matchesOneShotRender(1024));
+        saveScreenshot(window_.get(), QStringLiteral("window-exact-after-preview"));
     }
 
     void anExportDuringADragIsTheExactResult()
