@@ -7,7 +7,11 @@
 //                    go, from the first step until the exact result shows
 //   median_frame_ms  the median interval between new pictures painted in
 //                    the result well over that time
-//   settle_ms        from the last step until the exact result is painted
+//   settle_ms        from the start of the last step until the exact
+//                    result is painted
+//   max_stall_cpu_ms the most processor time the interface thread spent
+//                    in one stretch: on a loaded machine a wall-clock
+//                    stretch also holds the time other processes ran
 // The argument is the stencil's side in pixels.
 
 #include "bench/BenchStencil.h"
@@ -30,6 +34,8 @@
 #include <functional>
 #include <thread>
 #include <vector>
+
+#include <time.h>
 
 namespace {
 
@@ -103,6 +109,13 @@ struct BenchWindow {
     }
 };
 
+double threadCpuMilliseconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
 // The interface thread's event handling, one call at a time; a step and
 // the events handled right after it count as one busy stretch.
 double handleEvents()
@@ -119,6 +132,7 @@ void runDrag(benchmark::State& state, BenchWindow& bench, const std::function<vo
         return;
     }
     std::vector<double> stalls;
+    double maxStallCpu = 0.0;
     std::vector<double> frames;
     std::vector<double> settles;
     int pass = 0;
@@ -133,12 +147,16 @@ void runDrag(benchmark::State& state, BenchWindow& bench, const std::function<vo
             if (due > taken) {
                 taken = due;
                 const auto stepStart = Clock::now();
+                const double cpuStart = threadCpuMilliseconds();
                 // Forth and back, so that every step is a change.
                 step(pass % 2 == 0 ? taken : kDragSteps - 1 - taken);
-                lastStep = Clock::now();
-                stalls.push_back(milliseconds(lastStep - stepStart) + handleEvents());
+                lastStep = stepStart;
+                stalls.push_back(milliseconds(Clock::now() - stepStart) + handleEvents());
+                maxStallCpu = std::max(maxStallCpu, threadCpuMilliseconds() - cpuStart);
             } else {
+                const double cpuStart = threadCpuMilliseconds();
                 stalls.push_back(handleEvents());
+                maxStallCpu = std::max(maxStallCpu, threadCpuMilliseconds() - cpuStart);
                 std::this_thread::sleep_for(std::chrono::microseconds(200));
             }
         }
@@ -147,7 +165,9 @@ void runDrag(benchmark::State& state, BenchWindow& bench, const std::function<vo
         qint64 exact = 0;
         bool painted = false;
         while (!painted && Clock::now() < give_up) {
+            const double cpuStart = threadCpuMilliseconds();
             stalls.push_back(handleEvents());
+            maxStallCpu = std::max(maxStallCpu, threadCpuMilliseconds() - cpuStart);
             if (exact == 0 && bench::exactResultShown(bench.window))
                 exact = bench::shownPictureKey(bench.window);
             for (const auto& paint : recorder.paints)
@@ -165,6 +185,7 @@ void runDrag(benchmark::State& state, BenchWindow& bench, const std::function<vo
     }
     state.counters["max_stall_ms"] = stalls.empty() ? 0.0 : *std::max_element(stalls.begin(),
                                                                                stalls.end());
+    state.counters["max_stall_cpu_ms"] = maxStallCpu;
     state.counters["median_frame_ms"] = median(frames);
     state.counters["settle_ms"] = median(settles);
 }
