@@ -78,11 +78,15 @@ void TintDocument::setRendersInBackground(bool background)
     shadowWarningShown_ = pipeline_.shadowHasWarning();
     shadowReport_ = pipeline_.shadowWarning();
     pipeline_.setDestination(nullptr);
-    // Results come back on the document's own thread; one still on its way
-    // when the document goes is dropped with it.
+    // Results wait in a queue of the document's own for its thread, which a
+    // posted call drains; one still on its way when the document goes is
+    // dropped with it.
     worker_ = std::make_unique<RenderWorker>(pipeline_, [this](const RenderResult& result) {
-        QMetaObject::invokeMethod(
-            this, [this, result] { takeResult(result); }, Qt::QueuedConnection);
+        {
+            const std::lock_guard lock(handedMutex_);
+            handed_.push_back(result);
+        }
+        QMetaObject::invokeMethod(this, &TintDocument::takeHandedResults, Qt::QueuedConnection);
     });
 }
 
@@ -107,6 +111,7 @@ void TintDocument::finishRendering() const
     if (!worker_)
         return;
     worker_->waitUntilIdle();
+    const_cast<TintDocument*>(this)->takeHandedResults();
     if (const std::optional<RenderResult> last = worker_->lastResult())
         const_cast<TintDocument*>(this)->takeResult(*last);
 }
@@ -118,6 +123,17 @@ void TintDocument::stopRendering()
     worker_->stop();
     firstWantedGeneration_ = requestedGeneration_ + 1;
     takenGeneration_ = requestedGeneration_;
+}
+
+void TintDocument::takeHandedResults()
+{
+    std::vector<RenderResult> results;
+    {
+        const std::lock_guard lock(handedMutex_);
+        results.swap(handed_);
+    }
+    for (const RenderResult& result : results)
+        takeResult(result);
 }
 
 // Results come in the order asked for; one older than what is shown, or

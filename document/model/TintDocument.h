@@ -14,7 +14,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <vector>
 
 namespace gelcoat {
 
@@ -175,6 +177,7 @@ private:
     // The worker lets go of the stencil before it is replaced.
     void stopRendering();
     void takeResult(const RenderResult& result);
+    void takeHandedResults();
 
     TintSettings settings_;
     std::optional<BitmapRep> sourceImage_;
@@ -199,6 +202,8 @@ private:
     bool finalImageValid_ = false;
     bool shadowWarningShown_ = false;
     ShadowReport shadowReport_;
+    std::mutex handedMutex_;
+    std::vector<RenderResult> handed_;
     std::unique_ptr<RenderWorker> worker_;
 };
 
