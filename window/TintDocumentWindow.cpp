@@ -3,6 +3,7 @@
 #include "window/DocumentArea.h"
 #include "window/DocumentCommands.h"
 #include "window/DocumentWindowDelegate.h"
+#include "window/ExactResult.h"
 #include "window/export/ExportCommands.h"
 #include "window/intake/StencilCommands.h"
 #include "window/intake/StencilMenus.h"
@@ -19,6 +20,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QEvent>
 #include <QPalette>
 
 #include <cmath>
@@ -36,6 +38,9 @@ TintDocumentWindow::TintDocumentWindow(TintDocument* document, int untitledNumbe
       scalars_(std::make_unique<std::array<ScalarControl, 9>>())
 {
     document_->setParent(this);
+    // Renders run beside the interface thread; the window shows what they
+    // hand back.
+    document_->setRendersInBackground(true);
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("documentWindow"));
     document_->setUntitledNumber(untitledNumber);
@@ -59,6 +64,8 @@ TintDocumentWindow::TintDocumentWindow(TintDocument* document, int untitledNumbe
         addExportCommands(commands_->makeDestActionMenu(this), *exportCommands_));
     connectUserSignals();
     connectDocument();
+    showDisplayOptions();
+    updatePreviewRoom();
     document_->refreshUIFromModel();
     // Last, so that the saved frame meets a window that is set up.
     new DocumentWindowDelegate(*this);
@@ -127,6 +134,11 @@ void TintDocumentWindow::connectDocument()
     TintDocument* doc = document_;
     connect(doc, &TintDocument::controlsNeedRefresh, this, &TintDocumentWindow::refreshControls);
     connect(doc, &TintDocument::finalImageChanged, this, &TintDocumentWindow::showFinalImage);
+    connect(doc, &TintDocument::previewChanged, this, &TintDocumentWindow::showPreview);
+    // A drag takes the exact result, waiting for it when need be.
+    connect(form_->destImageWell, &MessageImageView::imageDragStarting, this,
+            [this] { waitForExactResult(*document_, this); });
+    form_->destImageWell->installEventFilter(this);
     connect(doc, &TintDocument::finalImageValidChanged, form_->destImageWell,
             &MessageImageView::setImageValid);
     connect(doc, &TintDocument::shadowWarningShownChanged, this,
@@ -135,8 +147,10 @@ void TintDocumentWindow::connectDocument()
         showSourceImage();
         fixTintingControlsForSimpleStencil();
     });
-    connect(doc, &TintDocument::displayOptionsChanged, this,
-            &TintDocumentWindow::showDisplayOptions);
+    connect(doc, &TintDocument::displayOptionsChanged, this, [this] {
+        showDisplayOptions();
+        updatePreviewRoom();
+    });
     connect(doc, &TintDocument::gelcoatOnChanged, this, [this](bool on) {
         form_->gelcoatButton->setChecked(on);
         enableGelcoatArrows();
@@ -246,8 +260,42 @@ void TintDocumentWindow::showRainbowStripPreference()
 
 void TintDocumentWindow::showFinalImage()
 {
-    if (const auto& image = document_->pipeline().finalMixImage())
-        form_->destImageWell->setImage(imageFromBitmap(*image));
+    MessageImageView* well = form_->destImageWell;
+    if (const auto& image = document_->finalImage()) {
+        well->setImage(imageSharingBitmap(image));
+        // Drawn from the copy already reduced to the well, when there is one.
+        if (const auto& reduced = document_->roomImage())
+            well->setStandIn(imageSharingBitmap(reduced),
+                             QSize(image->pixelsWide(), image->pixelsHigh()));
+    }
+}
+
+void TintDocumentWindow::showPreview()
+{
+    if (const auto& preview = document_->previewImage()) {
+        const auto [w, h] = document_->previewStandsFor();
+        form_->destImageWell->setStandIn(imageSharingBitmap(preview), QSize(w, h));
+    }
+}
+
+// Previews and reduced copies are made for the well's room in device
+// pixels, while the well shrinks what does not fit.
+void TintDocumentWindow::updatePreviewRoom()
+{
+    MessageImageView* well = form_->destImageWell;
+    const QSizeF room = well->shrinkRoom() * well->devicePixelRatioF();
+    if (well->shrinksIfNecessary())
+        document_->setPreviewRoom(int(room.width()), int(room.height()));
+    else
+        document_->setPreviewRoom(0, 0);
+}
+
+bool TintDocumentWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == form_->destImageWell &&
+        event->type() == QEvent::Resize)
+        updatePreviewRoom();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 // With its bug, which a new picture may have put back in the middle.

@@ -50,6 +50,9 @@ public:
     // for any other picture. Changes only what differs.
     void fixTintingControlsForSimpleStencil();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void setUpForm();
     void setUpCircles();
@@ -68,6 +71,8 @@ private:
     static void showCircleFields(const CircleControl& control);
     void showRainbowStripPreference();
     void showFinalImage();
+    void showPreview();
+    void updatePreviewRoom();
     void showSourceImage();
 
     // The handlers of the user's changes.

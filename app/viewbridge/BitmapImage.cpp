@@ -21,6 +21,18 @@ QImage imageFromBitmap(const BitmapRep& bitmap)
     return image;
 }
 
+QImage imageSharingBitmap(std::shared_ptr<const BitmapRep> bitmap)
+{
+    if (!bitmap || bitmap->samplesPerPixel() != 4 || bitmap->bitsPerSample() != 8 ||
+        bitmap->isPlanar() || !bitmap->bitmapData())
+        return {};
+    const BitmapRep& rep = *bitmap;
+    auto* keeper = new std::shared_ptr<const BitmapRep>(std::move(bitmap));
+    return QImage(
+        rep.bitmapData(), rep.pixelsWide(), rep.pixelsHigh(), rep.bytesPerRow(), engineFormat,
+        [](void* kept) { delete static_cast<std::shared_ptr<const BitmapRep>*>(kept); }, keeper);
+}
+
 std::optional<BitmapRep> bitmapFromImage(const QImage& image)
 {
     if (image.isNull())

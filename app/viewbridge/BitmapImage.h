@@ -6,6 +6,7 @@
 
 #include <QImage>
 
+#include <memory>
 #include <optional>
 
 namespace gelcoat {
@@ -13,6 +14,10 @@ namespace gelcoat {
 // A Qt image holding a copy of the buffer's premultiplied RGBA pixels; null
 // when the buffer is not in the engine's format.
 QImage imageFromBitmap(const BitmapRep& bitmap);
+
+// A read-only Qt image over the buffer's own pixels, which it keeps alive:
+// no copy is made. Null when the buffer is not in the engine's format.
+QImage imageSharingBitmap(std::shared_ptr<const BitmapRep> bitmap);
 
 // The image's pixels as an engine buffer; nothing for a null image or a
 // size the buffers do not allow.

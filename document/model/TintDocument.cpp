@@ -3,6 +3,8 @@
 #include "document/resources/BundleImages.h"
 #include "document/settings/DisplayDefaults.h"
 
+#include <algorithm>
+
 namespace gelcoat {
 
 std::optional<SourcePicture> copyPicture(const SourcePicture& picture)
@@ -39,7 +41,137 @@ TintDocument::TintDocument(QObject* parent, FirstStencil first) : Document(paren
     pipeline_.setDestination(this);
 }
 
-TintDocument::~TintDocument() = default;
+TintDocument::~TintDocument()
+{
+    worker_.reset();
+}
+
+RenderPipeline& TintDocument::pipeline()
+{
+    finishRendering();
+    return pipeline_;
+}
+
+const RenderPipeline& TintDocument::pipeline() const
+{
+    finishRendering();
+    return pipeline_;
+}
+
+bool TintDocument::gelcoatOn() const
+{
+    return worker_ ? gelcoatOn_ : pipeline_.gelcoatOn();
+}
+
+void TintDocument::setRendersInBackground(bool background)
+{
+    if (background == rendersInBackground())
+        return;
+    if (!background) {
+        finishRendering();
+        worker_.reset();
+        pipeline_.setDestination(this);
+        return;
+    }
+    gelcoatOn_ = pipeline_.gelcoatOn();
+    finalImageValid_ = pipeline_.finalMixImageValid();
+    shadowWarningShown_ = pipeline_.shadowHasWarning();
+    shadowReport_ = pipeline_.shadowWarning();
+    pipeline_.setDestination(nullptr);
+    // Results wait in a queue of the document's own for its thread, which a
+    // posted call drains; one still on its way when the document goes is
+    // dropped with it.
+    worker_ = std::make_unique<RenderWorker>(pipeline_, [this](const RenderResult& result) {
+        {
+            const std::lock_guard lock(handedMutex_);
+            handed_.push_back(result);
+        }
+        QMetaObject::invokeMethod(this, &TintDocument::takeHandedResults, Qt::QueuedConnection);
+    });
+}
+
+void TintDocument::setPreviewRoom(int width, int height)
+{
+    roomWidth_ = std::max(0, width);
+    roomHeight_ = std::max(0, height);
+}
+
+const ShadowReport& TintDocument::shadowWarning() const
+{
+    return worker_ ? shadowReport_ : pipeline_.shadowWarning();
+}
+
+bool TintDocument::resultIsCurrent() const
+{
+    return !worker_ || takenGeneration_ == requestedGeneration_;
+}
+
+void TintDocument::finishRendering() const
+{
+    if (!worker_)
+        return;
+    worker_->waitUntilIdle();
+    const_cast<TintDocument*>(this)->takeHandedResults();
+    if (const std::optional<RenderResult> last = worker_->lastResult())
+        const_cast<TintDocument*>(this)->takeResult(*last);
+}
+
+void TintDocument::stopRendering()
+{
+    if (!worker_)
+        return;
+    worker_->stop();
+    firstWantedGeneration_ = requestedGeneration_ + 1;
+    takenGeneration_ = requestedGeneration_;
+}
+
+void TintDocument::takeHandedResults()
+{
+    std::vector<RenderResult> results;
+    {
+        const std::lock_guard lock(handedMutex_);
+        results.swap(handed_);
+    }
+    for (const RenderResult& result : results)
+        takeResult(result);
+}
+
+// Results come in the order asked for; one older than what is shown, or
+// made before the stencil was replaced, is passed over.
+void TintDocument::takeResult(const RenderResult& result)
+{
+    if (result.generation < firstWantedGeneration_ || result.generation <= takenGeneration_)
+        return;
+    if (result.preview) {
+        if (result.generation <= previewGeneration_)
+            return;
+        previewGeneration_ = result.generation;
+        previewImage_ = result.finalImage;
+        previewFor_ = {result.exactWidth, result.exactHeight};
+        emit previewChanged();
+        return;
+    }
+    takenGeneration_ = result.generation;
+    // The exact result replaces any preview shown meanwhile.
+    const bool previewShown = previewImage_ != nullptr;
+    previewImage_.reset();
+    shadowReport_ = result.shadowReport;
+    finalImageValid_ = result.valid;
+    const bool newImage = result.valid && result.finalImage &&
+                          (result.finalImage != finalImage_ || result.roomImage != roomImage_);
+    if (newImage) {
+        finalImage_ = result.finalImage;
+        roomImage_ = result.roomImage;
+    }
+    if (newImage || previewShown)
+        emit finalImageChanged();
+    emit finalImageValidChanged(result.valid);
+    if (result.shadowWarningShown != shadowWarningShown_) {
+        shadowWarningShown_ = result.shadowWarningShown;
+        emit shadowWarningShownChanged(shadowWarningShown_);
+    }
+    emit renderDelivered();
+}
 
 PipelineInput TintDocument::pipelineInput() const
 {
@@ -84,20 +216,37 @@ void TintDocument::replaceSettings(const TintSettings& next)
 
 void TintDocument::remakeGelcoatWithChanges(PipelineChanges changes)
 {
-    pipeline_.remakeGelcoatWithChanges(pipelineInput(), changes);
+    if (!worker_) {
+        pipeline_.remakeGelcoatWithChanges(pipelineInput(), changes);
+        return;
+    }
+    RenderRequest request;
+    request.source = sourceImage_ ? &*sourceImage_ : nullptr;
+    request.sourceIsSimple = sourceImageIsSimple_;
+    request.settings = settings_;
+    request.changes = changes;
+    request.gelcoatOn = gelcoatOn_;
+    request.generation = ++requestedGeneration_;
+    request.roomWidth = roomWidth_;
+    request.roomHeight = roomHeight_;
+    worker_->request(std::move(request));
 }
 
 void TintDocument::toggleTinting()
 {
-    const bool before = gelcoatOn();
-    pipeline_.toggleTinting(pipelineInput());
-    emitGelcoatOnIfChanged(before);
+    gelcoatChanged(!gelcoatOn());
 }
 
 void TintDocument::gelcoatChanged(bool state)
 {
     const bool before = gelcoatOn();
-    pipeline_.gelcoatChanged(pipelineInput(), state);
+    if (!worker_) {
+        pipeline_.gelcoatChanged(pipelineInput(), state);
+    } else if (state != gelcoatOn_) {
+        // The worker's pipeline invalidates its final mix on the switch.
+        gelcoatOn_ = state;
+        remakeGelcoatWithChanges({});
+    }
     emitGelcoatOnIfChanged(before);
 }
 
@@ -125,6 +274,7 @@ bool TintDocument::adoptImage(SourcePicture picture, const QString& path, bool i
     } else if (!isEngineFormat(picture.pixels)) {
         return false;
     }
+    stopRendering();
     sourceImagePath_ = path;
     sourceImage_ = std::move(picture.pixels);
     sourceImageIsSimple_ = simple;

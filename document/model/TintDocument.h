@@ -7,11 +7,16 @@
 #include "document/model/Document.h"
 #include "document/intake/StencilIntake.h"
 #include "document/pipeline/RenderPipeline.h"
+#include "document/pipeline/RenderWorker.h"
 #include "document/settings/TintSettings.h"
 
 #include <QString>
 
+#include <cstdint>
+#include <memory>
+#include <mutex>
 #include <optional>
+#include <vector>
 
 namespace gelcoat {
 
@@ -57,9 +62,39 @@ public:
     const QString& sourceImagePath() const { return sourceImagePath_; }
     const QString& destImagePath() const { return destImagePath_; }
 
-    RenderPipeline& pipeline() { return pipeline_; }
-    const RenderPipeline& pipeline() const { return pipeline_; }
-    bool gelcoatOn() const { return pipeline_.gelcoatOn(); }
+    // While the document renders in the background, reaching the pipeline
+    // waits for the worker to finish (see finishRendering).
+    RenderPipeline& pipeline();
+    const RenderPipeline& pipeline() const;
+    bool gelcoatOn() const;
+
+    // A window's document renders on a thread of its own: each remake only
+    // records a request, the latest of which wins, and the results come
+    // back through the same signals. A script's document renders inside
+    // each call.
+    void setRendersInBackground(bool background);
+    bool rendersInBackground() const { return worker_ != nullptr; }
+    // The last exact result handed back (background rendering only), and
+    // whether it was valid when made.
+    const std::shared_ptr<const BitmapRep>& finalImage() const { return finalImage_; }
+    bool finalImageValid() const { return finalImageValid_; }
+    // The exact result reduced to the room it is shown in, when larger.
+    const std::shared_ptr<const BitmapRep>& roomImage() const { return roomImage_; }
+    // The latest preview and the size of the result it stands in for; none
+    // once the exact result of its settings or later ones is in.
+    const std::shared_ptr<const BitmapRep>& previewImage() const { return previewImage_; }
+    std::pair<int, int> previewStandsFor() const { return previewFor_; }
+    // The room the result is shown in, in device pixels; a larger result is
+    // previewed at this size while it is made. Empty for no previews.
+    void setPreviewRoom(int width, int height);
+    // The shadow clipping of the last result.
+    const ShadowReport& shadowWarning() const;
+    // No render waits or runs and the last one's result has been taken in.
+    bool resultIsCurrent() const;
+    // Waits for the worker and takes in its last result at once.
+    void finishRendering() const;
+    // The worker, for tests that hold a render.
+    RenderWorker* renderWorker() { return worker_.get(); }
 
     // The file format. Saving writes every setting, the last export path and
     // the stencil as LZW TIFF (or, for a stencil that could not be decoded,
@@ -127,6 +162,10 @@ signals:
     void controlsNeedRefresh();
     void displayOptionsChanged();
     void gelcoatOnChanged(bool on);
+    // A background render's result was taken in.
+    void renderDelivered();
+    // A new preview came in.
+    void previewChanged();
 
 private:
     PipelineInput pipelineInput() const;
@@ -135,6 +174,10 @@ private:
     void setShadowWarningShown(bool shown) override;
     bool useBuiltInPicture(const std::optional<SourcePicture>& picture);
     void emitGelcoatOnIfChanged(bool before);
+    // The worker lets go of the stencil before it is replaced.
+    void stopRendering();
+    void takeResult(const RenderResult& result);
+    void takeHandedResults();
 
     TintSettings settings_;
     std::optional<BitmapRep> sourceImage_;
@@ -143,6 +186,25 @@ private:
     QString destImagePath_;
     QByteArray unreadableSourceData_;
     RenderPipeline pipeline_;
+
+    // Background rendering; the worker goes first when the document does.
+    bool gelcoatOn_ = true;
+    std::uint64_t requestedGeneration_ = 0;
+    std::uint64_t takenGeneration_ = 0;
+    std::uint64_t firstWantedGeneration_ = 0;
+    std::shared_ptr<const BitmapRep> finalImage_;
+    std::shared_ptr<const BitmapRep> roomImage_;
+    std::shared_ptr<const BitmapRep> previewImage_;
+    std::pair<int, int> previewFor_{0, 0};
+    std::uint64_t previewGeneration_ = 0;
+    int roomWidth_ = 0;
+    int roomHeight_ = 0;
+    bool finalImageValid_ = false;
+    bool shadowWarningShown_ = false;
+    ShadowReport shadowReport_;
+    std::mutex handedMutex_;
+    std::vector<RenderResult> handed_;
+    std::unique_ptr<RenderWorker> worker_;
 };
 
 // An independent copy of a decoded picture.

@@ -105,6 +105,7 @@ DocumentOutcome TintDocument::loadDataRepresentation(const QByteArray& bytes, Lo
         // The file does not say whether the stencil is simple; a black alpha
         // mask is what the intake makes of one.
         sourceImageIsSimple_ = source && isBlackMask(*source);
+        stopRendering();
         sourceImage_ = std::move(source);
         unreadableSourceData_ = unreadable;
     }

@@ -6,6 +6,7 @@
 #include "engine/draw/Draw.h"
 #include "engine/shading/Gloss.h"
 #include "engine/stencil/StencilOps.h"
+#include "engine/util/Parallel.h"
 
 #include <algorithm>
 #include <cmath>
@@ -71,6 +72,15 @@ AquifyParameters glossParameters(const PipelineInput& in)
     p.contrast = c * c * c;
     p.alpha = s.userAlpha / 100.0f;
     return p;
+}
+
+// Thrown when the thread's render is superseded; not a failure.
+struct RenderCancelled {};
+
+void stopIfCancelled()
+{
+    if (cancellationRequested())
+        throw RenderCancelled{};
 }
 
 } // namespace
@@ -151,10 +161,13 @@ void RenderPipeline::remakeGelcoatWithChanges(const PipelineInput& in, PipelineC
 {
     invalidate(changes);
     lastFailure_.clear();
+    cancelled_ = false;
 
     if (gelcoatOn_ && in.sourceImage && !in.sourceImage->isNull() && in.settings) {
         try {
             renderStages(in);
+        } catch (const RenderCancelled&) {
+            cancelled_ = true;
         } catch (const std::exception& e) {
             engineLog("Raise during image caching!");
             lastFailure_ = e.what();
@@ -169,12 +182,25 @@ void RenderPipeline::remakeGelcoatWithChanges(const PipelineInput& in, PipelineC
 void RenderPipeline::renderStages(const PipelineInput& in)
 {
     const TintSettings& s = *in.settings;
-    if (!sourceBitmap_.image)
+    takeSkippedWork();
+    // Between stages a superseded render stops, keeping the stages done.
+    auto next = [this](PipelineStage stage) {
+        if (stageHook_)
+            stageHook_(stage);
+        stopIfCancelled();
+    };
+    if (!sourceBitmap_.image) {
+        next(PipelineStage::sourceBitmap);
         renderSourceBitmap(*in.sourceImage);
-    if (!analysis_.valid)
+    }
+    if (!analysis_.valid) {
+        next(PipelineStage::analysis);
         renderAnalysis();
-    if (!tinted_.valid)
+    }
+    if (!tinted_.valid) {
+        next(PipelineStage::tinted);
         renderTinted(in);
+    }
     // The shadow reads the stencil's alpha, not the HSV bitmap's (the same
     // bytes), so that a one-shot render holds at most three stencil-sized
     // buffers: the stencil, the tinted image and one more.
@@ -182,16 +208,22 @@ void RenderPipeline::renderStages(const PipelineInput& in)
         analysis_.drop();
         sourceBitmap_.drop();
     }
-    if (!shadow_.valid)
+    if (!shadow_.valid) {
+        next(PipelineStage::shadow);
         renderShadow(*in.sourceImage, s);
-    if (!composite_.valid)
+    }
+    if (!composite_.valid) {
+        next(PipelineStage::composite);
         renderComposite(s);
+    }
     if (!keepsStageImages_) {
         tinted_.drop();
         shadow_.drop();
     }
-    if (!finalMix_.valid)
+    if (!finalMix_.valid) {
+        next(PipelineStage::finalMix);
         renderFinalMix(in);
+    }
 }
 
 // Each stage makes its buffer the first time it runs. Only the HSV bitmap
@@ -305,6 +337,10 @@ void RenderPipeline::renderFinalMix(const PipelineInput& in)
         finalMix_.drop();
         throw;
     }
+    if (takeSkippedWork()) {
+        finalMix_.valid = false;
+        throw RenderCancelled{};
+    }
     finalMixImageNeedsRealloc_ = false;
     finalMix_.valid = true;
 }
@@ -314,6 +350,15 @@ void RenderPipeline::renderFinalMix(const PipelineInput& in)
 // not run.
 void RenderPipeline::finish(StageImage& stage, PipelineStage which, StageStatus status)
 {
+    if (takeSkippedWork()) {
+        // Superseded part way. The next run overwrites the whole buffer,
+        // except the HSV bitmap's, which is valid while it exists.
+        if (which == PipelineStage::sourceBitmap)
+            stage.drop();
+        else
+            stage.valid = false;
+        throw RenderCancelled{};
+    }
     if (status != StageStatus::done) {
         stage.drop();
         throw RenderFailure(std::string("The ") + stageName(which) + " stage failed: " +
@@ -346,6 +391,14 @@ void RenderPipeline::toggleTinting(const PipelineInput& in)
     gelcoatOn_ = !gelcoatOn_;
     finalMix_.valid = false;
     remakeGelcoatWithChanges(in, {});
+}
+
+void RenderPipeline::setGelcoatOn(bool on)
+{
+    if (on == gelcoatOn_)
+        return;
+    gelcoatOn_ = on;
+    finalMix_.valid = false;
 }
 
 void RenderPipeline::gelcoatChanged(const PipelineInput& in, bool state)

@@ -8,6 +8,7 @@
 #include "document/settings/TintSettings.h"
 #include "engine/shadow/DropShadow.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -89,6 +90,9 @@ public:
     void toggleTinting(const PipelineInput& in);
     void gelcoatChanged(const PipelineInput& in, bool state);
     bool gelcoatOn() const { return gelcoatOn_; }
+    // The switch alone, for a caller that remakes afterwards: a change
+    // invalidates the final mix.
+    void setGelcoatOn(bool on);
 
     // A one-shot render (a script's) needs only the result: each stage's
     // image is then dropped as soon as no later stage reads it, so that at
@@ -118,6 +122,10 @@ public:
 
     // Why the last remake stopped early, empty when it completed.
     const std::string& lastFailure() const { return lastFailure_; }
+    // Whether the last remake stopped because its thread's render was
+    // superseded (see CancellationScope): the stage it was in and the ones
+    // after it stay invalid, and nothing is logged.
+    bool lastRemakeCancelled() const { return cancelled_; }
 
     // The result's size for a source size and final size percentage;
     // nothing when it would exceed the buffer limit.
@@ -127,6 +135,12 @@ public:
     // Makes the next run of a stage fail as a stage with unusable buffers
     // does, so that tests can see how a failure travels.
     void failStageForTesting(std::optional<PipelineStage> stage) { failingStage_ = stage; }
+    // Runs just before each stage that is about to run, on the rendering
+    // thread, so that tests can hold a render at a stage.
+    void setStageHookForTesting(std::function<void(PipelineStage)> hook)
+    {
+        stageHook_ = std::move(hook);
+    }
 
 private:
     void invalidate(PipelineChanges changes);
@@ -158,7 +172,9 @@ private:
     bool shadowHasWarning_ = false;
     StageCounts counts_;
     std::string lastFailure_;
+    bool cancelled_ = false;
     std::optional<PipelineStage> failingStage_;
+    std::function<void(PipelineStage)> stageHook_;
 };
 
 } // namespace gelcoat

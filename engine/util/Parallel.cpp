@@ -20,6 +20,9 @@ int defaultThreads()
 
 std::atomic<int> threadCount{defaultThreads()};
 
+thread_local const std::atomic<bool>* currentCancellation = nullptr;
+thread_local bool skippedWork = false;
+
 // Threads kept waiting between calls: a render makes a dozen parallel
 // passes, and a new thread for each slice of each pass costs its start-up
 // and fresh stack pages every time. One call uses the pool at a time; a
@@ -127,6 +130,31 @@ WorkerPool& workerPool()
 
 } // namespace
 
+CancellationScope::CancellationScope(const std::atomic<bool>& flag)
+    : previous_(currentCancellation), previousSkipped_(skippedWork)
+{
+    currentCancellation = &flag;
+    skippedWork = false;
+}
+
+CancellationScope::~CancellationScope()
+{
+    currentCancellation = previous_;
+    skippedWork = previousSkipped_;
+}
+
+bool cancellationRequested()
+{
+    return currentCancellation && currentCancellation->load(std::memory_order_relaxed);
+}
+
+bool takeSkippedWork()
+{
+    const bool skipped = skippedWork;
+    skippedWork = false;
+    return skipped;
+}
+
 int parallelThreadCount()
 {
     return threadCount.load();
@@ -137,10 +165,42 @@ void setParallelThreadCount(int threads)
     threadCount.store(threads < 1 ? defaultThreads() : std::min(threads, 64));
 }
 
+namespace {
+void splitAcrossThreads(int count, const std::function<void(int, int)>& body, int minPerThread);
+} // namespace
+
 void parallelFor(int count, const std::function<void(int, int)>& body, int minPerThread)
 {
     if (count <= 0)
         return;
+    const std::atomic<bool>* cancel = currentCancellation;
+    if (!cancel) {
+        splitAcrossThreads(count, body, minPerThread);
+        return;
+    }
+    // Bands of at most minPerThread indices, none started once the render
+    // is superseded.
+    const int band = std::max(1, minPerThread);
+    std::atomic<bool> skipped{false};
+    splitAcrossThreads(
+        count,
+        [&](int begin, int end) {
+            for (int b = begin; b < end; b += band) {
+                if (cancel->load(std::memory_order_relaxed)) {
+                    skipped.store(true, std::memory_order_relaxed);
+                    return;
+                }
+                body(b, std::min(end, b + band));
+            }
+        },
+        minPerThread);
+    if (skipped.load())
+        skippedWork = true;
+}
+
+namespace {
+void splitAcrossThreads(int count, const std::function<void(int, int)>& body, int minPerThread)
+{
     const int threads =
         std::max(1, std::min(parallelThreadCount(), count / std::max(1, minPerThread)));
     if (threads == 1) {
@@ -167,5 +227,7 @@ void parallelFor(int count, const std::function<void(int, int)>& body, int minPe
     for (std::thread& w : workers)
         w.join();
 }
+
+} // namespace
 
 } // namespace gelcoat

@@ -146,6 +146,7 @@ private slots:
         window_->setAttribute(Qt::WA_DeleteOnClose, false);
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        QTRY_VERIFY(doc().resultIsCurrent());
         answerer_ = std::make_unique<ModalAnswerer>();
         doc().clearChangeCount();
     }
@@ -353,7 +354,7 @@ private slots:
 
         // The shadow warning opens the sheet with the clipping reported.
         doc().changeSetting([](TintSettings& s) { s.shadowXOffset = 12.0f; });
-        QVERIFY(!window_->form().shadowWarningButton->isHidden());
+        QTRY_VERIFY(!window_->form().shadowWarningButton->isHidden());
         const ShadowReport clip = doc().pipeline().shadowWarning();
         std::optional<StencilMargins> shown;
         answerer_->answerDialog([&shown](QDialog* sheet) {

@@ -72,6 +72,8 @@ private slots:
         window_->setAttribute(Qt::WA_DeleteOnClose, false);
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        // The first render runs on the document's worker.
+        QTRY_VERIFY(doc().resultIsCurrent());
     }
 
     void cleanup() { window_.reset(); }
@@ -321,14 +323,14 @@ private slots:
         QVERIFY(!doc().gelcoatOn());
         QVERIFY(!toggle->isChecked() && toggle->isEnabled());
         QVERIFY(!form().gelcoatButton->isChecked());
-        QVERIFY(!form().destImageWell->isImageValid());
+        QTRY_VERIFY(!form().destImageWell->isImageValid());
         QVERIFY(form().leftArrow->pixmap().cacheKey() != brightArrow);
         saveScreenshot(window_.get(), QStringLiteral("window-rendering-off"));
 
         form().gelcoatButton->click();
         QVERIFY(doc().gelcoatOn());
         QVERIFY(toggle->isChecked());
-        QVERIFY(form().destImageWell->isImageValid());
+        QTRY_VERIFY(form().destImageWell->isImageValid());
         QVERIFY(!doc().isDocumentEdited());
     }
 
@@ -374,13 +376,13 @@ private slots:
     void shadowWarningFollowsTheClippedShadow()
     {
         QVERIFY(test::takeSimpleStencil(doc(), 64, true));
-        QVERIFY(!form().shadowWarningButton->isHidden());
+        QTRY_VERIFY(!form().shadowWarningButton->isHidden());
         window_->commands().toggleTinting->trigger();
-        QVERIFY(form().shadowWarningButton->isHidden());
+        QTRY_VERIFY(form().shadowWarningButton->isHidden());
         window_->commands().toggleTinting->trigger();
-        QVERIFY(!form().shadowWarningButton->isHidden());
+        QTRY_VERIFY(!form().shadowWarningButton->isHidden());
         drag(form().shadowDensitySlider, 0.0f);
-        QVERIFY(form().shadowWarningButton->isHidden());
+        QTRY_VERIFY(form().shadowWarningButton->isHidden());
     }
 
     void rainbowStripPreferenceReachesEveryWindow()

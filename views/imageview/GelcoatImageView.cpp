@@ -78,12 +78,26 @@ std::optional<double> GelcoatImageView::interiorLevel(int style)
 void GelcoatImageView::setImage(const QImage& image)
 {
     image_ = image;
+    standIn_ = QImage();
+    update();
+}
+
+void GelcoatImageView::setStandIn(const QImage& picture, const QSize& imageSize)
+{
+    standIn_ = imageSize.isEmpty() ? QImage() : picture;
+    standInFor_ = imageSize;
     update();
 }
 
 QSizeF GelcoatImageView::imagePointSize() const
 {
     return image_.isNull() ? QSizeF() : image_.deviceIndependentSize();
+}
+
+QSizeF GelcoatImageView::shrinkRoom() const
+{
+    // The interior lies 4 points inside the bounds.
+    return {std::max(0.0, width() - 8.0 - shrinkMargin), std::max(0.0, height() - 8.0 - shrinkMargin)};
 }
 
 UpRect GelcoatImageView::upBounds() const
@@ -192,9 +206,11 @@ void GelcoatImageView::drawCheckerboard(QPainter& painter, const UpRect& interio
 UpRect GelcoatImageView::drawImage(QPainter& painter, const UpRect& interior)
 {
     lastDrawnImageScaleFactor_ = 1.0f;
-    if (image_.isNull())
+    const bool standingIn = !standIn_.isNull();
+    if (image_.isNull() && !standingIn)
         return {};
-    const QSizeF size = imagePointSize();
+    const QImage& picture = standingIn ? standIn_ : image_;
+    const QSizeF size = standingIn ? QSizeF(standInFor_) : imagePointSize();
     const double w = size.width();
     const double h = size.height();
     const double roomW = interior.w - shrinkMargin;
@@ -210,12 +226,16 @@ UpRect GelcoatImageView::drawImage(QPainter& painter, const UpRect& interior)
         lastDrawnImageScaleFactor_ = float(s);
         painter.save();
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(toQtRect(drawn, height()), image_, QRectF(image_.rect()));
+        painter.drawImage(toQtRect(drawn, height()), picture, QRectF(picture.rect()));
         painter.restore();
     } else {
         drawn = {interior.x + std::floor((interior.w - w) * 0.5),
                  interior.y + std::floor((interior.h - h) * 0.5), w, h};
-        painter.drawImage(toQtRect(drawn, height()), image_, QRectF(image_.rect()));
+        painter.save();
+        if (standingIn)
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(toQtRect(drawn, height()), picture, QRectF(picture.rect()));
+        painter.restore();
     }
     return drawn;
 }

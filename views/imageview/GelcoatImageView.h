@@ -42,12 +42,22 @@ public:
     const QImage& image() const { return image_; }
     virtual void setImage(const QImage& image);
 
+    // A smaller picture drawn in the image's stead, in the place and at the
+    // size that an image of imageSize pixels would take: a preview of a
+    // result still being made, or the result already reduced to the well.
+    // The image itself stays what the size label, the bounds and a drag
+    // read. setImage and a null picture drop it.
+    void setStandIn(const QImage& picture, const QSize& imageSize);
+    const QImage& standIn() const { return standIn_; }
+
     // The divisor applied to the image at the last draw (1 at full size);
     // maps between image pixels and view points.
     float lastDrawnImageScaleFactor() const { return lastDrawnImageScaleFactor_; }
 
     // The image's size in points (its pixels over its device pixel ratio).
     QSizeF imagePointSize() const;
+    // The room a shrunk image is fitted into, in points.
+    QSizeF shrinkRoom() const;
 
     QSize sizeHint() const override { return {200, 200}; }
 
@@ -90,6 +100,8 @@ private:
     void frameUp(QPainter& painter, const UpRect& r, const QColor& color) const;
 
     QImage image_;
+    QImage standIn_;
+    QSize standInFor_;
     int interiorStyle_ = Light;
     bool showsSize_ = false;
     bool sizeOnLeft_ = false;

@@ -104,6 +104,8 @@ bool MessageImageView::event(QEvent* event)
 void MessageImageView::mousePressEvent(QMouseEvent* event)
 {
     // Any state will do: disabled or out of date, the picture is dragged.
+    if (event->button() == Qt::LeftButton)
+        emit imageDragStarting();
     if (event->button() != Qt::LeftButton || image().isNull()) {
         GelcoatImageView::mousePressEvent(event);
         return;

@@ -29,6 +29,11 @@ public:
     // y-up.
     QPointF imageLocation() const;
 
+signals:
+    // A drag of the picture is about to start: a receiver connected
+    // directly may bring the picture up to date first.
+    void imageDragStarting();
+
 protected:
     void drawOverlaidContent(QPainter& painter) override;
     bool event(QEvent* event) override;

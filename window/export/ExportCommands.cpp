@@ -1,5 +1,6 @@
 #include "window/export/ExportCommands.h"
 
+#include "window/ExactResult.h"
 #include "window/NamedAction.h"
 #include "window/intake/FocusedField.h"
 #include "window/sheets/FlattenSheet.h"
@@ -46,13 +47,13 @@ QList<QAction*> ExportCommands::all() const
 
 void ExportCommands::flattenImageByUserChoice(std::function<void(const BitmapRep&)> finish)
 {
-    if (!document_.pipeline().finalMixImage())
+    if (!waitForExactResult(document_, &window_) || !document_.finalImage())
         return;
     // The preference presets the sheet every time; the choice made in it
     // serves this export only.
     flattenSheet_->begin(Preferences::shared().flatteningChoice(),
                          [this, finish = std::move(finish)](FlattenChoice choice) {
-                             const auto& result = document_.pipeline().finalMixImage();
+                             const auto result = document_.finalImage();
                              if (!result)
                                  return;
                              if (auto image = flattenedImage(*result, choice))

@@ -1,0 +1,341 @@
+// The window's renders on the document's worker: the latest change wins
+// over renders held at a stage, every way of leaving a render stops it,
+// failures take the same path as a render inside the handler, and what is
+// exported is the exact result, byte for byte what a one-shot render makes.
+
+#include "tests/window/WindowTestSupport.h"
+#include "tests/support/IsolatedSettings.h"
+#include "tests/qtsupport/Screenshot.h"
+
+#include "window/DocumentCommands.h"
+#include "window/ExactResult.h"
+#include "document/export/ResultExport.h"
+#include "engine/buffer/EngineLog.h"
+#include "engine/util/Parallel.h"
+#include "ui_TintDocument.h"
+
+#include <QAction>
+#include <QSemaphore>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <atomic>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+using namespace gelcoat;
+using gelcoat::test::drag;
+
+namespace {
+
+// Holds the worker's render once, just before a chosen stage, until the
+// test releases it or the render is asked to stop.
+class StageGate {
+public:
+    void install(TintDocument& document, PipelineStage at)
+    {
+        document.pipeline().setStageHookForTesting([this, at](PipelineStage stage) {
+            if (stage != at || used_.exchange(true))
+                return;
+            reached_.release();
+            while (!released_.tryAcquire(1, 5)) {
+                if (cancellationRequested()) {
+                    sawStop_ = true;
+                    return;
+                }
+            }
+        });
+    }
+    bool waitUntilReached() { return reached_.tryAcquire(1, 30000); }
+    void release() { released_.release(); }
+    bool sawStop() const { return sawStop_; }
+
+private:
+    std::atomic<bool> used_{false};
+    std::atomic<bool> sawStop_{false};
+    QSemaphore reached_;
+    QSemaphore released_;
+};
+
+bool sameBytes(const BitmapRep& a, const BitmapRep& b)
+{
+    if (a.pixelsWide() != b.pixelsWide() || a.pixelsHigh() != b.pixelsHigh())
+        return false;
+    const std::size_t rowBytes = std::size_t(a.pixelsWide()) * 4;
+    for (int y = 0; y < a.pixelsHigh(); ++y)
+        if (std::memcmp(a.row(y), b.row(y), rowBytes) != 0)
+            return false;
+    return true;
+}
+
+// The one-shot render of a stencil made by takeSimpleStencil: what a
+// script's document gives for the same picture and settings.
+std::unique_ptr<TintDocument> oneShotRender(int side, const TintSettings& settings)
+{
+    auto reference = std::make_unique<TintDocument>(nullptr, TintDocument::FirstStencil::None);
+    if (!test::takeSimpleStencil(*reference, side))
+        return nullptr;
+    reference->replaceSettings(settings);
+    return reference;
+}
+
+std::mutex logMutex;
+std::vector<std::string> logLines;
+void keepLogLine(const std::string& line)
+{
+    const std::lock_guard lock(logMutex);
+    logLines.push_back(line);
+}
+
+} // namespace
+
+class BackgroundRenderingTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::IsolatedSettings> settings_;
+    std::unique_ptr<TintDocumentWindow> window_;
+    int delivered_ = 0;
+
+    TintDocument& doc() { return window_->document(); }
+    Ui::TintDocument& form() { return window_->form(); }
+    StageCounts counts() { return doc().pipeline().stageCounts(); }
+
+    bool matchesOneShotRender(int side)
+    {
+        const auto reference = oneShotRender(side, doc().settings());
+        return reference && reference->pipeline().finalMixImage() && doc().finalImage() &&
+               sameBytes(*reference->pipeline().finalMixImage(), *doc().finalImage());
+    }
+
+private slots:
+    void initTestCase() { settings_ = std::make_unique<test::IsolatedSettings>("RenderTests"); }
+
+    void init()
+    {
+        window_ = std::make_unique<TintDocumentWindow>();
+        window_->setAttribute(Qt::WA_DeleteOnClose, false);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        QVERIFY(test::takeSimpleStencil(doc(), 128));
+        QTRY_VERIFY(doc().resultIsCurrent());
+        delivered_ = 0;
+        connect(&doc(), &TintDocument::renderDelivered, this, [this] { ++delivered_; });
+    }
+
+    void cleanup() { window_.reset(); }
+
+    void handlersOnlyAskForARender()
+    {
+        // The settings, the edit mark and the fields follow at once; the
+        // picture when the worker hands it back.
+        drag(form().hueSlider, 30.0f);
+        QCOMPARE(doc().settings().userHue, 30.0f);
+        QVERIFY(doc().isDocumentEdited());
+        QCOMPARE(form().hueValueField->text(), QStringLiteral("0.300"));
+        QTRY_VERIFY(doc().resultIsCurrent());
+        QVERIFY(form().destImageWell->isImageValid());
+        QVERIFY(matchesOneShotRender(128));
+        QCOMPARE(form().destImageWell->image().size(),
+                 QSize(doc().finalImage()->pixelsWide(), doc().finalImage()->pixelsHigh()));
+    }
+
+    void latestChangeWinsOverAHeldRender()
+    {
+        const StageCounts before = counts();
+        StageGate gate;
+        gate.install(doc(), PipelineStage::composite);
+        drag(form().hueSlider, 10.0f);
+        QVERIFY(gate.waitUntilReached());
+        // Held after its gloss: the next changes wait, each replacing the
+        // last.
+        for (float hue : {20.0f, 30.0f, 40.0f})
+            drag(form().hueSlider, hue);
+        QVERIFY(!doc().resultIsCurrent());
+        gate.release();
+        QTRY_VERIFY(doc().resultIsCurrent());
+
+        // The held render stopped before its composite and showed nothing;
+        // of the three waiting changes only the last was rendered.
+        QCOMPARE(delivered_, 1);
+        const StageCounts after = counts();
+        QCOMPARE(after.tinted - before.tinted, 2);
+        QCOMPARE(after.composite - before.composite, 1);
+        QCOMPARE(after.finalMix - before.finalMix, 1);
+        QCOMPARE(after.analysis, before.analysis);
+        QCOMPARE(after.shadow, before.shadow);
+        QVERIFY(matchesOneShotRender(128));
+    }
+
+    void aStoppedRenderKeepsTheStagesItFinished()
+    {
+        const StageCounts before = counts();
+        StageGate gate;
+        gate.install(doc(), PipelineStage::composite);
+        drag(form().shadowDensitySlider, 70.0f);
+        QVERIFY(gate.waitUntilReached());
+        drag(form().hueSlider, 25.0f);
+        gate.release();
+        QTRY_VERIFY(doc().resultIsCurrent());
+        // The new shadow was done before the hue came: it is not redone.
+        const StageCounts after = counts();
+        QCOMPARE(after.shadow - before.shadow, 1);
+        QCOMPARE(after.tinted - before.tinted, 1);
+        QCOMPARE(after.composite - before.composite, 1);
+        QCOMPARE(delivered_, 1);
+        QVERIFY(matchesOneShotRender(128));
+    }
+
+    void renderingOffStopsTheRender()
+    {
+        const StageCounts before = counts();
+        StageGate gate;
+        gate.install(doc(), PipelineStage::composite);
+        drag(form().hueSlider, 10.0f);
+        QVERIFY(gate.waitUntilReached());
+        window_->commands().toggleTinting->trigger();
+        QTRY_VERIFY(doc().resultIsCurrent());
+        QVERIFY(gate.sawStop());
+        QVERIFY(!form().destImageWell->isImageValid());
+        QCOMPARE(counts().composite, before.composite);
+
+        // On again: the stages left undone, and nothing else.
+        window_->commands().toggleTinting->trigger();
+        QTRY_VERIFY(doc().resultIsCurrent());
+        QVERIFY(form().destImageWell->isImageValid());
+        const StageCounts after = counts();
+        QCOMPARE(after.tinted - before.tinted, 1);
+        QCOMPARE(after.composite - before.composite, 1);
+        QVERIFY(matchesOneShotRender(128));
+    }
+
+    void aNewStencilStopsTheRender()
+    {
+        StageGate gate;
+        gate.install(doc(), PipelineStage::finalMix);
+        drag(form().hueSlider, 10.0f);
+        QVERIFY(gate.waitUntilReached());
+        QVERIFY(test::takeSimpleStencil(doc(), 96));
+        QVERIFY(gate.sawStop());
+        QTRY_VERIFY(doc().resultIsCurrent());
+        // Nothing of the old stencil was shown.
+        QCOMPARE(delivered_, 1);
+        QVERIFY(matchesOneShotRender(96));
+    }
+
+    void revertStopsTheRender()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("saved.gelcoat"));
+        QVERIFY(doc().saveDocumentAs(path).ok);
+        const TintSettings saved = doc().settings();
+
+        StageGate gate;
+        gate.install(doc(), PipelineStage::finalMix);
+        drag(form().hueSlider, 10.0f);
+        QVERIFY(gate.waitUntilReached());
+        QVERIFY(doc().revertDocumentToSaved().ok);
+        QVERIFY(gate.sawStop());
+        QTRY_VERIFY(doc().resultIsCurrent());
+        QCOMPARE(doc().settings().userHue, saved.userHue);
+        QCOMPARE(form().hueSlider->floatValue(), saved.userHue);
+        QCOMPARE(delivered_, 1);
+        QVERIFY(matchesOneShotRender(128));
+    }
+
+    void closingStopsTheRender()
+    {
+        StageGate gate;
+        gate.install(doc(), PipelineStage::composite);
+        drag(form().hueSlider, 10.0f);
+        QVERIFY(gate.waitUntilReached());
+        QPointer<TintDocument> document = &doc();
+        window_.reset();
+        QVERIFY(gate.sawStop());
+        QVERIFY(document.isNull());
+        // A result that was on its way goes with the document.
+        QCoreApplication::processEvents();
+        QCOMPARE(delivered_, 0);
+    }
+
+    void aFailingStageTakesTheFailurePath()
+    {
+        const EngineLogSink previous = setEngineLogSink(&keepLogLine);
+        {
+            const std::lock_guard lock(logMutex);
+            logLines.clear();
+        }
+        doc().pipeline().failStageForTesting(PipelineStage::composite);
+        const StageCounts before = counts();
+        drag(form().hueSlider, 10.0f);
+        QTRY_VERIFY(doc().resultIsCurrent());
+        QVERIFY(!form().destImageWell->isImageValid());
+        QVERIFY(!doc().finalImageValid());
+        {
+            const std::lock_guard lock(logMutex);
+            QVERIFY(std::find(logLines.begin(), logLines.end(), "Raise during image caching!") !=
+                    logLines.end());
+        }
+        // The gloss before it stands; the composite is retried next time.
+        QVERIFY(doc().pipeline().unscaledTintedImageValid());
+        QVERIFY(!doc().pipeline().unscaledShadowedImageValid());
+        QCOMPARE(counts().tinted - before.tinted, 1);
+
+        doc().pipeline().failStageForTesting(std::nullopt);
+        drag(form().saturationSlider, 100.0f);
+        QTRY_VERIFY(doc().resultIsCurrent());
+        QVERIFY(form().destImageWell->isImageValid());
+        QVERIFY(matchesOneShotRender(128));
+        setEngineLogSink(previous);
+    }
+
+    void aLargeResultIsPreviewedThenShownExactly()
+    {
+        window_->resize(900, 700);
+        QVERIFY(test::takeSimpleStencil(doc(), 1024));
+        QTRY_VERIFY(doc().resultIsCurrent());
+        int previews = 0;
+        connect(&doc(), &TintDocument::previewChanged, this, [this, &previews] {
+            ++previews;
+            // A preview is the size of the well's room and never replaces
+            // the exact result's size in the well.
+            QVERIFY(doc().previewImage()->pixelsWide() < 1024);
+            QCOMPARE(form().destImageWell->image().width(), doc().finalImage()->pixelsWide());
+        });
+        drag(form().hueSlider, 12.0f);
+        drag(form().shadowDensitySlider, 80.0f);
+        QTRY_VERIFY(doc().resultIsCurrent());
+        QVERIFY(previews >= 1);
+        QVERIFY(!doc().previewImage());
+        // The well shows the exact result, drawn from its reduced copy.
+        MessageImageView* well = form().destImageWell;
+        QVERIFY(doc().roomImage());
+        QCOMPARE(well->standIn().width(), doc().roomImage()->pixelsWide());
+        QCOMPARE(well->image().width(), doc().finalImage()->pixelsWide());
+        QVERIFY(doc().roomImage()->pixelsWide() <= well->shrinkRoom().width() *
+                                                      well->devicePixelRatioF());
+        QVERIFY(matchesOneShotRender(1024));
+        saveScreenshot(window_.get(), QStringLiteral("window-exact-after-preview"));
+    }
+
+    void anExportDuringADragIsTheExactResult()
+    {
+        // Changes come faster than renders finish; the export waits for the
+        // last one.
+        for (int step = 0; step < 12; ++step) {
+            drag(form().hueSlider, 5.0f + float(step) * 3.0f);
+            drag(form().shadowDensitySlider, 30.0f + float(step) * 4.0f);
+        }
+        QVERIFY(waitForExactResult(doc(), window_.get()));
+        QVERIFY(doc().resultIsCurrent());
+        const auto reference = oneShotRender(128, doc().settings());
+        QVERIFY(reference && reference->pipeline().finalMixImage());
+        const QByteArray exported = exportTiffData(*doc().finalImage());
+        QVERIFY(!exported.isEmpty());
+        QCOMPARE(exported, exportTiffData(*reference->pipeline().finalMixImage()));
+    }
+};
+
+QTEST_MAIN(BackgroundRenderingTest)
+#include "tst_BackgroundRendering.moc"
