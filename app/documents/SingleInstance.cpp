@@ -6,14 +6,22 @@
 #include <QLocalSocket>
 #include <QSettings>
 
+#include <memory>
+
 #include <unistd.h>
 
 namespace gelcoat {
 
 namespace {
 
-// The answer a running program gives once it has the files.
-constexpr char kTaken = 'k';
+// The hand-over takes two steps, so that the files open in one program
+// only. The running program answers kReady once it has read the list; the
+// launch then sends kConfirmed and ends, and only that byte makes the
+// running program open the files. A launch that stopped waiting before the
+// answer (and opens its files itself) never confirms, and the running
+// program, however late it reads the request, opens nothing.
+constexpr char kReady = 'r';
+constexpr char kConfirmed = 'c';
 // A hand-over is a short list of paths; anything longer is not one.
 constexpr qint64 kMaxMessageBytes = 1 << 20;
 
@@ -51,14 +59,19 @@ bool SingleInstance::handOver(const QStringList& files, int timeoutMs)
     socketStream << message;
     if (!socket.waitForBytesWritten(timeoutMs))
         return false;
-    // Ended only once the running program has the files: a program that
-    // is shutting down does not answer, and this launch goes on alone.
+    // A program that is busy, stopped or shutting down does not answer in
+    // time, and this launch goes on alone.
     while (socket.bytesAvailable() < 1) {
         if (!socket.waitForReadyRead(timeoutMs))
             return false;
     }
     char answer = 0;
-    return socket.getChar(&answer) && answer == kTaken;
+    if (!socket.getChar(&answer) || answer != kReady)
+        return false;
+    // From here on the files are the running program's: once the byte has
+    // left, this launch must not open them too.
+    socket.putChar(kConfirmed);
+    return socket.waitForBytesWritten(timeoutMs) || socket.bytesToWrite() == 0;
 }
 
 bool SingleInstance::listen()
@@ -76,26 +89,47 @@ bool SingleInstance::listen()
 void SingleInstance::takeConnection()
 {
     while (QLocalSocket* socket = server_.nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, socket, [this, socket] {
-            QDataStream stream(socket);
-            stream.startTransaction();
-            QByteArray message;
-            stream >> message;
-            if (!stream.commitTransaction()) {
-                if (socket->bytesAvailable() > kMaxMessageBytes)
-                    socket->abort();
-                return;
-            }
-            QStringList files;
-            QDataStream messageStream(message);
-            messageStream >> files;
-            socket->putChar(kTaken);
-            socket->flush();
-            socket->disconnectFromServer();
-            emit filesArrived(files);
+        auto handOver = std::make_shared<PendingHandOver>();
+        auto read = [this, socket, handOver] { readHandOver(*socket, *handOver); };
+        connect(socket, &QLocalSocket::readyRead, socket, read);
+        // A confirmation may arrive together with the end of the connection.
+        connect(socket, &QLocalSocket::disconnected, socket, [socket, read] {
+            read();
+            socket->deleteLater();
         });
     }
+}
+
+void SingleInstance::readHandOver(QLocalSocket& socket, PendingHandOver& handOver)
+{
+    if (handOver.finished)
+        return;
+    if (!handOver.files) {
+        QDataStream stream(&socket);
+        stream.startTransaction();
+        QByteArray message;
+        stream >> message;
+        if (!stream.commitTransaction()) {
+            if (socket.bytesAvailable() > kMaxMessageBytes)
+                socket.abort();
+            return;
+        }
+        QStringList files;
+        QDataStream messageStream(message);
+        messageStream >> files;
+        handOver.files = files;
+        if (socket.state() == QLocalSocket::ConnectedState) {
+            socket.putChar(kReady);
+            socket.flush();
+        }
+    }
+    char confirmation = 0;
+    if (socket.bytesAvailable() < 1 || !socket.getChar(&confirmation))
+        return;
+    handOver.finished = true;
+    socket.disconnectFromServer();
+    if (confirmation == kConfirmed)
+        emit filesArrived(*handOver.files);
 }
 
 } // namespace gelcoat

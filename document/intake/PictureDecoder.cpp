@@ -154,6 +154,11 @@ std::optional<SourcePicture> decodePicture(const QByteArray& bytes, QString* err
     return readWithQtByContent(bytes, error);
 }
 
+bool isPictureData(const QByteArray& bytes)
+{
+    return classify(bytes) != PictureKind::Unknown || !qtFormatsByContent(bytes, false).isEmpty();
+}
+
 std::optional<SourcePicture> decodePictureFile(const QString& path, QString* error)
 {
     std::optional<QByteArray> bytes = readRegularFile(path, kMaxPictureFileBytes, error);

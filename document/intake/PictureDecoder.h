@@ -20,6 +20,10 @@ inline constexpr qint64 kMaxPictureFileBytes = qint64(512) << 20;
 // in *error, for unknown or undecodable data.
 std::optional<SourcePicture> decodePicture(const QByteArray& bytes, QString* error = nullptr);
 
+// True when the bytes begin as a picture of a kind the decoder knows,
+// whether or not the rest of them decodes. Looks at the header only.
+bool isPictureData(const QByteArray& bytes);
+
 // Reads a regular file of at most kMaxPictureFileBytes (never a FIFO, device
 // or folder) and decodes it.
 std::optional<SourcePicture> decodePictureFile(const QString& path, QString* error = nullptr);

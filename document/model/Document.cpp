@@ -8,6 +8,18 @@
 
 namespace gelcoat {
 
+namespace {
+
+// Files are the same when their canonical paths are.
+QString canonical(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString resolved = info.canonicalFilePath();
+    return resolved.isEmpty() ? info.absoluteFilePath() : resolved;
+}
+
+} // namespace
+
 Document::Document(QObject* parent) : QObject(parent) {}
 
 void Document::setFileName(const QString& path)
@@ -15,7 +27,21 @@ void Document::setFileName(const QString& path)
     if (path == fileName_)
         return;
     fileName_ = path;
+    fileStamp_.reset();
     emit fileNameChanged(path);
+}
+
+bool Document::fileChangedOnDisk() const
+{
+    if (fileName_.isEmpty() || !fileStamp_)
+        return false;
+    const std::optional<FileStamp> now = fileStampOf(fileName_);
+    return now && *now != *fileStamp_;
+}
+
+bool Document::isDocumentFile(const QString& path) const
+{
+    return !fileName_.isEmpty() && canonical(path) == canonical(fileName_);
 }
 
 QString Document::displayName() const
@@ -39,8 +65,13 @@ void Document::clearChangeCount()
     emit editedChanged(false);
 }
 
-DocumentOutcome Document::loadFile(const QString& path, LoadMode mode)
+DocumentOutcome Document::loadFile(const QString& path, LoadMode mode,
+                                   std::optional<FileStamp>* stamp)
 {
+    // Taken before the bytes: a change made while they are read then shows
+    // as a change, never the other way round.
+    if (stamp)
+        *stamp = fileStampOf(path);
     QString reason;
     const std::optional<QByteArray> bytes = readRegularFile(path, kMaxDocumentFileBytes, &reason);
     if (!bytes) {
@@ -54,9 +85,11 @@ DocumentOutcome Document::loadFile(const QString& path, LoadMode mode)
 
 DocumentOutcome Document::readFromFile(const QString& path)
 {
-    DocumentOutcome outcome = loadFile(path, LoadMode::Open);
+    std::optional<FileStamp> stamp;
+    DocumentOutcome outcome = loadFile(path, LoadMode::Open, &stamp);
     if (outcome.ok) {
         setFileName(QFileInfo(path).absoluteFilePath());
+        fileStamp_ = stamp;
         clearChangeCount();
     }
     return outcome;
@@ -66,9 +99,12 @@ DocumentOutcome Document::revertDocumentToSaved()
 {
     if (fileName_.isEmpty())
         return {};
-    DocumentOutcome outcome = loadFile(fileName_, LoadMode::Revert);
-    if (outcome.ok)
+    std::optional<FileStamp> stamp;
+    DocumentOutcome outcome = loadFile(fileName_, LoadMode::Revert, &stamp);
+    if (outcome.ok) {
+        fileStamp_ = stamp;
         clearChangeCount();
+    }
     return outcome;
 }
 
@@ -103,6 +139,7 @@ DocumentOutcome Document::saveDocumentAs(const QString& path)
     DocumentOutcome outcome = writeFile(path);
     if (outcome.ok) {
         setFileName(QFileInfo(path).absoluteFilePath());
+        fileStamp_ = fileStampOf(fileName_);
         clearChangeCount();
     }
     return outcome;

@@ -1,9 +1,12 @@
 #pragma once
 // The document machinery a window builds on: a file path or none
 // (untitled), a change count, and open, save, save as and revert. Saving is
-// atomic; subclasses supply the bytes and the loader.
+// atomic; subclasses supply the bytes and the loader. The document
+// remembers how its file looked when it last read or wrote it, so that a
+// window can ask before a save replaces another program's version.
 
 #include "document/file/DocumentMessages.h"
+#include "document/model/FileStamp.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -26,6 +29,14 @@ public:
     // document of the session and "Untitled 2" and on for later ones.
     QString displayName() const;
     void setUntitledNumber(int number) { untitledNumber_ = number; }
+
+    // True when another program has changed the document's file since the
+    // document last read or wrote it. A file that has gone holds nothing to
+    // lose and does not count.
+    bool fileChangedOnDisk() const;
+    // True when path names the document's file, however it is spelt (a
+    // link, "./", another way through the folders).
+    bool isDocumentFile(const QString& path) const;
 
     // Edited state: every change the user makes counts.
     bool isDocumentEdited() const { return changeCount_ != 0; }
@@ -56,13 +67,17 @@ signals:
     void fileNameChanged(const QString& path);
 
 protected:
-    // Reads and loads path without touching the file name.
-    DocumentOutcome loadFile(const QString& path, LoadMode mode);
+    // Reads and loads path without touching the file name; *stamp is the
+    // file as it was just before it was read.
+    DocumentOutcome loadFile(const QString& path, LoadMode mode,
+                             std::optional<FileStamp>* stamp = nullptr);
 
 private:
     DocumentOutcome writeFile(const QString& path) const;
 
     QString fileName_;
+    // The file as read or written last; nothing while untitled.
+    std::optional<FileStamp> fileStamp_;
     int untitledNumber_ = 1;
     int changeCount_ = 0;
 };

@@ -1,7 +1,7 @@
 // Documents in their windows: saving, reverting, the questions before an
 // edited window closes or the program quits, opening files (several, one
-// already open, broken ones, one whose picture is missing) and the recent
-// documents.
+// already open, broken ones, one whose picture is missing), the recent
+// documents, and a file that another program changes under an open window.
 
 #include "tests/app/AppTestSupport.h"
 
@@ -22,6 +22,7 @@
 #include <QMenuBar>
 #include <QAbstractButton>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -104,6 +105,31 @@ float savedHue(const QString& path)
     TintDocument document;
     return document.readFromFile(path).ok ? document.settings().userHue : -1.0f;
 }
+
+// Another program (here another document of this one) saves its own
+// version of the file.
+void saveElsewhere(const QString& path, float hue)
+{
+    TintDocument other;
+    QVERIFY(other.readFromFile(path).ok);
+    other.changeSetting([hue](TintSettings& s) { s.userHue = hue; });
+    QVERIFY(other.saveDocument().ok);
+}
+
+void bringToFront(QWidget* window)
+{
+    window->raise();
+    window->activateWindow();
+    // In front, or already asking a question in a sheet of its own.
+    QTRY_VERIFY(window->isActiveWindow() ||
+                (QApplication::activeWindow() &&
+                 QApplication::activeWindow()->parentWidget() == window));
+    // The window looks at its file once it is in front.
+    QCoreApplication::processEvents();
+}
+
+const QString kChangedOnDisk = QStringLiteral(
+    "The document could not be saved because it has been changed by another application.");
 
 } // namespace
 
@@ -340,6 +366,120 @@ private slots:
         const SeenPanel& warning = answerer.seen().last();
         QCOMPARE(warning.text, QStringLiteral("Revert"));
         QVERIFY(warning.informativeText.contains(QStringLiteral("Other aspects")));
+        QCOMPARE(answerer.unexpectedCount(), 0);
+    }
+
+    void savingOverAnotherProgramsVersionAsksFirst_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<float>("hueOnDisk");
+        QTest::addColumn<float>("hueShown");
+        QTest::newRow("save anyway") << QStringLiteral("Save Anyway") << 75.0f << 75.0f;
+        QTest::newRow("revert") << QStringLiteral("Revert") << 33.0f << 33.0f;
+        QTest::newRow("cancel") << QStringLiteral("Cancel") << 33.0f << 75.0f;
+    }
+
+    void savingOverAnotherProgramsVersionAsksFirst()
+    {
+        QFETCH(QString, answer);
+        QFETCH(float, hueOnDisk);
+        QFETCH(float, hueShown);
+        const QString file = savedDocument(QStringLiteral("changed-%1.gelcoat").arg(answer.size()));
+        ProgramDelegate delegate;
+        QCOMPARE(delegate.openDocumentFiles({file}), 1);
+        TintDocumentWindow* window = lastWindow(delegate);
+        setHue(window, 75);
+        saveElsewhere(file, 33);
+
+        ModalAnswerer answerer;
+        answerer.answer(answer, [answer](QMessageBox* sheet) {
+            QCOMPARE(sheet->windowModality(), Qt::WindowModal);
+            // Return keeps both versions.
+            QCOMPARE(sheet->defaultButton()->text(), QStringLiteral("Cancel"));
+            if (answer == QStringLiteral("Cancel"))
+                saveScreenshot(sheet, QStringLiteral("changedOnDiskSheet"));
+        });
+        fileCommands(window).save->trigger();
+        QTRY_COMPARE(answerer.pending(), 0);
+        const SeenPanel& sheet = answerer.seen().first();
+        QCOMPARE(sheet.text, kChangedOnDisk);
+        QCOMPARE(sheet.buttons.size(), 3);
+        for (const QString& button : {QStringLiteral("Save Anyway"), QStringLiteral("Revert"),
+                                      QStringLiteral("Cancel")})
+            QVERIFY(sheet.buttons.contains(button));
+        QTRY_COMPARE(window->document().settings().userHue, hueShown);
+        QCOMPARE(savedHue(file), hueOnDisk);
+        QCOMPARE(window->isWindowModified(), hueShown != hueOnDisk);
+
+        if (window->isWindowModified()) {
+            // Save As onto the same file asks the same, after the panel's own
+            // question about replacing it.
+            answerer.answerDialog(ModalAnswerer::chooseFile(file));
+            answerer.answer(QStringLiteral("&Yes"));
+            answerer.answer(QStringLiteral("Cancel"));
+            fileCommands(window).saveAs->trigger();
+            QTRY_COMPARE(answerer.pending(), 0);
+            QCOMPARE(answerer.seen().last().text, kChangedOnDisk);
+            QCOMPARE(savedHue(file), 33.0f);
+            QVERIFY(window->isWindowModified());
+        } else {
+            // Settled: the next save writes without a question.
+            setHue(window, 80);
+            fileCommands(window).save->trigger();
+            QCOMPARE(savedHue(file), 80.0f);
+            QCOMPARE(answerer.seen().size(), 1);
+        }
+        QCOMPARE(answerer.unexpectedCount(), 0);
+    }
+
+    void aWindowBroughtToTheFrontOffersTheChangedFile()
+    {
+        const QString file = savedDocument(QStringLiteral("front.gelcoat"));
+        ProgramDelegate delegate;
+        QCOMPARE(delegate.openDocumentFiles({file}), 1);
+        TintDocumentWindow* window = lastWindow(delegate);
+        delegate.newDocument();
+        TintDocumentWindow* otherWindow = lastWindow(delegate);
+        bringToFront(otherWindow);
+
+        ModalAnswerer answerer;
+        saveElsewhere(file, 44);
+        answerer.answer(QStringLiteral("Revert"), [](QMessageBox* sheet) {
+            QCOMPARE(sheet->windowModality(), Qt::WindowModal);
+            saveScreenshot(sheet, QStringLiteral("changedOnDiskRevertSheet"));
+        });
+        bringToFront(window);
+        QTRY_COMPARE(answerer.pending(), 0);
+        QCOMPARE(answerer.seen().last().buttons.size(), 2);
+        QVERIFY(answerer.seen().last().text.contains(QStringLiteral("front.gelcoat")));
+        QTRY_COMPARE(window->document().settings().userHue, 44.0f);
+        QVERIFY(!window->isWindowModified());
+
+        // Ignored, a version is offered once, not at every return to the front.
+        saveElsewhere(file, 50);
+        answerer.answer(QStringLiteral("Ignore"));
+        bringToFront(otherWindow);
+        bringToFront(window);
+        QTRY_COMPARE(answerer.pending(), 0);
+        bringToFront(otherWindow);
+        bringToFront(window);
+        QVERIFY(!waitUntil([] { return activeModal<QMessageBox>() != nullptr; }, 100));
+        QCOMPARE(answerer.seen().size(), 2);
+        QCOMPARE(window->document().settings().userHue, 44.0f);
+        // ...but a save over it still asks.
+        setHue(window, 45);
+        answerer.answer(QStringLiteral("Cancel"));
+        fileCommands(window).save->trigger();
+        QTRY_COMPARE(answerer.pending(), 0);
+        QCOMPARE(answerer.seen().last().text, kChangedOnDisk);
+        QCOMPARE(savedHue(file), 50.0f);
+
+        // A window with edits of its own is not offered a revert.
+        saveElsewhere(file, 60);
+        bringToFront(otherWindow);
+        bringToFront(window);
+        QVERIFY(!waitUntil([] { return activeModal<QMessageBox>() != nullptr; }, 100));
+        QCOMPARE(answerer.seen().size(), 3);
         QCOMPARE(answerer.unexpectedCount(), 0);
     }
 

@@ -60,6 +60,36 @@ int firstAlpha(const TintDocument& doc)
     return doc.sourceImage()->row(0)[3];
 }
 
+// Clipboard data as the desktop's clipboard offers it: picture bytes, and a
+// Qt image that the platform would make by decoding those bytes itself,
+// counted here.
+class PlatformClipboardData : public QMimeData {
+public:
+    explicit PlatformClipboardData(QByteArray png) : png_(std::move(png)) {}
+    int imageRequests() const { return imageRequests_; }
+
+    QStringList formats() const override
+    {
+        return {QStringLiteral("image/png"), QStringLiteral("application/x-qt-image")};
+    }
+    bool hasFormat(const QString& type) const override { return formats().contains(type); }
+
+protected:
+    QVariant retrieveData(const QString& type, QMetaType) const override
+    {
+        if (type == QStringLiteral("image/png"))
+            return png_;
+        if (type != QStringLiteral("application/x-qt-image"))
+            return {};
+        ++imageRequests_;
+        return QImage::fromData(png_, "PNG");
+    }
+
+private:
+    QByteArray png_;
+    mutable int imageRequests_ = 0;
+};
+
 std::function<void(QDialog*)> clickInSheet(const char* cell, const char* button = "okButton")
 {
     return [cell, button](QDialog* dialog) {
@@ -90,6 +120,21 @@ class StencilsInResultsOutTest : public QObject {
         QVERIFY(waitUntil([this] { return answerer_->pending() == 0; }));
         QTest::qWait(20);
         QCOMPARE(answerer_->unexpectedCount(), 0);
+    }
+
+    // Pastes data, which the clipboard then owns, and expects the alert
+    // with nothing changed.
+    void pasteExpectingTheAlert(QMimeData* data)
+    {
+        const qsizetype seen = answerer_->seen().size();
+        QApplication::clipboard()->setMimeData(data);
+        answerer_->answer(QStringLiteral("OK"));
+        run(stencil().paste);
+        QCOMPARE(answerer_->seen().size(), seen + 1);
+        QCOMPARE(answerer_->seen().last().text, incompatibleImageTitle());
+        QCOMPARE(answerer_->seen().last().informativeText, incompatibleImageMessage());
+        QVERIFY(!doc().isDocumentEdited());
+        QCOMPARE(doc().sourceImage()->pixelsWide(), 10);
     }
 
 private slots:
@@ -209,6 +254,34 @@ private slots:
         QApplication::clipboard()->setText(QStringLiteral("words"));
         run(stencil().paste);
         QVERIFY(!doc().isDocumentEdited());
+    }
+
+    // A picture that is there but cannot be made is incompatible, as a
+    // refused one is; one far too large is turned away by its header, and
+    // the clipboard is never asked to decode it some other way.
+    void pasteRefusesDamagedAndOversizedPictures()
+    {
+        test::takeSimpleStencil(doc(), 10);
+        doc().clearChangeCount();
+        auto* truncated = new QMimeData;
+        truncated->setData(QStringLiteral("image/png"), encoded(grey(40, 100), "PNG").left(60));
+        pasteExpectingTheAlert(truncated);
+        if (QTest::currentTestFailed())
+            return;
+        auto* junk = new QMimeData;
+        junk->setData(QStringLiteral("image/tiff"), QByteArray("II*\0junk", 8));
+        pasteExpectingTheAlert(junk);
+        if (QTest::currentTestFailed())
+            return;
+
+        // 20000 × 20000 at one bit per pixel: a small file, a huge picture.
+        QImage huge(20000, 20000, QImage::Format_Mono);
+        huge.fill(0);
+        auto* oversized = new PlatformClipboardData(encoded(huge, "PNG"));
+        huge = QImage();
+        pasteExpectingTheAlert(oversized);
+        QCOMPARE(oversized->imageRequests(), 0);
+        QCOMPARE(answerer_->seen().size(), 3);
     }
 
     void dropsOnTheSourceWell()
@@ -406,6 +479,34 @@ private slots:
         QVERIFY(answerer_->seen().last().informativeText.contains(blocked));
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), QByteArray("previous"));
+    }
+
+    // The panel decides the final name: it adds ".tiff" to a name without
+    // a suffix and asks before replacing the file so named, and that file
+    // is the one written, never another name made up after it asked.
+    void exportWritesTheFileThePanelAskedAbout()
+    {
+        Preferences::shared().setFlatteningChoice(2);
+        auto writeFile = [](const QString& path, const QByteArray& bytes) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        };
+        auto contents = [](const QString& path) {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        const QString typed = dir_.filePath(QStringLiteral("a.tif"));
+        writeFile(typed, "previous");
+        writeFile(typed + QStringLiteral(".tiff"), "someone else's");
+        answerer_->answerDialog(clickInSheet(nullptr));
+        answerer_->answerDialog(ModalAnswerer::chooseFile(typed));
+        answerer_->answer(QStringLiteral("&Yes"));
+        run(result().saveDestImage);
+        QVERIFY(answerer_->seen().last().text.contains(QStringLiteral("a.tif ")));
+        QCOMPARE(doc().destImagePath(), typed);
+        QCOMPARE(contents(typed), exportTiffData(*doc().pipeline().finalMixImage()));
+        QCOMPARE(contents(typed + QStringLiteral(".tiff")), QByteArray("someone else's"));
     }
 
     void popUpButtonsCarryTheCommands()

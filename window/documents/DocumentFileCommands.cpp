@@ -7,10 +7,13 @@
 
 #include "shared/KPAlertPanel.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTimer>
 
@@ -30,6 +33,12 @@ QString quoted(const QString& name)
 }
 
 } // namespace
+
+QString changedOnDiskSaveMessage()
+{
+    return DocumentFileCommands::tr(
+        "The document could not be saved because it has been changed by another application.");
+}
 
 QString withDocumentExtension(const QString& path)
 {
@@ -112,6 +121,67 @@ void DocumentFileCommands::saveDocumentAs(std::function<void(bool)> done)
 
 void DocumentFileCommands::writeTo(const QString& path, const std::function<void(bool)>& done)
 {
+    const Document& document = window_.document();
+    if (document.isDocumentFile(path) && document.fileChangedOnDisk())
+        askBeforeReplacingChangedFile(path, done);
+    else
+        writeNow(path, done);
+}
+
+void DocumentFileCommands::askBeforeReplacingChangedFile(const QString& path,
+                                                         const std::function<void(bool)>& done)
+{
+    // One sheet at a time: this one waits for the one before to go.
+    if (sheet_) {
+        connect(sheet_, &QObject::destroyed, this,
+                [this, path, done] { askBeforeReplacingChangedFile(path, done); });
+        return;
+    }
+    sheet_ = KPBeginAlertSheet(
+        QMessageBox::Warning, &window_, changedOnDiskSaveMessage(),
+        tr("Save Anyway replaces the other application's version with yours.  Revert shows "
+           "the other application's version; your changes will be lost."),
+        tr("Save Anyway"), tr("Cancel"), tr("Revert"), [this, path, done](int answer) {
+            if (answer == KPAlertDefaultReturn) {
+                writeNow(path, done);
+                return;
+            }
+            if (answer == KPAlertOtherReturn)
+                revertNow();
+            if (done)
+                done(false);
+        });
+    // Return keeps both versions as they are: replacing the other one must be chosen.
+    for (QAbstractButton* button : sheet_->buttons())
+        if (sheet_->buttonRole(button) == QMessageBox::RejectRole)
+            sheet_->setDefaultButton(qobject_cast<QPushButton*>(button));
+}
+
+void DocumentFileCommands::offerRevertIfChangedOnDisk()
+{
+    const Document& document = window_.document();
+    if (sheet_ || document.isDocumentEdited() || !document.fileChangedOnDisk() ||
+        QApplication::activeModalWidget())
+        return;
+    const std::optional<FileStamp> onDisk = fileStampOf(document.fileName());
+    if (onDisk == offeredRevertTo_)
+        return;
+    offeredRevertTo_ = onDisk;
+    sheet_ = KPBeginAlertSheet(
+        QMessageBox::Warning, &window_,
+        tr("The document %1 has been changed by another application.")
+            .arg(quoted(document.displayName())),
+        tr("Do you want to revert to the version on disk?  This window has no changes of its "
+           "own to lose."),
+        tr("Revert"), tr("Ignore"), QString(), [this](int answer) {
+            // Edits made meanwhile are not thrown away unasked.
+            if (answer == KPAlertDefaultReturn && !window_.document().isDocumentEdited())
+                revertNow();
+        });
+}
+
+void DocumentFileCommands::writeNow(const QString& path, const std::function<void(bool)>& done)
+{
     const DocumentOutcome outcome = window_.document().saveDocumentAs(path);
     if (outcome.ok)
         emit documentSaved(window_.document().fileName());
@@ -166,6 +236,9 @@ void DocumentFileCommands::showAlertSheet(const QString& title, const QString& m
 
 bool DocumentFileCommands::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == &window_ && event->type() == QEvent::WindowActivate)
+        // Once the window is in front and whatever brought it there is done.
+        QTimer::singleShot(0, this, &DocumentFileCommands::offerRevertIfChangedOnDisk);
     if (watched != &window_ || event->type() != QEvent::Close || closeApproved_ ||
         !window_.document().isDocumentEdited())
         return QObject::eventFilter(watched, event);

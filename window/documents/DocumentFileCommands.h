@@ -1,14 +1,19 @@
 #pragma once
 // Saving, reverting and closing one document window: the Save, Save As…
-// and Revert to Saved actions, the save panel, and the sheet that asks
-// before an edited window closes. Every question is window-modal, so other
-// windows stay usable while one asks.
+// and Revert to Saved actions, the save panel, the sheet that asks before
+// an edited window closes, and the questions about a file that another
+// program changed (before a save would replace it, and when the window
+// comes to the front). Every question is window-modal, so other windows
+// stay usable while one asks.
 
 #include <QMessageBox>
 #include <QObject>
 #include <QPointer>
 
+#include "document/model/FileStamp.h"
+
 #include <functional>
+#include <optional>
 
 class QAction;
 
@@ -54,6 +59,10 @@ private:
     void askToClose();
     void closeNow();
     void writeTo(const QString& path, const std::function<void(bool)>& done);
+    void writeNow(const QString& path, const std::function<void(bool)>& done);
+    void askBeforeReplacingChangedFile(const QString& path,
+                                       const std::function<void(bool)>& done);
+    void offerRevertIfChangedOnDisk();
     void revertNow();
     void showAlertSheet(const QString& title, const QString& message);
     void enableActions();
@@ -61,7 +70,13 @@ private:
     TintDocumentWindow& window_;
     QPointer<QMessageBox> sheet_;
     bool closeApproved_ = false;
+    // The version on disk the window last offered to revert to, so that
+    // it is offered once, not each time the window comes to the front.
+    std::optional<FileStamp> offeredRevertTo_;
 };
+
+// The question before a save would replace a file another program changed.
+QString changedOnDiskSaveMessage();
 
 // A document file name always ends in ".gelcoat".
 QString withDocumentExtension(const QString& path);

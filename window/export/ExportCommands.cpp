@@ -78,6 +78,8 @@ void ExportCommands::finishSaveDestImage(const BitmapRep& image)
     panel->setAttribute(Qt::WA_DeleteOnClose);
     panel->setAcceptMode(QFileDialog::AcceptSave);
     panel->setFileMode(QFileDialog::AnyFile);
+    // Added to a name without a suffix before the panel looks for a file
+    // to replace, so that the panel asks about the name that is written.
     panel->setDefaultSuffix(QStringLiteral("tiff"));
     if (!proposal.fileName.isEmpty())
         panel->selectFile(proposal.fileName);
@@ -92,11 +94,10 @@ void ExportCommands::finishSaveDestImage(const BitmapRep& image)
 
 void ExportCommands::savePanelDidSelectImage(const QString& path, const QByteArray& tiff)
 {
-    QString target = path;
-    // The panel adds the suffix only to a name without any.
-    if (!target.endsWith(QLatin1String(".tiff"), Qt::CaseInsensitive))
-        target += QStringLiteral(".tiff");
-    const DocumentOutcome outcome = saveExportedImage(document_, target, tiff);
+    // Written exactly where the panel says: it has added the default suffix
+    // to a name without one and asked before replacing that very file, so
+    // any other name here would be one the user was never asked about.
+    const DocumentOutcome outcome = saveExportedImage(document_, path, tiff);
     if (!outcome.ok)
         KPBeginAlertSheet(QMessageBox::Warning, &window_, outcome.alert.title,
                           outcome.alert.message, QString(), QString(), QString());

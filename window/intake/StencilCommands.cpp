@@ -145,9 +145,14 @@ bool StencilCommands::takeOutsidePicture(std::optional<SourcePicture> picture,
         return false;
     if (document_.useImage(std::move(*picture), path, true, false))
         return true;
+    alertIncompatibleImage();
+    return false;
+}
+
+void StencilCommands::alertIncompatibleImage()
+{
     KPBeginAlertSheet(QMessageBox::Critical, &window_, incompatibleImageTitle(),
                       incompatibleImageMessage(), intakeAlertButton(), QString(), QString());
-    return false;
 }
 
 bool StencilCommands::takePictureFrom(const QMimeData* data)
@@ -160,7 +165,15 @@ void StencilCommands::pasteFromClipboard()
     if (editFocusedField(window_, [](QLineEdit& field) { field.paste(); }))
         return;
     // The raw bytes, never QClipboard::image(), which widens grey to colour.
-    takePictureFrom(QApplication::clipboard()->mimeData());
+    QString error;
+    std::optional<SourcePicture> picture =
+        pictureFromMimeData(QApplication::clipboard()->mimeData(), &error);
+    // A picture that was there but cannot be made is refused as one the
+    // intake turns away; a clipboard without a picture is passed over.
+    if (!picture && !error.isEmpty())
+        alertIncompatibleImage();
+    else
+        takeOutsidePicture(std::move(picture), QString());
 }
 
 void StencilCommands::confirmBuiltInStencil(const QString& title, const QString& message,

@@ -3,7 +3,9 @@
 // drop on the source well, the two built-in stencils behind their warning
 // sheets, and the two edits that derive a new stencil from the current one.
 // Each runs the picture through the document's intake; a refused picture
-// gets the "Incompatible image" sheet and changes nothing.
+// gets the "Incompatible image" sheet and changes nothing, and so does a
+// pasted picture that cannot be read at all (damaged, or too large to be
+// decoded).
 
 #include "document/intake/SourcePicture.h"
 #include "document/intake/StencilIntake.h"
@@ -48,8 +50,8 @@ public:
     // picture went missing; it ends as the sheet does.
     void chooseSubstituteImage();
 
-    // Data dropped on the source well (or found on the clipboard): decoded
-    // and offered to the document. False when nothing was taken.
+    // Data dropped on the source well: decoded and offered to the
+    // document. False when nothing was taken.
     bool takePictureFrom(const QMimeData* data);
 
 private:
@@ -57,6 +59,7 @@ private:
     void openPanelDidSelectImage(const QString& path, const QString& folder);
     // Offers an outside picture to the document; alerts when it is refused.
     bool takeOutsidePicture(std::optional<SourcePicture> picture, const QString& path);
+    void alertIncompatibleImage();
     void pasteFromClipboard();
     void confirmBuiltInStencil(const QString& title, const QString& message, bool foot);
     void adjustSizeSheetDidEnd(const StencilMargins& margins);
