@@ -2,12 +2,11 @@
 
 #include "app/render/RenderCommand.h"
 #include "app/render/RenderJob.h"
+#include "app/render/RenderPaths.h"
 
 #include "document/model/TintDocument.h"
 #include "engine/util/Parallel.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QSet>
 #include <QThread>
 
@@ -15,12 +14,15 @@
 #include <atomic>
 #include <condition_variable>
 #include <deque>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
 #include <vector>
 
+#include <dirent.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace gelcoat {
@@ -59,7 +61,8 @@ struct FinishedInput {
     QString out, err;
     int code = ExitOk;
     std::unique_ptr<PendingFile> image;
-    QString imagePath;
+    QByteArray imagePath;
+    QString messagePrefix;   // names the input
 };
 
 // Rendered inputs waiting to be committed, at most `capacity` of them, so
@@ -106,18 +109,50 @@ private:
     int renderers_ = 0;
 };
 
+// Descriptors kept for what the program opens besides its inputs and
+// outputs: image plug-ins being loaded, the standard streams' own.
+constexpr long kSpareDescriptors = 16;
+
+// Without /proc, as many as are spared for others.
+long openDescriptors()
+{
+    DIR* fds = ::opendir("/proc/self/fd");
+    if (!fds)
+        return kSpareDescriptors;
+    long open = 0;
+    while (const dirent* entry = ::readdir(fds))
+        open += entry->d_name[0] != '.';
+    ::closedir(fds);
+    return open;
+}
+
+long descriptorLimit()
+{
+    rlimit limit {};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return std::numeric_limits<long>::max();
+    return long(std::min<rlim_t>(limit.rlim_cur, rlim_t(std::numeric_limits<long>::max())));
+}
+
 } // namespace
 
-QStringList batchOutputs(const RenderOptions& options, const QString& folder, QString* error)
+int inputsInFlight(int jobs, long openNow, long limit)
 {
-    const QString extension =
-        options.pngFormat && !options.stageGiven ? QStringLiteral(".png") : QStringLiteral(".tiff");
-    QStringList outputs;
-    QSet<QString> taken;
-    for (const QString& input : options.inputs) {
-        const QString output = QDir(folder).filePath(QFileInfo(input).completeBaseName() + extension);
+    const long budget = limit - openNow - kSpareDescriptors - 1;   // 1: the one being committed
+    return int(std::clamp<long>(budget / 3, 1, jobs));
+}
+
+QByteArrayList batchOutputs(const RenderOptions& options, const QByteArray& folder,
+                            QString* error)
+{
+    const QByteArray extension = options.pngFormat && !options.stageGiven ? ".png" : ".tiff";
+    QByteArrayList outputs;
+    QSet<QByteArray> taken;
+    for (const QByteArray& input : options.inputs) {
+        const QByteArray output = batchOutputPath(folder, input, extension);
         if (taken.contains(output)) {
-            *error = QStringLiteral("two inputs would both be written to \"%1\"").arg(output);
+            *error =
+                QStringLiteral("two inputs would both be written to %1").arg(quotedPath(output));
             return {};
         }
         taken.insert(output);
@@ -129,12 +164,13 @@ QStringList batchOutputs(const RenderOptions& options, const QString& folder, QS
 // The renderers take inputs in turn; this thread flushes and renames what
 // they wrote and prints their messages, so that no renderer waits for the
 // disk and the messages of one input stay together.
-int runBatch(const RenderOptions& options, const QStringList& outputs, QTextStream& out,
+int runBatch(const RenderOptions& options, const QByteArrayList& outputs, QTextStream& out,
              QTextStream& err)
 {
     const int count = int(options.inputs.size());
-    const int workers =
+    const int asked =
         std::clamp(options.jobs ? options.jobs : QThread::idealThreadCount(), 1, count);
+    const int workers = inputsInFlight(asked, openDescriptors(), descriptorLimit());
     // Files side by side fill the cores; splitting each stage's rows as
     // well would only add threads.
     if (workers > 1)
@@ -156,6 +192,7 @@ int runBatch(const RenderOptions& options, const QStringList& outputs, QTextStre
                 job.leaveImageUncommitted();
                 result.code = job.run(options.inputs[i], result.imagePath, true);
                 result.image = job.takeUncommittedImage();
+                result.messagePrefix = job.messagePrefix();
             }
             finished.push(std::move(result));
         }
@@ -172,8 +209,8 @@ int runBatch(const RenderOptions& options, const QStringList& outputs, QTextStre
     while (std::optional<FinishedInput> result = finished.pop()) {
         if (result->image) {
             QTextStream jobErr(&result->err);
-            result->code = std::max(result->code,
-                                    commitImage(*result->image, result->imagePath, jobErr));
+            result->code = std::max(result->code, commitImage(*result->image, result->imagePath,
+                                                              result->messagePrefix, jobErr));
             result->image.reset();
         }
         progress.clear();

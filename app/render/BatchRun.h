@@ -5,18 +5,25 @@
 
 #include "app/render/RenderOptions.h"
 
+#include <QByteArrayList>
 #include <QString>
-#include <QStringList>
 #include <QTextStream>
 
 namespace gelcoat {
 
 // The output of each input in folder, or empty with the reason in *error
 // when two inputs would write the same file.
-QStringList batchOutputs(const RenderOptions& options, const QString& folder, QString* error);
+QByteArrayList batchOutputs(const RenderOptions& options, const QByteArray& folder,
+                            QString* error);
 
 // outputs: one per input, or empty to write no images (--info only).
-int runBatch(const RenderOptions& options, const QStringList& outputs, QTextStream& out,
+int runBatch(const RenderOptions& options, const QByteArrayList& outputs, QTextStream& out,
              QTextStream& err);
+
+// How many inputs may be in flight at once when jobs are asked for, so
+// that the files they hold open stay below the process's limit
+// (RLIMIT_NOFILE) with openNow already open: each holds at most one file
+// while it renders and two more may wait to be committed.
+int inputsInFlight(int jobs, long openNow, long limit);
 
 } // namespace gelcoat

@@ -6,12 +6,12 @@
 
 namespace gelcoat {
 
-OutputKind outputKindForPath(const QString& path)
+OutputKind outputKindForPath(const QByteArray& path)
 {
-    const QString lower = path.toLower();
-    if (lower.endsWith(u".tif") || lower.endsWith(u".tiff"))
+    const QByteArray lower = path.toLower();
+    if (lower.endsWith(".tif") || lower.endsWith(".tiff"))
         return OutputKind::Tiff;
-    if (lower.endsWith(u".png"))
+    if (lower.endsWith(".png"))
         return OutputKind::Png;
     return OutputKind::Unknown;
 }

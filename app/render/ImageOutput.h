@@ -4,14 +4,13 @@
 #include "engine/buffer/BitmapRep.h"
 
 #include <QByteArray>
-#include <QString>
 
 namespace gelcoat {
 
 enum class OutputKind { Tiff, Png, Unknown };
 
 // By extension: .tif/.tiff or .png, any case.
-OutputKind outputKindForPath(const QString& path);
+OutputKind outputKindForPath(const QByteArray& path);
 
 // The final image: LZW TIFF (horizontal predictor) with associated alpha, or
 // PNG. Empty when it

@@ -2,12 +2,18 @@
 
 #include "app/render/ImageOutput.h"
 #include "app/render/RenderCommand.h"
+#include "app/render/RenderPaths.h"
 
+#include "document/file/DocumentArchive.h"
 #include "document/file/DocumentInput.h"
 #include "document/file/DocumentMessages.h"
 #include "document/intake/PictureDecoder.h"
 #include "document/intake/StencilIntake.h"
+#include "document/io/PrintablePath.h"
 #include "document/io/RegularFile.h"
+
+#include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -78,11 +84,6 @@ bool mostlyCovered(const BitmapRep& stencil)
     return covered * 2 > std::int64_t(stencil.pixelsWide()) * stencil.pixelsHigh();
 }
 
-void printAlert(const DocumentAlert& alert, QTextStream& err)
-{
-    err << "gelcoat-render: " << alert.title << ": " << alert.message << "\n";
-}
-
 } // namespace
 
 RenderJob::RenderJob(const RenderOptions& options, QTextStream& out, QTextStream& err)
@@ -92,8 +93,11 @@ RenderJob::RenderJob(const RenderOptions& options, QTextStream& out, QTextStream
 {
 }
 
-int RenderJob::run(const QString& input, const QString& imageOutput, bool infoNamesInput)
+int RenderJob::run(const QByteArray& input, const QByteArray& imageOutput, bool inBatch)
 {
+    inBatch_ = inBatch;
+    if (inBatch)
+        prefix_ = QStringLiteral("gelcoat-render: %1: ").arg(quotedPath(input));
     if (const int code = load(input))
         return code;
     // Off until every change is made, so that one render follows them all.
@@ -107,19 +111,20 @@ int RenderJob::run(const QString& input, const QString& imageOutput, bool infoNa
         return code;
     if (const int code = render())
         return code;
-    if (options_.info && infoNamesInput)
-        out_ << "{\"path\":" << jsonString(input) << "," << infoJson(doc_).mid(1) << "\n";
+    if (options_.info && inBatch)
+        out_ << "{\"path\":" << jsonString(printablePath(input)) << ","
+             << infoJson(doc_).mid(1) << "\n";
     else if (options_.info)
         out_ << infoJson(doc_) << "\n";
     return writeOutputs(imageOutput);
 }
 
-int RenderJob::load(const QString& input)
+int RenderJob::load(const QByteArray& input)
 {
     if (input.isEmpty()) {
         if (doc_.sourceImage())
             return ExitOk;
-        err_ << "gelcoat-render: the built-in start picture is missing\n";
+        err_ << prefix_ << "the built-in start picture is missing\n";
         return ExitFailure;
     }
     return isDocumentInput(input) ? loadDocument(input) : loadPicture(input);
@@ -127,25 +132,38 @@ int RenderJob::load(const QString& input)
 
 // A stencil that cannot be had (missing external picture, undecodable
 // stored picture) is an input failure, since there is no panel to choose
-// another.
-int RenderJob::loadDocument(const QString& path)
+// another. Read by its bytes, as a name that is not UTF-8 cannot be given
+// to the document as text.
+int RenderJob::loadDocument(const QByteArray& path)
 {
-    const DocumentOutcome outcome = doc_.readFromFile(path);
+    QString reason;
+    const std::optional<QByteArray> bytes = readRegularFile(path, kMaxDocumentFileBytes, &reason);
+    DocumentOutcome outcome;
+    const QString documentPath = QFileInfo(QFile::decodeName(path)).absoluteFilePath();
+    if (bytes)
+        outcome = doc_.loadDataRepresentation(*bytes, LoadMode::Open, documentPath);
+    else
+        outcome.alert = {openTitle(), documentUnreadableMessage(printablePath(path), reason)};
     if (!outcome.alert.isEmpty())
-        printAlert(outcome.alert, err_);
+        printAlert(outcome.alert);
     if (!outcome.detail.isEmpty())
-        err_ << "gelcoat-render: " << outcome.detail << "\n";
+        err_ << prefix_ << outcome.detail << "\n";
     if (!outcome.ok || outcome.runSubstitutePanel || !doc_.sourceImage())
         return ExitInput;
     return ExitOk;
 }
 
-int RenderJob::loadPicture(const QString& path)
+int RenderJob::loadPicture(const QByteArray& path)
 {
     QString error;
-    std::optional<SourcePicture> picture = decodePictureFile(path, &error);
+    std::optional<SourcePicture> picture;
+    if (const std::optional<QByteArray> bytes = readRegularFile(path, kMaxPictureFileBytes, &error))
+        picture = decodePicture(*bytes, &error);
     if (!picture) {
-        err_ << "gelcoat-render: cannot read \"" << path << "\": " << error << "\n";
+        // In a batch the prefix names the input already.
+        err_ << prefix_
+             << (inBatch_ ? QString() : QStringLiteral("cannot read %1: ").arg(quotedPath(path)))
+             << error << "\n";
         return ExitInput;
     }
     const bool greyWithoutAlpha = picture->samplesPerPixel == 1 && !picture->hasAlpha;
@@ -156,17 +174,16 @@ int RenderJob::loadPicture(const QString& path)
     described.bitsPerPixel = picture->bitsPerPixel;
     // Adopted without rendering: the one full render follows.
     IntakeRefusal refusal = IntakeRefusal::None;
-    if (!doc_.adoptImage(std::move(*picture), path, false, &refusal)) {
-        err_ << "gelcoat-render: " << incompatibleImageTitle() << ": "
-             << incompatibleImageMessage() << "\n"
-             << "gelcoat-render: \"" << path << "\": " << intakeRefusalReason(refusal, described)
-             << "\n";
+    if (!doc_.adoptImage(std::move(*picture), QFile::decodeName(path), false, &refusal)) {
+        err_ << prefix_ << incompatibleImageTitle() << ": " << incompatibleImageMessage() << "\n"
+             << prefix_ << (inBatch_ ? QString() : quotedPath(path) + QStringLiteral(": "))
+             << intakeRefusalReason(refusal, described) << "\n";
         return ExitInput;
     }
     if (greyWithoutAlpha && !invertRequested() && mostlyCovered(*doc_.sourceImage()))
-        err_ << "gelcoat-render: note: in a grey picture the grey value is the coverage, so \""
-             << path << "\" becomes a stencil covering most of it; for a dark drawing on a "
-                        "light ground, --invert may be meant\n";
+        err_ << prefix_ << "note: in a grey picture the grey value is the coverage, so "
+             << quotedPath(path) << " becomes a stencil covering most of it; for a dark "
+             << "drawing on a light ground, --invert may be meant\n";
     return ExitOk;
 }
 
@@ -201,7 +218,7 @@ int RenderJob::applyStencilCommands()
         StencilMargins margins = command.margins;
         if (command.kind == StencilCommand::Kind::Invert) {
             if (!doc_.invertSource()) {
-                err_ << "gelcoat-render: the stencil could not be inverted (not enough memory)\n";
+                err_ << prefix_ << "the stencil could not be inverted (not enough memory)\n";
                 return ExitFailure;
             }
             continue;
@@ -220,9 +237,9 @@ int RenderJob::applyStencilCommands()
         QString refusal;
         if (!doc_.applySizeAdjustment(margins, &refusal)) {
             if (refusal.isEmpty())
-                err_ << "gelcoat-render: the stencil could not be resized (not enough memory)\n";
+                err_ << prefix_ << "the stencil could not be resized (not enough memory)\n";
             else
-                err_ << "gelcoat-render: " << adjustSizeTitle() << ": " << refusal << "\n";
+                err_ << prefix_ << adjustSizeTitle() << ": " << refusal << "\n";
             return refusal.isEmpty() ? ExitFailure : ExitUsage;
         }
     }
@@ -241,7 +258,7 @@ int RenderJob::checkFinalSize()
     const bool fromOption =
         std::any_of(options_.settings.begin(), options_.settings.end(),
                     [](const auto& setting) { return setting.first == u"FinalSize"; });
-    err_ << "gelcoat-render: " << (fromOption ? "a" : "the document's") << " final size of "
+    err_ << prefix_ << (fromOption ? "a" : "the document's") << " final size of "
          << finalSize << " % would make the " << source.pixelsWide() << " × "
          << source.pixelsHigh() << " stencil larger than the limit of " << kMaxBitmapPixels
          << " pixels (16384 × 16384)\n";
@@ -259,7 +276,7 @@ int RenderJob::render()
     if (p.finalMixImageValid() && p.finalMixImage())
         return ExitOk;
     const std::string& why = p.lastFailure();
-    err_ << "gelcoat-render: rendering failed"
+    err_ << prefix_ << "rendering failed"
          << (why.empty() ? QString() : QStringLiteral(": ") + QString::fromStdString(why)) << "\n";
     return ExitFailure;
 }
@@ -297,9 +314,9 @@ QByteArray RenderJob::imageBytes(OutputKind kind, QString* error) const
     return bytes;
 }
 
-// The image and the document are written in full beside their targets
-// first and renamed over them only when both are complete: both or neither.
-int RenderJob::writeOutputs(const QString& imageOutput)
+// The image and the document are written in full first and put under
+// their names only when both are complete: both or neither.
+int RenderJob::writeOutputs(const QByteArray& imageOutput)
 {
     std::unique_ptr<PendingFile> image;
     std::optional<PendingFile> document;
@@ -307,11 +324,13 @@ int RenderJob::writeOutputs(const QString& imageOutput)
     const bool leaveUncommitted = leaveImageUncommitted_ && options_.saveDocument.isEmpty();
     if (!imageOutput.isEmpty()) {
         const QByteArray bytes = imageBytes(outputKindForPath(imageOutput), &error);
-        image = std::make_unique<PendingFile>(imageOutput);
+        image = std::make_unique<PendingFile>(
+            imageOutput, inBatch_ ? LinkPolicy::Refuse : LinkPolicy::FollowWhereSafe);
         const auto flush =
             leaveUncommitted ? PendingFile::Flush::InCommit : PendingFile::Flush::InWrite;
         if (bytes.isEmpty() || !image->write(bytes, &error, flush)) {
-            err_ << "gelcoat-render: could not write \"" << imageOutput << "\": " << error << "\n";
+            err_ << prefix_ << "could not write " << quotedPath(imageOutput) << ": " << error
+                 << "\n";
             return ExitFailure;
         }
         if (leaveUncommitted) {
@@ -319,30 +338,36 @@ int RenderJob::writeOutputs(const QString& imageOutput)
             return ExitOk;
         }
     }
-    const QString& documentOutput = options_.saveDocument;
+    const QByteArray& documentOutput = options_.saveDocument;
+    auto saveFailed = [&] {
+        printAlert({saveTitle(), documentSaveFailedMessage(printablePath(documentOutput), error)});
+        return ExitFailure;
+    };
     if (!documentOutput.isEmpty()) {
         const QByteArray bytes = doc_.dataRepresentationOfType();
         if (bytes.isEmpty())
             error = QStringLiteral("The document's data could not be made.");
         document.emplace(documentOutput);
-        if (bytes.isEmpty() || !document->write(bytes, &error)) {
-            printAlert({saveTitle(), documentSaveFailedMessage(documentOutput, error)}, err_);
-            return ExitFailure;
-        }
+        if (bytes.isEmpty() || !document->write(bytes, &error))
+            return saveFailed();
     }
-    if (document && !document->commit(&error)) {
-        printAlert({saveTitle(), documentSaveFailedMessage(documentOutput, error)}, err_);
-        return ExitFailure;
-    }
-    return image ? commitImage(*image, imageOutput, err_) : ExitOk;
+    if (document && !document->commit(&error))
+        return saveFailed();
+    return image ? commitImage(*image, imageOutput, prefix_, err_) : ExitOk;
 }
 
-int commitImage(PendingFile& image, const QString& path, QTextStream& err)
+void RenderJob::printAlert(const DocumentAlert& alert)
+{
+    err_ << prefix_ << alert.title << ": " << alert.message << "\n";
+}
+
+int commitImage(PendingFile& image, const QByteArray& path, const QString& prefix,
+                QTextStream& err)
 {
     QString error;
     if (image.commit(&error))
         return ExitOk;
-    err << "gelcoat-render: could not write \"" << path << "\": " << error << "\n";
+    err << prefix << "could not write " << quotedPath(path) << ": " << error << "\n";
     return ExitFailure;
 }
 

@@ -22,9 +22,10 @@ public:
     RenderJob(const RenderOptions& options, QTextStream& out, QTextStream& err);
 
     // input empty: the built-in start picture. imageOutput empty: no image.
-    // infoNamesInput: the --info line starts with the input's path, as a
-    // batch prints one line per input.
-    int run(const QString& input, const QString& imageOutput, bool infoNamesInput = false);
+    // inBatch: one input of several. Every message then starts with the
+    // input's path, the --info line holds it, and the image is never written
+    // through a symbolic link (its name was not typed by the user).
+    int run(const QByteArray& input, const QByteArray& imageOutput, bool inBatch = false);
 
     // For a batch, asked before run(): the image is written but left for
     // its caller to flush and rename (commitImage()), on a thread that may
@@ -32,29 +33,35 @@ public:
     // no document is saved beside it.
     void leaveImageUncommitted() { leaveImageUncommitted_ = true; }
     std::unique_ptr<PendingFile> takeUncommittedImage() { return std::move(uncommitted_); }
+    // What each of the job's messages starts with.
+    const QString& messagePrefix() const { return prefix_; }
 
 private:
-    int load(const QString& input);
-    int loadDocument(const QString& path);
-    int loadPicture(const QString& path);
+    int load(const QByteArray& input);
+    int loadDocument(const QByteArray& path);
+    int loadPicture(const QByteArray& path);
     bool invertRequested() const;
     void applySettings();
     int applyStencilCommands();
     int checkFinalSize();
     int render();
     QByteArray imageBytes(OutputKind kind, QString* error) const;
-    int writeOutputs(const QString& imageOutput);
+    int writeOutputs(const QByteArray& imageOutput);
+    void printAlert(const DocumentAlert& alert);
 
     const RenderOptions& options_;
     QTextStream& out_;
     QTextStream& err_;
     TintDocument doc_;
+    QString prefix_ = QStringLiteral("gelcoat-render: ");   // of every message
+    bool inBatch_ = false;
     bool leaveImageUncommitted_ = false;
     std::unique_ptr<PendingFile> uncommitted_;
 };
 
-// Flushes and renames an image written by a job; ExitOk, or ExitFailure
-// with the reason on err.
-int commitImage(PendingFile& image, const QString& path, QTextStream& err);
+// Flushes and names an image written by a job; ExitOk, or ExitFailure with
+// the reason on err, after prefix.
+int commitImage(PendingFile& image, const QByteArray& path, const QString& prefix,
+                QTextStream& err);
 
 } // namespace gelcoat

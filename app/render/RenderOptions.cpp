@@ -100,14 +100,15 @@ QString renderUsage()
         "  --info          print the sizes and the shadow warning as JSON\n"
         "Several inputs (or an OUTPUT that ends in / or names a folder) make a batch:\n"
         "each INPUT becomes FOLDER/NAME.tiff, several at once on all cores.\n"
-        "  --format tiff|png  the kind of file a batch writes (tiff by default)\n"
+        "  --format tiff|png  the kind of file a batch writes (tiff by default); with one\n"
+        "                  input and no -o, gelcoat.png or gelcoat.tiff\n"
         "  -j N            render at most N files at once (default: one per core)\n"
         "  -q, --quiet     no progress count on a terminal\n"
         "A refused input is reported and the others go on; the exit status is the\n"
         "worst one; --info prints one JSON line per input, with its path.\n");
 }
 
-std::optional<RenderOptions> parseRenderOptions(const QStringList& args, QString* error)
+std::optional<RenderOptions> parseRenderOptions(const QByteArrayList& args, QString* error)
 {
     RenderOptions o;
     auto fail = [&](const QString& message) {
@@ -116,17 +117,25 @@ std::optional<RenderOptions> parseRenderOptions(const QStringList& args, QString
     };
     bool optionsEnded = false;
     for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (optionsEnded || a == u"-" || !a.startsWith(u'-')) {
-            if (a.isEmpty())
+        const QByteArray& argument = args[i];
+        if (optionsEnded || argument == "-" || !argument.startsWith('-')) {
+            if (argument.isEmpty())
                 return fail(QStringLiteral("an input file name is empty"));
-            o.inputs.append(a);
+            o.inputs.append(argument);
             continue;
         }
-        auto next = [&](QString* value) {
+        const QString a = QString::fromUtf8(argument);
+        auto nextName = [&](QByteArray* name) {
             if (i + 1 >= args.size())
                 return false;
-            *value = args[++i];
+            *name = args[++i];
+            return true;
+        };
+        auto next = [&](QString* value) {
+            QByteArray bytes;
+            if (!nextName(&bytes))
+                return false;
+            *value = QString::fromUtf8(bytes);
             return true;
         };
         QString value;
@@ -135,7 +144,7 @@ std::optional<RenderOptions> parseRenderOptions(const QStringList& args, QString
         } else if (a == u"-h" || a == u"--help") {
             o.help = true;
         } else if (a == u"-o" || a == u"--output") {
-            if (!next(&o.output) || o.output.isEmpty())
+            if (!nextName(&o.output) || o.output.isEmpty())
                 return fail(QStringLiteral("%1 needs a file name").arg(a));
         } else if (a == u"--preset") {
             if (!next(&value))
@@ -172,7 +181,7 @@ std::optional<RenderOptions> parseRenderOptions(const QStringList& args, QString
                 return fail(QStringLiteral("--flatten takes white, black or none, not \"%1\"")
                                 .arg(value));
         } else if (a == u"--save-document") {
-            if (!next(&o.saveDocument) || o.saveDocument.isEmpty())
+            if (!nextName(&o.saveDocument) || o.saveDocument.isEmpty())
                 return fail(QStringLiteral("--save-document needs a file name"));
         } else if (a == u"--invert") {
             o.stencilCommands.push_back({StencilCommand::Kind::Invert, {}});
@@ -191,6 +200,7 @@ std::optional<RenderOptions> parseRenderOptions(const QStringList& args, QString
             if (!next(&value) || (value != u"png" && value != u"tiff"))
                 return fail(QStringLiteral("--format takes tiff or png"));
             o.pngFormat = value == u"png";
+            o.formatGiven = true;
         } else if (a == u"-j" || a == u"--jobs") {
             std::int32_t jobs = 0;
             if (!next(&value) || !parseInt(value, &jobs) || jobs < 1 || jobs > 256)

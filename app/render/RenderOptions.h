@@ -5,13 +5,16 @@
 //                  [--invert] [--margins T,B,L,R] [--fit-shadow]
 //                  [--save-document FILE] [--info] [--] [INPUT]
 //   gelcoat-render INPUT... -o FOLDER/ [--format tiff|png] [-j N] [--quiet] …
+// File names stay the bytes they were given as (Linux names need not be
+// UTF-8); everything else is read as UTF-8.
 
 #include "document/export/ResultExport.h"
 #include "document/intake/StencilIntake.h"
 #include "document/settings/TintSettings.h"
 
+#include <QByteArray>
+#include <QByteArrayList>
 #include <QString>
-#include <QStringList>
 
 #include <optional>
 #include <utility>
@@ -31,9 +34,10 @@ struct StencilCommand {
 struct RenderOptions {
     // Pictures or documents; none: the built-in start picture. Several
     // make a batch, written into the folder -o names.
-    QStringList inputs;
-    QString output; // empty: gelcoat.tiff, unless only --info was asked for
+    QByteArrayList inputs;
+    QByteArray output; // empty: gelcoat.tiff, unless only --info was asked for
     bool pngFormat = false;   // --format png: a batch writes .png files
+    bool formatGiven = false;
     int jobs = 0;             // -j: files rendered at once; 0 for one per core
     bool quiet = false;       // no progress count
     std::optional<TintPreset> preset;
@@ -42,14 +46,14 @@ struct RenderOptions {
     RenderStage stage = RenderStage::Final;
     bool stageGiven = false;
     std::optional<FlattenChoice> flatten;   // the final image only
-    QString saveDocument;                   // empty: none
+    QByteArray saveDocument;                // empty: none
     bool info = false;
     bool help = false;
 };
 
 // Parses the arguments after the program name; on failure returns nothing
 // and describes the problem in error.
-std::optional<RenderOptions> parseRenderOptions(const QStringList& args, QString* error);
+std::optional<RenderOptions> parseRenderOptions(const QByteArrayList& args, QString* error);
 
 // Applies one --set: booleans take YES or NO in any case, numbers must
 // parse completely, integers must fit. False with a message otherwise.

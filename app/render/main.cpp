@@ -26,10 +26,13 @@ int main(int argc, char** argv)
     gelcoat::removeFilesInProgressOnTermination();
     QTextStream out(stdout);
     QTextStream err(stderr);
-    QStringList args = QCoreApplication::arguments();
-    args.removeFirst();
+    // As bytes: QCoreApplication::arguments() would turn a file name that
+    // is not UTF-8 into another name.
+    QByteArrayList args;
+    for (int i = 1; i < argc; ++i)
+        args.append(QByteArray(argv[i]));
     const int code = gelcoat::runRenderCommand(args, out, err);
-    // Every output is written and renamed by now; freeing the buffers and
+    // Every output is written and named by now; freeing the buffers and
     // unloading Qt piece by piece would only delay the exit.
     out.flush();
     err.flush();

@@ -1,13 +1,12 @@
 #include "document/io/RegularFile.h"
 
+#include "document/io/PrintablePath.h"
+
 #include <QFile>
 
 #include <atomic>
 #include <cerrno>
-#include <csignal>
-#include <iterator>
-#include <climits>
-#include <cstdlib>
+#include <cstdio>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -27,54 +26,60 @@ std::optional<QByteArray> fail(QString* error, const QString& reason)
     return std::nullopt;
 }
 
-QString systemError()
+QString systemError(int code = errno)
 {
-    return QString::fromLocal8Bit(std::strerror(errno));
+    return QString::fromLocal8Bit(std::strerror(code));
 }
 
-// Temporary files being written, for a signal handler to remove: fixed
-// storage and atomic slot states, since a handler may neither allocate nor
-// lock. A write that finds no free slot simply goes unlisted.
-struct InProgressSlot {
-    std::atomic<int> state{0};   // 0 free, 1 being filled, 2 listed
-    char path[PATH_MAX];
-};
-InProgressSlot inProgress[64];
+std::atomic<bool> anonymousFilesEnabled{true};
 
-int listInProgress(const QByteArray& path)
+// What open() says when the folder's file system (or the kernel) has no
+// O_TMPFILE.
+bool noAnonymousFiles(int code)
 {
-    if (path.size() >= PATH_MAX)
-        return -1;
-    for (int i = 0; i < int(std::size(inProgress)); ++i) {
-        int expected = 0;
-        if (inProgress[i].state.compare_exchange_strong(expected, 1)) {
-            std::memcpy(inProgress[i].path, path.constData(), std::size_t(path.size()) + 1);
-            inProgress[i].state.store(2);
-            return i;
-        }
-    }
+    return code == EOPNOTSUPP || code == EISDIR || code == EINVAL;
+}
+
+// A short name of the process's own in folder, whatever the length of the
+// target's name: a target whose name is as long as a name may be still
+// gets a temporary name.
+QByteArray temporaryName(const QByteArray& folder)
+{
+    static std::atomic<unsigned> counter{0};
+    return folder + ".gelcoat-" + QByteArray::number(::getpid()) + '-' +
+           QByteArray::number(counter++) + ".tmp";
+}
+
+// Gives a file written without a name the name path; fails with EEXIST
+// when path exists.
+int linkAnonymousFile(int fd, const QByteArray& path)
+{
+    char procPath[48];
+    std::snprintf(procPath, sizeof procPath, "/proc/self/fd/%d", fd);
+    if (::linkat(AT_FDCWD, procPath, AT_FDCWD, path.constData(), AT_SYMLINK_FOLLOW) == 0)
+        return 0;
+    const int code = errno;
+    // Without /proc, the descriptor itself (which needs CAP_DAC_READ_SEARCH).
+    if (code == ENOENT && ::access("/proc/self/fd", F_OK) != 0)
+        return ::linkat(fd, "", AT_FDCWD, path.constData(), AT_EMPTY_PATH);
+    errno = code;
     return -1;
-}
-
-extern "C" void removeInProgressAndEnd(int signal)
-{
-    // Twice: other threads go on writing while the first pass runs.
-    for (int pass = 0; pass < 2; ++pass)
-        for (InProgressSlot& slot : inProgress)
-            if (slot.state.load() == 2)
-                ::unlink(slot.path);
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
 }
 
 } // namespace
 
 std::optional<QByteArray> readRegularFile(const QString& path, qint64 maxBytes, QString* error)
 {
+    return readRegularFile(QFile::encodeName(path), maxBytes, error);
+}
+
+std::optional<QByteArray> readRegularFile(const QByteArray& nativePath, qint64 maxBytes,
+                                          QString* error)
+{
+    const QString path = printablePath(nativePath);
     // Non-blocking, so that opening a FIFO returns at once instead of
     // waiting for a writer; fstat on the open descriptor then decides.
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd = ::open(nativePath.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return fail(error, QStringLiteral("The file %1 cannot be opened (%2).")
                                .arg(path, systemError()));
@@ -117,126 +122,168 @@ std::optional<QByteArray> readRegularFile(const QString& path, qint64 maxBytes, 
     return bytes;
 }
 
-PendingFile::PendingFile(const QString& path) : target_(QFile::encodeName(path))
+PendingFile::PendingFile(const QByteArray& nativePath, LinkPolicy links)
+    : path_(nativePath), links_(links)
 {
-    // Writing through a link keeps the link and replaces what it points to.
-    char resolved[PATH_MAX];
-    struct stat info {};
-    if (::lstat(target_.constData(), &info) == 0 && S_ISLNK(info.st_mode) &&
-        ::realpath(target_.constData(), resolved))
-        target_ = resolved;
+}
+
+PendingFile::PendingFile(const QString& path, LinkPolicy links)
+    : PendingFile(QFile::encodeName(path), links)
+{
 }
 
 PendingFile::~PendingFile()
 {
-    if (unflushed_ >= 0)
-        ::close(unflushed_);
-    forgetTemporary(true);
+    discard();
 }
 
-void PendingFile::forgetTemporary(bool remove)
+void PendingFile::discard()
 {
-    if (remove && !temporary_.isEmpty())
-        ::unlink(temporary_.constData());
-    temporary_.clear();
-    if (slot_ >= 0)
-        inProgress[slot_].state.store(0);
-    slot_ = -1;
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    if (!named_.isEmpty())
+        ::unlink(named_.constData());
+    named_.clear();
+    listed_.unlist();
+    anonymous_ = unflushed_ = false;
 }
 
-bool PendingFile::fail(QString* error)
+bool PendingFile::fail(QString* error, const QString& reason)
 {
     const int code = errno;
-    forgetTemporary(true);
+    discard();
     if (error)
-        *error = QString::fromLocal8Bit(std::strerror(code));
+        *error = reason.isEmpty() ? systemError(code) : reason;
+    return false;
+}
+
+bool PendingFile::openTemporary()
+{
+    if (anonymousFilesEnabled.load()) {
+        const QByteArray folder = folderOf(target_);
+        fd_ = ::open(folder.isEmpty() ? "." : folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC,
+                     0666);
+        anonymous_ = fd_ >= 0;
+        if (anonymous_ || !noAnonymousFiles(errno))
+            return anonymous_;
+    }
+    return openNamedTemporary();
+}
+
+bool PendingFile::openNamedTemporary()
+{
+    const QByteArray folder = folderOf(target_);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QByteArray name = temporaryName(folder);
+        const int fd = listed_.listAndCreate(name, [&] {
+            return ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        });
+        if (fd >= 0) {
+            fd_ = fd;
+            named_ = name;
+            return true;
+        }
+        const int code = errno;
+        listed_.unlist();
+        errno = code;
+        if (code != EEXIST)
+            return false;
+    }
     return false;
 }
 
 bool PendingFile::write(const QByteArray& bytes, QString* error, Flush flush)
 {
-    if (unflushed_ >= 0) {
-        ::close(unflushed_);
-        unflushed_ = -1;
-    }
-    const qsizetype slash = target_.lastIndexOf('/');
-    const QByteArray folder = slash < 0 ? QByteArray() : target_.left(slash + 1);
-    const QByteArray name = target_.mid(slash + 1);
-    static std::atomic<unsigned> counter{0};
-    int fd = -1;
-    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        forgetTemporary(false);
-        temporary_ = folder + '.' + name + '.' + QByteArray::number(::getpid()) + '-' +
-                     QByteArray::number(counter++) + ".tmp";
-        // Listed before it exists, so that no moment has it unlisted.
-        slot_ = listInProgress(temporary_);
-        fd = ::open(temporary_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) {
-            forgetTemporary(false);
-            return fail(error);
-        }
-    }
-    if (fd < 0) {
-        forgetTemporary(false);
+    discard();
+    QString refusal;
+    const std::optional<QByteArray> target = writeTarget(path_, links_, &refusal);
+    if (!target)
+        return fail(error, refusal);
+    target_ = *target;
+    if (!openTemporary())
         return fail(error);
-    }
     struct stat existing {};
     if (::stat(target_.constData(), &existing) == 0 && S_ISREG(existing.st_mode))
-        ::fchmod(fd, existing.st_mode & 07777);
+        ::fchmod(fd_, existing.st_mode & 07777);
     qsizetype done = 0;
     while (done < bytes.size()) {
-        const ssize_t put = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        const ssize_t put = ::write(fd_, bytes.constData() + done, size_t(bytes.size() - done));
         if (put < 0 && errno == EINTR)
             continue;
-        if (put <= 0) {
-            ::close(fd);
+        if (put <= 0)
             return fail(error);
-        }
         done += put;
     }
-    unflushed_ = fd;
-    return flush == Flush::InCommit || flushAndClose(error);
+    unflushed_ = true;
+    return flush == Flush::InCommit || flushData(error);
 }
 
 // Reported here rather than lost: delayed allocation may fail only now.
-bool PendingFile::flushAndClose(QString* error)
+bool PendingFile::flushData(QString* error)
 {
-    const int fd = std::exchange(unflushed_, -1);
-    if (::fdatasync(fd) != 0) {
-        const int code = errno;
-        ::close(fd);
-        errno = code;
+    if (::fdatasync(fd_) != 0)
         return fail(error);
-    }
-    if (::close(fd) != 0)
-        return fail(error);
+    unflushed_ = false;
     return true;
+}
+
+// Straight onto the name when it is free; otherwise under a fresh name of
+// its own first, then renamed over the target in one step.
+bool PendingFile::linkIn()
+{
+    if (linkAnonymousFile(fd_, target_) == 0)
+        return true;
+    if (errno != EEXIST)
+        return false;
+    const QByteArray folder = folderOf(target_);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QByteArray name = temporaryName(folder);
+        if (listed_.listAndCreate(name, [&] { return linkAnonymousFile(fd_, name); }) == 0) {
+            named_ = name;
+            return true;
+        }
+        const int code = errno;
+        listed_.unlist();
+        errno = code;
+        if (code != EEXIST)
+            return false;
+    }
+    return false;
 }
 
 bool PendingFile::commit(QString* error)
 {
-    if (temporary_.isEmpty()) {
+    if (fd_ < 0) {
         errno = EINVAL;
         return fail(error);
     }
-    if (unflushed_ >= 0 && !flushAndClose(error))
+    if (unflushed_ && !flushData(error))
         return false;
-    if (::rename(temporary_.constData(), target_.constData()) != 0)
+    // A link planted since write() is never written through: renaming over
+    // it replaces the link itself.
+    if (links_ == LinkPolicy::Refuse && isSymbolicLink(target_))
+        return fail(error, symbolicLinkRefusal());
+    if (anonymous_ && !linkIn())
         return fail(error);
-    forgetTemporary(false);
+    if (!named_.isEmpty()) {
+        if (::rename(named_.constData(), target_.constData()) != 0)
+            return fail(error);
+        named_.clear();
+    }
+    discard();
     return true;
-}
-
-void removeFilesInProgressOnTermination()
-{
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
-        std::signal(signal, removeInProgressAndEnd);
 }
 
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
 {
     PendingFile file(path);
     return file.write(bytes, error) && file.commit(error);
+}
+
+void setAnonymousTemporaryFilesEnabled(bool enabled)
+{
+    anonymousFilesEnabled.store(enabled);
 }
 
 } // namespace gelcoat

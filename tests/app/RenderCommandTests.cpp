@@ -2,6 +2,7 @@
 
 #include "app/render/RenderOptions.h"
 #include "document/intake/TiffCodec.h"
+#include "tests/app/RenderCommandTestSupport.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -13,10 +14,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <tiffio.h>
 
@@ -28,55 +27,6 @@
 using namespace gelcoat;
 
 namespace {
-
-QCoreApplication& app()
-{
-    static int argc = 1;
-    static char name[] = "gelcoat-app-tests";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication instance(argc, argv);
-    return instance;
-}
-
-struct RenderRun {
-    int exitCode = -1;
-    QString out, err;
-};
-
-class RenderCommandTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        app();
-        ASSERT_TRUE(dir.isValid());
-    }
-
-    // fileSizeLimit: the largest file the process may write (RLIMIT_FSIZE),
-    // so that a write fails as on a full disk; 0 for none.
-    RenderRun render(const QStringList& args, rlim_t fileSizeLimit = 0)
-    {
-        QProcess p;
-        p.setWorkingDirectory(dir.path());
-        if (fileSizeLimit)
-            p.setChildProcessModifier([fileSizeLimit] {
-                std::signal(SIGXFSZ, SIG_IGN);
-                const rlimit limit{fileSizeLimit, fileSizeLimit};
-                setrlimit(RLIMIT_FSIZE, &limit);
-            });
-        p.start(QStringLiteral(GELCOAT_RENDER_BINARY), args);
-        EXPECT_TRUE(p.waitForFinished(60000));
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
-    }
-    QString path(const QString& name) const { return dir.filePath(name); }
-    QByteArray read(const QString& name) const
-    {
-        QFile f(path(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
-    QTemporaryDir dir;
-};
 
 // The tags and raw scanlines of a TIFF file.
 struct RawTiff {
@@ -588,21 +538,4 @@ TEST_F(RenderCommandTest, BatchesRenderEveryInputIntoTheFolderAndReportTheWorst)
     EXPECT_EQ(run.err.count(QString::fromLocal8Bit(std::strerror(EFBIG))), inputs.size())
         << run.err.toStdString();
     EXPECT_TRUE(QDir(path("full")).entryList(QDir::Files | QDir::Hidden).isEmpty());
-
-    // Ended by a signal at any moment, it leaves no partial file.
-    QStringList many;
-    for (int i = 0; i < 60; ++i) {
-        const QString name = QStringLiteral("m%1.png").arg(i);
-        ASSERT_TRUE(QFile::copy(path("a.png"), path(name)));
-        many << name;
-    }
-    QProcess p;
-    p.setWorkingDirectory(dir.path());
-    p.start(QStringLiteral(GELCOAT_RENDER_BINARY), many + QStringList{"-j", "2", "-o", "killed/"});
-    ASSERT_TRUE(p.waitForStarted());
-    QThread::msleep(150);
-    p.terminate();
-    ASSERT_TRUE(p.waitForFinished(60000));
-    for (const QString& name : QDir(path("killed")).entryList(QDir::Files | QDir::Hidden))
-        EXPECT_TRUE(name.endsWith(u".tiff") && !name.startsWith(u'.')) << name.toStdString();
 }

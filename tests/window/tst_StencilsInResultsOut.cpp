@@ -29,7 +29,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
 #include <memory>
+
+#include <sys/resource.h>
 
 using namespace gelcoat;
 
@@ -453,20 +456,28 @@ private slots:
         QCOMPARE(proposedName, written);
         QVERIFY(!doc().isDocumentEdited());
 
-        // A write that fails: the "Save" alert and the old file untouched.
-        const QString longName = dir_.filePath(QString(245, QLatin1Char('x')) +
-                                               QStringLiteral(".tiff"));
-        QFile old(longName);
+        // A write that fails (the file size limit, as a full disk would):
+        // the "Save" alert and the old file untouched.
+        const QString blocked = dir_.filePath(QStringLiteral("blocked.tiff"));
+        QFile old(blocked);
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write("previous");
         old.close();
         answerer_->answerDialog(clickInSheet(nullptr));
-        answerer_->answerDialog(ModalAnswerer::chooseFile(longName));
+        answerer_->answerDialog(ModalAnswerer::chooseFile(blocked));
         answerer_->answer(QStringLiteral("&Yes"));
         answerer_->answer(QStringLiteral("OK"));
+        rlimit sizeLimit {};
+        QVERIFY(::getrlimit(RLIMIT_FSIZE, &sizeLimit) == 0);
+        const auto sizeSignal = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit tiny = sizeLimit;
+        tiny.rlim_cur = 16;
+        QVERIFY(::setrlimit(RLIMIT_FSIZE, &tiny) == 0);
         run(result().saveDestImage);
+        ::setrlimit(RLIMIT_FSIZE, &sizeLimit);
+        std::signal(SIGXFSZ, sizeSignal);
         QCOMPARE(answerer_->seen().last().text, QStringLiteral("Save"));
-        QVERIFY(answerer_->seen().last().informativeText.contains(longName));
+        QVERIFY(answerer_->seen().last().informativeText.contains(blocked));
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), QByteArray("previous"));
     }
