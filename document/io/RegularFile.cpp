@@ -171,26 +171,33 @@ bool PendingFile::openTemporary()
     return openNamedTemporary();
 }
 
-bool PendingFile::openNamedTemporary()
+// Tries fresh short names in the target's folder until `create` makes one.
+// Each name is listed for the signal handler before the file can exist.
+int PendingFile::createUnderFreshName(const std::function<int(const QByteArray&)>& create)
 {
     const QByteArray folder = folderOf(target_);
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QByteArray name = temporaryName(folder);
-        const int fd = listed_.listAndCreate(name, [&] {
-            return ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        });
-        if (fd >= 0) {
-            fd_ = fd;
+        const int result = listed_.listAndCreate(name, [&] { return create(name); });
+        if (result >= 0) {
             named_ = name;
-            return true;
+            return result;
         }
         const int code = errno;
         listed_.unlist();
         errno = code;
         if (code != EEXIST)
-            return false;
+            return -1;
     }
-    return false;
+    return -1;
+}
+
+bool PendingFile::openNamedTemporary()
+{
+    fd_ = createUnderFreshName([](const QByteArray& name) {
+        return ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    });
+    return fd_ >= 0;
 }
 
 bool PendingFile::write(const QByteArray& bytes, QString* error, Flush flush)
@@ -236,20 +243,9 @@ bool PendingFile::linkIn()
         return true;
     if (errno != EEXIST)
         return false;
-    const QByteArray folder = folderOf(target_);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const QByteArray name = temporaryName(folder);
-        if (listed_.listAndCreate(name, [&] { return linkAnonymousFile(fd_, name); }) == 0) {
-            named_ = name;
-            return true;
-        }
-        const int code = errno;
-        listed_.unlist();
-        errno = code;
-        if (code != EEXIST)
-            return false;
-    }
-    return false;
+    return createUnderFreshName([this](const QByteArray& name) {
+        return linkAnonymousFile(fd_, name);
+    }) == 0;
 }
 
 bool PendingFile::commit(QString* error)

@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace gelcoat {
@@ -49,6 +50,7 @@ public:
 
 private:
     bool openTemporary();
+    int createUnderFreshName(const std::function<int(const QByteArray&)>& create);
     bool openNamedTemporary();
     bool flushData(QString* error);
     bool linkIn();
