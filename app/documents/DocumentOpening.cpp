@@ -1,6 +1,7 @@
 #include "app/documents/DocumentOpening.h"
 
 #include "app/documents/OpenPanels.h"
+#include "window/intake/PictureIntake.h"
 #include "window/intake/StencilCommands.h"
 #include "app/documents/RecentDocuments.h"
 #include "app/windows/DocumentWindows.h"
@@ -63,7 +64,12 @@ QWidget* openDocumentFile(const QString& path)
 QWidget* openPictureFile(const QString& path, const std::function<QWidget*()>& newUntitled)
 {
     QString reason;
-    std::optional<SourcePicture> picture = decodePictureFile(path, &reason);
+    bool stopped = false;
+    std::optional<SourcePicture> picture = decodeWithProgress(
+        nullptr, [path](QString* error) { return decodePictureFile(path, error); }, &reason,
+        &stopped);
+    if (stopped)
+        return nullptr;
     if (!picture) {
         showAlert({openTitle(), documentUnreadableMessage(path, reason)});
         return nullptr;

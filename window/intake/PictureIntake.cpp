@@ -1,0 +1,144 @@
+#include "window/intake/PictureIntake.h"
+
+#include "document/intake/StencilIntake.h"
+#include "document/model/TintDocument.h"
+#include "shared/KPProgressPanel.h"
+
+#include <QCoreApplication>
+#include <QThreadPool>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <thread>
+
+namespace gelcoat {
+
+namespace {
+
+// One picture being made on a pool thread. The job is shared, so that a
+// stopped intake can leave it behind: the thread then finishes it alone
+// and the picture goes with the last reference.
+struct DecodeJob {
+    PictureSource source;
+    bool check = false;
+    std::optional<SourcePicture> picture;
+    QString error;
+    std::optional<bool> simple;
+    std::atomic<bool> done{false};
+};
+
+std::shared_ptr<DecodeJob> startDecoding(PictureSource source, bool check)
+{
+    auto job = std::make_shared<DecodeJob>();
+    job->source = std::move(source);
+    job->check = check;
+    QThreadPool::globalInstance()->start([job] {
+        job->picture = job->source(&job->error);
+        if (job->picture && job->check)
+            job->simple = checkImage(*job->picture);
+        job->source = nullptr;
+        job->done.store(true, std::memory_order_release);
+    });
+    return job;
+}
+
+// Waits until done() with the panel up after its threshold; false when the
+// user stopped. Until the panel shows, the window keeps painting and
+// answering other programs, and the user's input waits for the outcome;
+// then the panel, modal to the window, keeps it that way.
+template <class Done>
+bool waitWithPanel(KPProgressPanel& panel, Done done)
+{
+    using namespace std::chrono_literals;
+    while (!done()) {
+        if (!panel.isVisible())
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (!panel.giveTime())
+            return false;
+        std::this_thread::sleep_for(5ms);
+    }
+    return true;
+}
+
+KPProgressPanel* startPanel(QWidget* window)
+{
+    KPProgressPanel* panel = KPProgressPanel::progressPanelModalForWindow(
+        window, intakeProgressTitle(), intakeDecodingMessage(), false);
+    panel->start();
+    return panel;
+}
+
+} // namespace
+
+QString intakeProgressTitle()
+{
+    return QCoreApplication::translate("PictureIntake", "Taking In the Picture");
+}
+
+QString intakeDecodingMessage()
+{
+    return QCoreApplication::translate("PictureIntake", "Reading the picture.");
+}
+
+QString intakeRenderingMessage()
+{
+    return QCoreApplication::translate("PictureIntake", "Making the new stencil's result.");
+}
+
+IntakeOutcome takeInPicture(TintDocument& document, QWidget* window, PictureSource source,
+                            const QString& path, QString* error)
+{
+    KPProgressPanel* panel = startPanel(window);
+    const std::shared_ptr<DecodeJob> job = startDecoding(std::move(source), true);
+    const bool decoded = waitWithPanel(
+        *panel, [&job] { return job->done.load(std::memory_order_acquire); });
+    if (!decoded) {
+        panel->finishAndRelease();
+        return IntakeOutcome::Stopped;
+    }
+    if (error)
+        *error = job->error;
+    if (!job->picture) {
+        panel->finishAndRelease();
+        return job->error.isEmpty() ? IntakeOutcome::NoPicture : IntakeOutcome::Unreadable;
+    }
+    if (!job->simple) {
+        panel->finishAndRelease();
+        return IntakeOutcome::Refused;
+    }
+
+    panel->setSubtitle(intakeRenderingMessage());
+    document.useCheckedImage(std::move(job->picture->pixels), *job->simple, path);
+    job->picture.reset();
+    RenderWorker* worker = document.renderWorker();
+    const bool rendered =
+        !worker || waitWithPanel(*panel, [worker] { return worker->idle(); });
+    panel->finishAndRelease();
+    if (!rendered) {
+        document.putBackPreviousImage();
+        return IntakeOutcome::Stopped;
+    }
+    document.keepNewImage();
+    document.finishRendering();
+    return IntakeOutcome::Taken;
+}
+
+std::optional<SourcePicture> decodeWithProgress(QWidget* window, PictureSource source,
+                                                QString* error, bool* stopped)
+{
+    KPProgressPanel* panel = startPanel(window);
+    const std::shared_ptr<DecodeJob> job = startDecoding(std::move(source), false);
+    const bool decoded = waitWithPanel(
+        *panel, [&job] { return job->done.load(std::memory_order_acquire); });
+    panel->finishAndRelease();
+    if (stopped)
+        *stopped = !decoded;
+    if (!decoded)
+        return std::nullopt;
+    if (error)
+        *error = job->error;
+    return std::move(job->picture);
+}
+
+} // namespace gelcoat

@@ -1,0 +1,51 @@
+#pragma once
+// A picture taken in without holding the window: its bytes are decoded and
+// run through the acceptance check on a pool thread, then the document's
+// render worker makes the new stencil's stages. Meanwhile the caller waits
+// in a loop that serves the progress panel, which appears after its
+// threshold and keeps the window painting; its Stop gives up the picture,
+// and once the new stencil is in, puts the previous stencil back with its
+// settings and edit mark.
+
+#include "document/intake/SourcePicture.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace gelcoat {
+
+class TintDocument;
+
+// Makes the picture, on the pool thread; nothing with an empty error for
+// data that offered no picture at all.
+using PictureSource = std::function<std::optional<SourcePicture>(QString* error)>;
+
+enum class IntakeOutcome {
+    Taken,
+    NoPicture,    // nothing offered: passed over without a word
+    Unreadable,   // offered but damaged or too large (error says why)
+    Refused,      // decoded, but turned away by the acceptance check
+    Stopped,      // the user stopped it; nothing changed
+};
+
+// The panel's texts.
+QString intakeProgressTitle();
+QString intakeDecodingMessage();
+QString intakeRenderingMessage();
+
+// Takes the picture source makes into the document as its stencil, its bug
+// put back in the middle. window is the one the panel is a sheet of.
+IntakeOutcome takeInPicture(TintDocument& document, QWidget* window, PictureSource source,
+                            const QString& path, QString* error = nullptr);
+
+// The decoding half alone, for a picture that opens a window of its own:
+// the panel is then application-modal. Nothing when the source made
+// nothing or the user stopped (*stopped then set).
+std::optional<SourcePicture> decodeWithProgress(QWidget* window, PictureSource source,
+                                                QString* error, bool* stopped);
+
+} // namespace gelcoat
