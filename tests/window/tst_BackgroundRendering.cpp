@@ -19,6 +19,8 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDialog>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTimer>
@@ -32,6 +34,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 using namespace gelcoat;
@@ -494,6 +497,43 @@ private slots:
         QVERIFY(!doc().isDocumentEdited());
         QCOMPARE(doc().sourceImage()->pixelsWide(), 128);
         QVERIFY(counts() == countsBefore);
+    }
+
+    // The shadow warning's command reads the clipping of the last result
+    // shown, without waiting for a render still running.
+    void theShadowWarningDoesNotWaitForTheWorker()
+    {
+        QVERIFY(test::takeSimpleStencil(doc(), 128, true));
+        doc().changeSetting([](TintSettings& s) { s.shadowXOffset = 12.0f; });
+        QTRY_VERIFY(doc().resultIsCurrent());
+        QVERIFY(!form().shadowWarningButton->isHidden());
+        const ShadowReport clip = doc().shadowWarning();
+        QVERIFY(clip.right > 0);
+
+        StageGate gate;
+        gate.install(doc(), PipelineStage::composite);
+        drag(form().hueSlider, 10.0f);
+        QVERIFY(gate.waitUntilReached());
+        // Were the command to wait, the render would end only once this
+        // thread lets it go, and the worker would be found idle.
+        QSemaphore answered;
+        std::thread safety([&gate, &answered] {
+            answered.tryAcquire(1, 5000);
+            gate.release();
+        });
+        window_->stencilCommands().adjustSourceSizeForShadow();
+        const bool stillRendering = !doc().renderWorker()->idle();
+        answered.release();
+        safety.join();
+        QVERIFY(stillRendering);
+        auto* sheet = window_->findChild<QDialog*>();
+        QVERIFY(sheet);
+        QCOMPARE(sheet->findChild<QLineEdit*>(QStringLiteral("rightMarginTextfield"))->text(),
+                 QString::number(clip.right));
+        QCOMPARE(sheet->findChild<QLineEdit*>(QStringLiteral("leftMarginTextfield"))->text(),
+                 QString::number(clip.left));
+        sheet->reject();
+        QTRY_VERIFY(doc().resultIsCurrent());
     }
 };
 

@@ -222,7 +222,7 @@ void StencilCommands::confirmBuiltInStencil(const QString& title, const QString&
 
 void StencilCommands::adjustSourceSizeForShadow()
 {
-    const ShadowReport& clip = document_.pipeline().shadowWarning();
+    const ShadowReport& clip = document_.shadowWarning();
     runAdjustSizePanel({clip.top, clip.bottom, clip.left, clip.right});
 }
 
