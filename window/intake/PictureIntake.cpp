@@ -1,5 +1,7 @@
 #include "window/intake/PictureIntake.h"
 
+#include "app/viewbridge/BitmapImage.h"
+
 #include "document/intake/StencilIntake.h"
 #include "document/model/TintDocument.h"
 #include "shared/KPProgressPanel.h"
@@ -25,18 +27,23 @@ struct DecodeJob {
     std::optional<SourcePicture> picture;
     QString error;
     std::optional<bool> simple;
+    bool makeShown = false;
+    QImage shown;
     std::atomic<bool> done{false};
 };
 
-std::shared_ptr<DecodeJob> startDecoding(PictureSource source, bool check)
+std::shared_ptr<DecodeJob> startDecoding(PictureSource source, bool check, bool makeShown)
 {
     auto job = std::make_shared<DecodeJob>();
     job->source = std::move(source);
     job->check = check;
+    job->makeShown = makeShown;
     QThreadPool::globalInstance()->start([job] {
         job->picture = job->source(&job->error);
         if (job->picture && job->check)
             job->simple = checkImage(*job->picture);
+        if (job->simple && job->makeShown)
+            job->shown = imageFromBitmap(job->picture->pixels);
         job->source = nullptr;
         job->done.store(true, std::memory_order_release);
     });
@@ -87,10 +94,11 @@ QString intakeRenderingMessage()
 }
 
 IntakeOutcome takeInPicture(TintDocument& document, QWidget* window, PictureSource source,
-                            const QString& path, QString* error)
+                            const QString& path, const StencilShown& shown, QString* error)
 {
     KPProgressPanel* panel = startPanel(window);
-    const std::shared_ptr<DecodeJob> job = startDecoding(std::move(source), true);
+    const std::shared_ptr<DecodeJob> job =
+        startDecoding(std::move(source), true, shown != nullptr);
     const bool decoded = waitWithPanel(
         *panel, [&job] { return job->done.load(std::memory_order_acquire); });
     if (!decoded) {
@@ -109,6 +117,8 @@ IntakeOutcome takeInPicture(TintDocument& document, QWidget* window, PictureSour
     }
 
     panel->setSubtitle(intakeRenderingMessage());
+    if (shown)
+        shown(std::move(job->shown), job->picture->pixels);
     document.useCheckedImage(std::move(job->picture->pixels), *job->simple, path);
     job->picture.reset();
     RenderWorker* worker = document.renderWorker();
@@ -128,7 +138,7 @@ std::optional<SourcePicture> decodeWithProgress(QWidget* window, PictureSource s
                                                 QString* error, bool* stopped)
 {
     KPProgressPanel* panel = startPanel(window);
-    const std::shared_ptr<DecodeJob> job = startDecoding(std::move(source), false);
+    const std::shared_ptr<DecodeJob> job = startDecoding(std::move(source), false, false);
     const bool decoded = waitWithPanel(
         *panel, [&job] { return job->done.load(std::memory_order_acquire); });
     panel->finishAndRelease();

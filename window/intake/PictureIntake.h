@@ -9,6 +9,7 @@
 
 #include "document/intake/SourcePicture.h"
 
+#include <QImage>
 #include <QString>
 
 #include <functional>
@@ -37,10 +38,16 @@ QString intakeProgressTitle();
 QString intakeDecodingMessage();
 QString intakeRenderingMessage();
 
+// The picture the window shows of a new stencil, made from it on the pool
+// thread so that the interface thread does not copy a large picture; it is
+// handed over just before the stencil goes in.
+using StencilShown = std::function<void(QImage shown, const BitmapRep& stencil)>;
+
 // Takes the picture source makes into the document as its stencil, its bug
 // put back in the middle. window is the one the panel is a sheet of.
 IntakeOutcome takeInPicture(TintDocument& document, QWidget* window, PictureSource source,
-                            const QString& path, QString* error = nullptr);
+                            const QString& path, const StencilShown& shown = nullptr,
+                            QString* error = nullptr);
 
 // The decoding half alone, for a picture that opens a window of its own:
 // the panel is then application-modal. Nothing when the source made

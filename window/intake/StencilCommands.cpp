@@ -1,6 +1,7 @@
 #include "window/intake/StencilCommands.h"
 
 #include "window/NamedAction.h"
+#include "window/TintDocumentWindow.h"
 
 #include "window/intake/FocusedField.h"
 #include "window/intake/PictureIntake.h"
@@ -157,7 +158,11 @@ void StencilCommands::openPanelDidSelectImage(const QString& path, const QString
 bool StencilCommands::takeOutsidePicture(PictureSource source, const QString& path,
                                          bool alertUnreadable)
 {
-    switch (takeInPicture(document_, &window_, std::move(source), path)) {
+    const auto shown = [this](QImage image, const BitmapRep& stencil) {
+        if (auto* window = qobject_cast<TintDocumentWindow*>(&window_))
+            window->prepareSourceImage(std::move(image), stencil);
+    };
+    switch (takeInPicture(document_, &window_, std::move(source), path, shown)) {
     case IntakeOutcome::Taken: return true;
     case IntakeOutcome::Unreadable:
         if (alertUnreadable)
