@@ -63,25 +63,24 @@ QWidget* openDocumentFile(const QString& path)
 // after telling the user why.
 QWidget* openPictureFile(const QString& path, const std::function<QWidget*()>& newUntitled)
 {
-    QString reason;
-    bool stopped = false;
-    std::optional<SourcePicture> picture = decodeWithProgress(
-        nullptr, [path](QString* error) { return decodePictureFile(path, error); }, &reason,
-        &stopped);
-    if (stopped)
+    CheckedPicture checked =
+        checkPictureWithProgress([path](QString* error) { return decodePictureFile(path, error); });
+    if (checked.stopped)
         return nullptr;
-    if (!picture) {
-        showAlert({openTitle(), documentUnreadableMessage(path, reason)});
+    if (!checked.picture) {
+        showAlert({openTitle(), documentUnreadableMessage(path, checked.error)});
+        return nullptr;
+    }
+    if (!checked.simple) {
+        showIncompatibleImageAlert();
         return nullptr;
     }
     auto* window = qobject_cast<TintDocumentWindow*>(newUntitled());
     if (!window)
         return nullptr;
-    if (!window->document().useImage(std::move(*picture), path, true, false)) {
-        delete window;
-        showIncompatibleImageAlert();
-        return nullptr;
-    }
+    window->prepareSourceImage(std::move(checked.shown), checked.picture->pixels);
+    window->document().useCheckedImage(std::move(checked.picture->pixels), *checked.simple, path);
+    window->document().keepNewImage();
     return window;
 }
 

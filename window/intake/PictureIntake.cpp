@@ -134,21 +134,23 @@ IntakeOutcome takeInPicture(TintDocument& document, QWidget* window, PictureSour
     return IntakeOutcome::Taken;
 }
 
-std::optional<SourcePicture> decodeWithProgress(QWidget* window, PictureSource source,
-                                                QString* error, bool* stopped)
+CheckedPicture checkPictureWithProgress(PictureSource source)
 {
-    KPProgressPanel* panel = startPanel(window);
-    const std::shared_ptr<DecodeJob> job = startDecoding(std::move(source), false, false);
+    KPProgressPanel* panel = startPanel(nullptr);
+    const std::shared_ptr<DecodeJob> job = startDecoding(std::move(source), true, true);
     const bool decoded = waitWithPanel(
         *panel, [&job] { return job->done.load(std::memory_order_acquire); });
     panel->finishAndRelease();
-    if (stopped)
-        *stopped = !decoded;
-    if (!decoded)
-        return std::nullopt;
-    if (error)
-        *error = job->error;
-    return std::move(job->picture);
+    CheckedPicture checked;
+    if (!decoded) {
+        checked.stopped = true;
+        return checked;
+    }
+    checked.picture = std::move(job->picture);
+    checked.simple = job->simple;
+    checked.shown = std::move(job->shown);
+    checked.error = job->error;
+    return checked;
 }
 
 } // namespace gelcoat

@@ -49,10 +49,17 @@ IntakeOutcome takeInPicture(TintDocument& document, QWidget* window, PictureSour
                             const QString& path, const StencilShown& shown = nullptr,
                             QString* error = nullptr);
 
-// The decoding half alone, for a picture that opens a window of its own:
-// the panel is then application-modal. Nothing when the source made
-// nothing or the user stopped (*stopped then set).
-std::optional<SourcePicture> decodeWithProgress(QWidget* window, PictureSource source,
-                                                QString* error, bool* stopped);
+// The first half alone, for a picture that opens a window of its own: the
+// picture decoded and checked, with the source well's picture of it, and
+// the panel application-modal. picture is empty when the source made
+// nothing or the user stopped; simple is empty when the check refused it.
+struct CheckedPicture {
+    std::optional<SourcePicture> picture;
+    std::optional<bool> simple;
+    QImage shown;
+    QString error;
+    bool stopped = false;
+};
+CheckedPicture checkPictureWithProgress(PictureSource source);
 
 } // namespace gelcoat
