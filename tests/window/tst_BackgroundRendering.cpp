@@ -27,7 +27,6 @@
 #include <QTimer>
 #include <QLabel>
 #include <QSemaphore>
-#include <QThreadPool>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -479,22 +478,22 @@ private slots:
     {
         doc().clearChangeCount();
         const StageCounts countsBefore = counts();
-        QSemaphore decodeHeld;
-        QSemaphore decodeFree;
-        WhenReady stop([this, &decodeHeld] {
-                           return decodeHeld.available() > 0 && intakePanel() != nullptr;
+        // Shared with the decoding thread, which outlives the intake.
+        const auto decodeHeld = std::make_shared<QSemaphore>();
+        const auto decodeFree = std::make_shared<QSemaphore>();
+        WhenReady stop([this, decodeHeld] {
+                           return decodeHeld->available() > 0 && intakePanel() != nullptr;
                        },
                        [this] { intakePanel()->findChild<QPushButton*>()->click(); });
         const IntakeOutcome outcome = takeInPicture(
             doc(), window_.get(),
-            [&decodeHeld, &decodeFree](QString*) -> std::optional<SourcePicture> {
-                decodeHeld.release();
-                decodeFree.acquire();
+            [decodeHeld, decodeFree](QString*) -> std::optional<SourcePicture> {
+                decodeHeld->release();
+                decodeFree->acquire();
                 return std::nullopt;
             },
             QString());
-        decodeFree.release();
-        QThreadPool::globalInstance()->waitForDone();
+        decodeFree->release();
         QVERIFY(outcome == IntakeOutcome::Stopped);
         QVERIFY(!doc().isDocumentEdited());
         QCOMPARE(doc().sourceImage()->pixelsWide(), 128);

@@ -7,20 +7,22 @@
 #include "shared/KPProgressPanel.h"
 
 #include <QCoreApplication>
-#include <QThreadPool>
 
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <mutex>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace gelcoat {
 
 namespace {
 
-// One picture being made on a pool thread. The job is shared, so that a
-// stopped intake can leave it behind: the thread then finishes it alone
-// and the picture goes with the last reference.
+// One picture being made on a thread of its own. The job is shared, so
+// that a stopped intake can leave it behind: the thread then finishes it
+// alone and the picture goes with the last reference.
 struct DecodeJob {
     PictureSource source;
     bool check = false;
@@ -32,13 +34,59 @@ struct DecodeJob {
     std::atomic<bool> done{false};
 };
 
+// The decoding threads, each joined once its job is done, when the next
+// one starts, or when the application ends, so that none outlives it.
+class DecodeThreads {
+public:
+    static DecodeThreads& shared()
+    {
+        static DecodeThreads* threads = [] {
+            auto* made = new DecodeThreads;
+            qAddPostRoutine([] { DecodeThreads::shared().joinAll(); });
+            return made;
+        }();
+        return *threads;
+    }
+
+    void start(const std::shared_ptr<DecodeJob>& job, std::function<void()> work)
+    {
+        const std::lock_guard lock(mutex_);
+        std::erase_if(running_, [](Running& r) {
+            if (!r.job->done.load(std::memory_order_acquire))
+                return false;
+            r.thread.join();
+            return true;
+        });
+        running_.push_back({job, std::thread(std::move(work))});
+    }
+
+    void joinAll()
+    {
+        std::vector<Running> running;
+        {
+            const std::lock_guard lock(mutex_);
+            running.swap(running_);
+        }
+        for (Running& r : running)
+            r.thread.join();
+    }
+
+private:
+    struct Running {
+        std::shared_ptr<DecodeJob> job;
+        std::thread thread;
+    };
+    std::mutex mutex_;
+    std::vector<Running> running_;
+};
+
 std::shared_ptr<DecodeJob> startDecoding(PictureSource source, bool check, bool makeShown)
 {
     auto job = std::make_shared<DecodeJob>();
     job->source = std::move(source);
     job->check = check;
     job->makeShown = makeShown;
-    QThreadPool::globalInstance()->start([job] {
+    DecodeThreads::shared().start(job, [job] {
         job->picture = job->source(&job->error);
         if (job->picture && job->check)
             job->simple = checkImage(*job->picture);

@@ -1,6 +1,6 @@
 #pragma once
 // A picture taken in without holding the window: its bytes are decoded and
-// run through the acceptance check on a pool thread, then the document's
+// run through the acceptance check on a thread of their own, then the document's
 // render worker makes the new stencil's stages. Meanwhile the caller waits
 // in a loop that serves the progress panel, which appears after its
 // threshold and keeps the window painting; its Stop gives up the picture,
@@ -21,7 +21,7 @@ namespace gelcoat {
 
 class TintDocument;
 
-// Makes the picture, on the pool thread; nothing with an empty error for
+// Makes the picture, on the decoding thread; nothing with an empty error for
 // data that offered no picture at all.
 using PictureSource = std::function<std::optional<SourcePicture>(QString* error)>;
 
@@ -38,7 +38,7 @@ QString intakeProgressTitle();
 QString intakeDecodingMessage();
 QString intakeRenderingMessage();
 
-// The picture the window shows of a new stencil, made from it on the pool
+// The picture the window shows of a new stencil, made from it on the decoding
 // thread so that the interface thread does not copy a large picture; it is
 // handed over just before the stencil goes in.
 using StencilShown = std::function<void(QImage shown, const BitmapRep& stencil)>;
