@@ -191,6 +191,8 @@ private slots:
         QString startedIn;
         answerer_->answerDialog(ModalAnswerer::chooseFile(path, &startedIn));
         run(stencil().chooseSourceImage);
+        // Taken in once the panel has closed.
+        QTRY_COMPARE(doc().sourceImagePath(), path);
         QCOMPARE(startedIn, fallbackPanelFolder());
         QVERIFY(doc().sourceImageIsSimple());
         QCOMPARE(firstAlpha(doc()), 200);

@@ -48,16 +48,23 @@ public:
         return *threads;
     }
 
-    void start(const std::shared_ptr<DecodeJob>& job, std::function<void()> work)
+    // work lets go of everything it holds before its thread counts as
+    // finished, so that an abandoned job's picture is freed as it ends.
+    void start(std::function<void()> work)
     {
         const std::lock_guard lock(mutex_);
         std::erase_if(running_, [](Running& r) {
-            if (!r.job->done.load(std::memory_order_acquire))
+            if (!r.finished->load(std::memory_order_acquire))
                 return false;
             r.thread.join();
             return true;
         });
-        running_.push_back({job, std::thread(std::move(work))});
+        auto finished = std::make_shared<std::atomic<bool>>(false);
+        running_.push_back({finished, std::thread([work = std::move(work), finished]() mutable {
+                                work();
+                                work = nullptr;
+                                finished->store(true, std::memory_order_release);
+                            })});
     }
 
     void joinAll()
@@ -73,7 +80,7 @@ public:
 
 private:
     struct Running {
-        std::shared_ptr<DecodeJob> job;
+        std::shared_ptr<std::atomic<bool>> finished;
         std::thread thread;
     };
     std::mutex mutex_;
@@ -86,7 +93,7 @@ std::shared_ptr<DecodeJob> startDecoding(PictureSource source, bool check, bool 
     job->source = std::move(source);
     job->check = check;
     job->makeShown = makeShown;
-    DecodeThreads::shared().start(job, [job] {
+    DecodeThreads::shared().start([job] {
         job->picture = job->source(&job->error);
         if (job->picture && job->check)
             job->simple = checkImage(*job->picture);
