@@ -48,8 +48,10 @@ void TintDocumentWindow::connectUserSignals()
     connect(f.sourceImageWell, &BugImageView::sourceBugChanged, this,
             &TintDocumentWindow::sourceBugChanged);
     // The document decodes a drop; a refused one leaves its stencil shown.
-    connect(f.sourceImageWell, &BugImageView::dataDropped, this, [this](const QMimeData* data) {
-        if (!stencilCommands_->takePictureFrom(data))
+    connect(f.sourceImageWell, &BugImageView::dataDropped, stencilCommands_,
+            &StencilCommands::takePictureFrom);
+    connect(stencilCommands_, &StencilCommands::dropTakenIn, this, [this](bool taken) {
+        if (!taken)
             showSourceImage();
     });
     connect(f.shadowWarningButton, &QAbstractButton::clicked, stencilCommands_,

@@ -303,8 +303,23 @@ void TintDocumentWindow::showSourceImage()
 {
     const auto& source = document_->sourceImage();
     BugImageView* well = form_->sourceImageWell;
-    well->setImage(source ? imageFromBitmap(*source) : QImage());
+    // A prepared picture is of the stencil whose buffer it was made from.
+    QImage shown;
+    if (source && preparedFor_ == source->bitmapData() &&
+        preparedSourceImage_.size() == QSize(source->pixelsWide(), source->pixelsHigh()))
+        shown = std::move(preparedSourceImage_);
+    else if (source)
+        shown = imageFromBitmap(*source);
+    preparedSourceImage_ = QImage();
+    preparedFor_ = nullptr;
+    well->setImage(shown);
     well->setBugXY(document_->settings().sourceBugX, document_->settings().sourceBugY);
+}
+
+void TintDocumentWindow::prepareSourceImage(QImage image, const BitmapRep& stencil)
+{
+    preparedSourceImage_ = std::move(image);
+    preparedFor_ = preparedSourceImage_.isNull() ? nullptr : stencil.bitmapData();
 }
 
 void TintDocumentWindow::fixTintingControlsForSimpleStencil()

@@ -7,10 +7,13 @@
 // touches; the window converts values and shows results.
 
 #include "document/settings/TintSettings.h"
+#include "engine/buffer/BitmapRep.h"
 
+#include <QImage>
 #include <QMainWindow>
 
 #include <array>
+#include <cstdint>
 #include <memory>
 
 class QButtonGroup;
@@ -49,6 +52,11 @@ public:
     // brightness rows into their room for a simple stencil; restores both
     // for any other picture. Changes only what differs.
     void fixTintingControlsForSimpleStencil();
+
+    // The source well's picture of a stencil about to come in, made off the
+    // interface thread; shown in place of a copy made here when that
+    // stencil arrives.
+    void prepareSourceImage(QImage image, const BitmapRep& stencil);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -91,6 +99,8 @@ private:
     std::unique_ptr<std::array<ScalarControl, 9>> scalars_;
     std::unique_ptr<CircleControl> rainbow_;
     std::unique_ptr<CircleControl> shadow_;
+    QImage preparedSourceImage_;
+    const std::uint8_t* preparedFor_ = nullptr;
     DocumentCommands* commands_ = nullptr;
     StencilCommands* stencilCommands_ = nullptr;
     ExportCommands* exportCommands_ = nullptr;

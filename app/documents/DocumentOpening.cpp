@@ -1,6 +1,7 @@
 #include "app/documents/DocumentOpening.h"
 
 #include "app/documents/OpenPanels.h"
+#include "window/intake/PictureIntake.h"
 #include "window/intake/StencilCommands.h"
 #include "app/documents/RecentDocuments.h"
 #include "app/windows/DocumentWindows.h"
@@ -62,20 +63,24 @@ QWidget* openDocumentFile(const QString& path)
 // after telling the user why.
 QWidget* openPictureFile(const QString& path, const std::function<QWidget*()>& newUntitled)
 {
-    QString reason;
-    std::optional<SourcePicture> picture = decodePictureFile(path, &reason);
-    if (!picture) {
-        showAlert({openTitle(), documentUnreadableMessage(path, reason)});
+    CheckedPicture checked =
+        checkPictureWithProgress([path](QString* error) { return decodePictureFile(path, error); });
+    if (checked.stopped)
+        return nullptr;
+    if (!checked.picture) {
+        showAlert({openTitle(), documentUnreadableMessage(path, checked.error)});
+        return nullptr;
+    }
+    if (!checked.simple) {
+        showIncompatibleImageAlert();
         return nullptr;
     }
     auto* window = qobject_cast<TintDocumentWindow*>(newUntitled());
     if (!window)
         return nullptr;
-    if (!window->document().useImage(std::move(*picture), path, true, false)) {
-        delete window;
-        showIncompatibleImageAlert();
-        return nullptr;
-    }
+    window->prepareSourceImage(std::move(checked.shown), checked.picture->pixels);
+    window->document().useCheckedImage(std::move(checked.picture->pixels), *checked.simple, path);
+    window->document().keepNewImage();
     return window;
 }
 

@@ -274,11 +274,58 @@ bool TintDocument::adoptImage(SourcePicture picture, const QString& path, bool i
     } else if (!isEngineFormat(picture.pixels)) {
         return false;
     }
+    replaceStencil(std::move(picture.pixels), simple, path);
+    return true;
+}
+
+void TintDocument::replaceStencil(BitmapRep pixels, bool simple, const QString& path)
+{
     stopRendering();
+    previous_.reset();
     sourceImagePath_ = path;
-    sourceImage_ = std::move(picture.pixels);
+    sourceImage_ = std::move(pixels);
     sourceImageIsSimple_ = simple;
     unreadableSourceData_.clear();
+}
+
+void TintDocument::useCheckedImage(BitmapRep pixels, bool simple, const QString& path)
+{
+    PreviousStencil previous;
+    previous.simple = sourceImageIsSimple_;
+    previous.path = sourceImagePath_;
+    previous.unreadableData = unreadableSourceData_;
+    previous.bugX = settings_.sourceBugX;
+    previous.bugY = settings_.sourceBugY;
+    previous.edited = isDocumentEdited();
+    stopRendering();
+    // Moved aside, not copied: the two never need more than one buffer each.
+    previous.image = std::move(sourceImage_);
+    replaceStencil(std::move(pixels), simple, path);
+    previous_ = std::move(previous);
+    updateChangeCount();
+    settings_.sourceBugX = 0;
+    settings_.sourceBugY = 0;
+    emit sourceImageChanged();
+    remakeGelcoatWithChanges({.sourceImage = true});
+}
+
+bool TintDocument::putBackPreviousImage()
+{
+    if (!previous_)
+        return false;
+    PreviousStencil previous = std::move(*previous_);
+    previous_.reset();
+    stopRendering();
+    sourceImage_ = std::move(previous.image);
+    sourceImageIsSimple_ = previous.simple;
+    sourceImagePath_ = previous.path;
+    unreadableSourceData_ = previous.unreadableData;
+    settings_.sourceBugX = previous.bugX;
+    settings_.sourceBugY = previous.bugY;
+    if (!previous.edited)
+        clearChangeCount();
+    emit sourceImageChanged();
+    remakeGelcoatWithChanges({.sourceImage = true});
     return true;
 }
 

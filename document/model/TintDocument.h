@@ -134,6 +134,15 @@ public:
     bool adoptImage(SourcePicture picture, const QString& path, bool internallyGenerated,
                     IntakeRefusal* refusal = nullptr);
 
+    // A picture already through the acceptance check (on another thread)
+    // becomes the stencil as useImage makes it, and the stencil it replaces
+    // is kept, with its path, simple flag, bug position and edit mark, until
+    // keepNewImage() lets it go or putBackPreviousImage() restores it all
+    // and renders it again. Any other new stencil lets it go too.
+    void useCheckedImage(BitmapRep pixels, bool simple, const QString& path);
+    void keepNewImage() { previous_.reset(); }
+    bool putBackPreviousImage();
+
     // The built-in stencils: what the mascot and foot confirmation sheets
     // do on OK (settings to defaults, the picture, a full refresh).
     bool takeMossStencil();
@@ -178,6 +187,19 @@ private:
     void stopRendering();
     void takeResult(const RenderResult& result);
     void takeHandedResults();
+    void replaceStencil(BitmapRep pixels, bool simple, const QString& path);
+
+    // The stencil a picture still being taken in replaced.
+    struct PreviousStencil {
+        std::optional<BitmapRep> image;
+        bool simple = false;
+        QString path;
+        QByteArray unreadableData;
+        std::int32_t bugX = 0;
+        std::int32_t bugY = 0;
+        bool edited = false;
+    };
+    std::optional<PreviousStencil> previous_;
 
     TintSettings settings_;
     std::optional<BitmapRep> sourceImage_;

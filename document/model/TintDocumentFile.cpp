@@ -106,6 +106,7 @@ DocumentOutcome TintDocument::loadDataRepresentation(const QByteArray& bytes, Lo
         // mask is what the intake makes of one.
         sourceImageIsSimple_ = source && isBlackMask(*source);
         stopRendering();
+        previous_.reset();
         sourceImage_ = std::move(source);
         unreadableSourceData_ = unreadable;
     }

@@ -1,17 +1,34 @@
 // One program per user and settings folder: a later launch hands its files
 // over, relative paths made absolute where they were given; a launch with
 // a settings folder of its own finds nobody to hand them to; a launch that
-// stopped waiting for a busy program leaves it nothing to open.
+// stopped waiting for a busy program leaves it nothing to open; a window
+// rendering or taking a picture in keeps answering launches.
 
 #include "app/documents/SingleInstance.h"
 #include "tests/support/IsolatedSettings.h"
 
+#include "window/TintDocumentWindow.h"
+#include "window/intake/StencilCommands.h"
+#include "document/model/TintDocument.h"
+#include "engine/util/Parallel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
 #include <QDir>
+#include <QImage>
 #include <QLocalSocket>
+#include <QMimeData>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
+#include <atomic>
+#include <chrono>
 #include <future>
+#include <thread>
 
 using namespace gelcoat;
 
@@ -31,6 +48,27 @@ bool handOverFromAnotherThread(const QStringList& files)
         QCoreApplication::processEvents();
     return handed.get();
 }
+
+// Holds every render of a document at its first stage until let go or
+// stopped.
+class RenderHold {
+public:
+    explicit RenderHold(TintDocument& document)
+    {
+        document.pipeline().setStageHookForTesting([this](PipelineStage) {
+            reached_.release();
+            while (held_.load() && !cancellationRequested())
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        });
+    }
+    bool waitUntilReached() { return reached_.tryAcquire(1, 30000); }
+    bool reached() { return reached_.tryAcquire(1, 0); }
+    void letGo() { held_.store(false); }
+
+private:
+    std::atomic<bool> held_{true};
+    QSemaphore reached_;
+};
 
 } // namespace
 
@@ -96,6 +134,70 @@ private slots:
                  QStringList{QStringLiteral("/tmp/late.gelcoat")});
         QTRY_VERIFY(running.findChildren<QLocalSocket*>().isEmpty());
         QCOMPARE(arrived.size(), 2);
+    }
+
+    // The window's renders and a picture being taken in run off the
+    // interface thread, which goes on answering: each launch is served
+    // while the render it came during is still held.
+    void aWindowAtWorkAnswersALaunchAtOnce()
+    {
+        test::IsolatedSettings settings("SingleInstanceTest");
+        SingleInstance running;
+        QVERIFY(running.listen());
+        QSignalSpy arrived(&running, &SingleInstance::filesArrived);
+        TintDocumentWindow window;
+        window.setAttribute(Qt::WA_DeleteOnClose, false);
+        window.show();
+        QTRY_VERIFY(window.document().resultIsCurrent());
+        TintDocument& document = window.document();
+
+        {
+            RenderHold hold(document);
+            document.changeSetting([](TintSettings& s) { s.userHue = 40.0f; });
+            QVERIFY(hold.waitUntilReached());
+            QVERIFY(handOverFromAnotherThread({QStringLiteral("/tmp/during-render.gelcoat")}));
+            QTRY_COMPARE(arrived.size(), 1);
+            QVERIFY(!document.renderWorker()->idle());
+            hold.letGo();
+            QTRY_VERIFY(document.resultIsCurrent());
+        }
+
+        // A paste waits inside its command; the launch is started and
+        // answered from there, and only then is the new stencil let go.
+        RenderHold hold(document);
+        QImage picture(40, 30, QImage::Format_ARGB32);
+        picture.fill(QColor(10, 90, 200, 150));
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, "PNG");
+        auto* data = new QMimeData;
+        data->setData(QStringLiteral("image/png"), png);
+        QApplication::clipboard()->setMimeData(data);
+        std::future<bool> handed;
+        bool heldWhenAnswered = false;
+        QTimer launcher;
+        QObject::connect(&launcher, &QTimer::timeout, [&] {
+            if (!handed.valid()) {
+                if (hold.reached())
+                    handed = startHandOver({QStringLiteral("/tmp/during-intake.gelcoat")},
+                                           30000);
+            } else if (handed.wait_for(std::chrono::seconds(0)) == std::future_status::ready &&
+                       !heldWhenAnswered) {
+                heldWhenAnswered = !document.renderWorker()->idle();
+                hold.letGo();
+            }
+        });
+        launcher.start(5);
+        window.stencilCommands().paste->trigger();
+        launcher.stop();
+        QVERIFY(handed.valid());
+        QVERIFY(handed.get());
+        QVERIFY(heldWhenAnswered);
+        QTRY_COMPARE(arrived.size(), 2);
+        QCOMPARE(arrived.last().first().toStringList(),
+                 QStringList{QStringLiteral("/tmp/during-intake.gelcoat")});
+        QCOMPARE(document.sourceImage()->pixelsWide(), 40);
     }
 };
 

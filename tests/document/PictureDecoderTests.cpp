@@ -15,6 +15,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <tuple>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -297,6 +298,28 @@ TEST(DamagedIntake, UnknownTruncatedAndHostileDataGiveAnError)
         QString error;
         EXPECT_FALSE(decodePicture(c.bytes, &error));
         EXPECT_TRUE(error.contains(c.errorHas)) << error.toStdString();
+    }
+}
+
+// One row or column past 16,384² is refused by the size the header states,
+// before a pixel is read: the data after the header is a single byte, so a
+// decoder that went on would fail with another reason.
+TEST(DamagedIntake, APictureJustPastTheLimitIsRefusedByItsHeader)
+{
+    for (const auto& [width, height, colourType] :
+         {std::tuple{16385u, 16384u, 6}, std::tuple{16384u, 16385u, 0},
+          std::tuple{16385u, 16384u, 2}}) {
+        SCOPED_TRACE(QStringLiteral("%1 x %2, colour type %3")
+                         .arg(width)
+                         .arg(height)
+                         .arg(colourType)
+                         .toStdString());
+        QString error;
+        EXPECT_FALSE(decodePicture(makePng(width, height, 8, colourType, QByteArray(1, '\0')),
+                                   &error));
+        EXPECT_TRUE(error.contains(QStringLiteral("%1 × %2").arg(width).arg(height)))
+            << error.toStdString();
+        EXPECT_TRUE(error.contains("beyond the limit of 268435456 pixels")) << error.toStdString();
     }
 }
 

@@ -23,6 +23,7 @@
 #include <QButtonGroup>
 #include <QClipboard>
 #include <QDialog>
+#include <QSignalSpy>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMimeData>
@@ -193,6 +194,8 @@ private slots:
         QString startedIn;
         answerer_->answerDialog(ModalAnswerer::chooseFile(path, &startedIn));
         run(stencil().chooseSourceImage);
+        // Taken in once the panel has closed.
+        QTRY_COMPARE(doc().sourceImagePath(), path);
         QCOMPARE(startedIn, fallbackPanelFolder());
         QVERIFY(doc().sourceImageIsSimple());
         QCOMPARE(firstAlpha(doc()), 200);
@@ -285,14 +288,19 @@ private slots:
         QCOMPARE(answerer_->seen().size(), 3);
     }
 
+    // A drop is read at once and taken in once it has ended.
     void dropsOnTheSourceWell()
     {
         BugImageView* well = window_->form().sourceImageWell;
+        QSignalSpy ended(&stencil(), &StencilCommands::dropTakenIn);
         QMimeData file;
         const QString path = dir_.filePath(QStringLiteral("drop.png"));
         QVERIFY(grey(11, 77).save(path));
         file.setUrls({QUrl::fromLocalFile(path)});
         emit well->dataDropped(&file);
+        file.clear();
+        QTRY_COMPARE(ended.size(), 1);
+        QVERIFY(ended.last().first().toBool());
         QCOMPARE(well->image().size(), QSize(11, 11));
         QCOMPARE(firstAlpha(doc()), 77);
 
@@ -304,10 +312,15 @@ private slots:
         well->setImage(QImage(2, 2, QImage::Format_ARGB32_Premultiplied));
         emit well->dataDropped(&deep);
         QVERIFY(waitUntil([this] { return answerer_->pending() == 0; }));
+        QTRY_COMPARE(ended.size(), 2);
         QCOMPARE(answerer_->seen().last().text, incompatibleImageTitle());
+        QCOMPARE(well->image().size(), QSize(11, 11));
         QMimeData broken;
         broken.setData(QStringLiteral("image/tiff"), QByteArray("II*\0junk", 8));
+        well->setImage(QImage(2, 2, QImage::Format_ARGB32_Premultiplied));
         emit well->dataDropped(&broken);
+        QTRY_COMPARE(ended.size(), 3);
+        QVERIFY(!ended.last().first().toBool());
         QCOMPARE(well->image().size(), QSize(11, 11));
         QCOMPARE(answerer_->seen().size(), 1);
     }

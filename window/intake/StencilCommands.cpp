@@ -1,8 +1,10 @@
 #include "window/intake/StencilCommands.h"
 
 #include "window/NamedAction.h"
+#include "window/TintDocumentWindow.h"
 
 #include "window/intake/FocusedField.h"
+#include "window/intake/PictureIntake.h"
 #include "window/sheets/AdjustSizeSheet.h"
 
 #include "shared/KPAlertPanel.h"
@@ -20,6 +22,9 @@
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMainWindow>
+
+#include <memory>
+#include <utility>
 
 namespace gelcoat {
 
@@ -112,10 +117,19 @@ void StencilCommands::runOpenPanel(bool asSheet)
     panel->setAttribute(Qt::WA_DeleteOnClose);
     panel->setAcceptMode(QFileDialog::AcceptOpen);
     panel->setFileMode(QFileDialog::ExistingFile);
-    connect(panel, &QFileDialog::accepted, this, [this, panel] {
+    // The picture is taken in once the panel has finished closing: the
+    // intake waits in an event loop of its own, which must not run inside
+    // the panel's signals.
+    auto choice = std::make_shared<std::optional<std::pair<QString, QString>>>();
+    connect(panel, &QFileDialog::accepted, this, [this, panel, choice, asSheet] {
         const QStringList chosen = panel->selectedFiles();
-        if (!chosen.isEmpty())
-            openPanelDidSelectImage(chosen.first(), panel->directory().absolutePath());
+        if (chosen.isEmpty())
+            return;
+        *choice = std::pair(chosen.first(), panel->directory().absolutePath());
+        if (asSheet)
+            QMetaObject::invokeMethod(
+                this, [this, choice] { openPanelDidSelectImage((*choice)->first, (*choice)->second); },
+                Qt::QueuedConnection);
     });
     if (asSheet) {
         panel->setWindowModality(Qt::WindowModal);
@@ -123,6 +137,8 @@ void StencilCommands::runOpenPanel(bool asSheet)
     } else {
         panel->setWindowModality(Qt::ApplicationModal);
         panel->exec();
+        if (*choice)
+            openPanelDidSelectImage((*choice)->first, (*choice)->second);
     }
 }
 
@@ -135,17 +151,27 @@ void StencilCommands::openPanelDidSelectImage(const QString& path, const QString
 {
     UserDefaults::standard().setString(lastOpenDirKey, folder);
     // A file that does not decode is passed over without a word.
-    takeOutsidePicture(decodePictureFile(path), path);
+    takeOutsidePicture([path](QString* error) { return decodePictureFile(path, error); }, path,
+                       false);
 }
 
-bool StencilCommands::takeOutsidePicture(std::optional<SourcePicture> picture,
-                                         const QString& path)
+bool StencilCommands::takeOutsidePicture(PictureSource source, const QString& path,
+                                         bool alertUnreadable)
 {
-    if (!picture)
+    const auto shown = [this](QImage image, const BitmapRep& stencil) {
+        if (auto* window = qobject_cast<TintDocumentWindow*>(&window_))
+            window->prepareSourceImage(std::move(image), stencil);
+    };
+    switch (takeInPicture(document_, &window_, std::move(source), path, shown)) {
+    case IntakeOutcome::Taken: return true;
+    case IntakeOutcome::Unreadable:
+        if (alertUnreadable)
+            alertIncompatibleImage();
         return false;
-    if (document_.useImage(std::move(*picture), path, true, false))
-        return true;
-    alertIncompatibleImage();
+    case IntakeOutcome::Refused: alertIncompatibleImage(); return false;
+    case IntakeOutcome::NoPicture:
+    case IntakeOutcome::Stopped: return false;
+    }
     return false;
 }
 
@@ -155,9 +181,20 @@ void StencilCommands::alertIncompatibleImage()
                       incompatibleImageMessage(), intakeAlertButton(), QString(), QString());
 }
 
-bool StencilCommands::takePictureFrom(const QMimeData* data)
+// The data is read at once, while it is there; the picture is made from
+// what it offered once the drop has ended, since the intake waits in an
+// event loop of its own. A drop that cannot be made is passed over.
+void StencilCommands::takePictureFrom(const QMimeData* data)
 {
-    return takeOutsidePicture(pictureFromMimeData(data), QString());
+    QMetaObject::invokeMethod(
+        this,
+        [this, offer = offeredPicture(data)] {
+            const bool taken = takeOutsidePicture(
+                [offer](QString* error) { return pictureFromOffer(offer, error); }, QString(),
+                false);
+            emit dropTakenIn(taken);
+        },
+        Qt::QueuedConnection);
 }
 
 void StencilCommands::pasteFromClipboard()
@@ -165,15 +202,13 @@ void StencilCommands::pasteFromClipboard()
     if (editFocusedField(window_, [](QLineEdit& field) { field.paste(); }))
         return;
     // The raw bytes, never QClipboard::image(), which widens grey to colour.
-    QString error;
-    std::optional<SourcePicture> picture =
-        pictureFromMimeData(QApplication::clipboard()->mimeData(), &error);
     // A picture that was there but cannot be made is refused as one the
     // intake turns away; a clipboard without a picture is passed over.
-    if (!picture && !error.isEmpty())
-        alertIncompatibleImage();
-    else
-        takeOutsidePicture(std::move(picture), QString());
+    takeOutsidePicture(
+        [offer = offeredPicture(QApplication::clipboard()->mimeData())](QString* error) {
+            return pictureFromOffer(offer, error);
+        },
+        QString(), true);
 }
 
 void StencilCommands::confirmBuiltInStencil(const QString& title, const QString& message,
@@ -192,7 +227,7 @@ void StencilCommands::confirmBuiltInStencil(const QString& title, const QString&
 
 void StencilCommands::adjustSourceSizeForShadow()
 {
-    const ShadowReport& clip = document_.pipeline().shadowWarning();
+    const ShadowReport& clip = document_.shadowWarning();
     runAdjustSizePanel({clip.top, clip.bottom, clip.left, clip.right});
 }
 

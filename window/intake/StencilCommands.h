@@ -2,13 +2,15 @@
 // Every way a stencil enters a document window: the open panel, paste, a
 // drop on the source well, the two built-in stencils behind their warning
 // sheets, and the two edits that derive a new stencil from the current one.
-// Each runs the picture through the document's intake; a refused picture
+// Outside pictures are made and rendered without holding the window (see
+// PictureIntake). Each runs the picture through the document's intake; a refused picture
 // gets the "Incompatible image" sheet and changes nothing, and so does a
 // pasted picture that cannot be read at all (damaged, or too large to be
 // decoded).
 
 #include "document/intake/SourcePicture.h"
 #include "document/intake/StencilIntake.h"
+#include "window/intake/PictureIntake.h"
 
 #include <QObject>
 
@@ -50,15 +52,19 @@ public:
     // picture went missing; it ends as the sheet does.
     void chooseSubstituteImage();
 
-    // Data dropped on the source well: decoded and offered to the
-    // document. False when nothing was taken.
-    bool takePictureFrom(const QMimeData* data);
+    // Data dropped on the source well: read at once, then decoded and
+    // offered to the document; dropTakenIn tells how that ended.
+    void takePictureFrom(const QMimeData* data);
+
+signals:
+    void dropTakenIn(bool taken);
 
 private:
     void runOpenPanel(bool asSheet);
     void openPanelDidSelectImage(const QString& path, const QString& folder);
-    // Offers an outside picture to the document; alerts when it is refused.
-    bool takeOutsidePicture(std::optional<SourcePicture> picture, const QString& path);
+    // Takes an outside picture in (see takeInPicture); alerts when it is
+    // refused, and when it cannot be made if alertUnreadable.
+    bool takeOutsidePicture(PictureSource source, const QString& path, bool alertUnreadable);
     void alertIncompatibleImage();
     void pasteFromClipboard();
     void confirmBuiltInStencil(const QString& title, const QString& message, bool foot);
