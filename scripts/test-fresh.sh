@@ -69,6 +69,9 @@ unmount_all() {
   mounted=()
 }
 trap unmount_all EXIT
+# Stopped by a signal: the same clean-up, without waiting for the root's
+# commands to end first (they run in the background below for that).
+trap 'exit 130' INT TERM HUP
 mount_in_root() {  # mount_in_root TARGET MOUNT-ARGUMENTS...
   local target="$root/$1"; shift
   mkdir -p "$target"
@@ -105,7 +108,8 @@ in_root() {
 
 step "scripts/run.sh"
 run_start=$SECONDS
-in_root scripts/run.sh
+in_root scripts/run.sh &
+wait $!
 run_time=$((SECONDS - run_start))
 
 # The tests get a network of their own with only the loopback: X servers
@@ -115,7 +119,8 @@ step "scripts/test.sh"
 test_start=$SECONDS
 export -f in_root
 export root work
-unshare --net bash -c 'ip link set lo up && in_root scripts/test.sh'
+unshare --net bash -c 'ip link set lo up && in_root scripts/test.sh' &
+wait $!
 test_time=$((SECONDS - test_start))
 
 step "passed"
