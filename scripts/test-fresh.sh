@@ -79,9 +79,23 @@ mount_in_root() {  # mount_in_root TARGET MOUNT-ARGUMENTS...
   mounted+=("$target")
 }
 
+# A run killed outright leaves its mounts: they go before anything in the
+# root is removed (a bound /dev would take the machine's devices with it).
+awk -v prefix="$root/" 'index($2, prefix) == 1 { print $2 }' /proc/self/mounts | sort -r |
+  while read -r leftover; do umount "$leftover" 2>/dev/null || umount -l "$leftover"; done
+if awk -v prefix="$root/" 'index($2, prefix) == 1 { found = 1 } END { exit !found }' /proc/self/mounts; then
+  echo "test-fresh: file systems are still mounted in $root" >&2
+  exit 1
+fi
+
+# A kept root whose package installation was cut short is made again.
+if [ -e "$root/.gelcoat-fresh-complete" ] && [ -n "$(chroot "$root" dpkg --audit 2>&1)" ]; then
+  echo "test-fresh: the kept root's packages are half installed; making it again" >&2
+  new=true
+fi
 if "$new" || [ ! -e "$root/.gelcoat-fresh-complete" ]; then
   step "debootstrap --variant=minbase $suite from $mirror"
-  rm -rf "$root"
+  rm -rf --one-file-system "$root"
   debootstrap --variant=minbase "$suite" "$root" "$mirror"
   touch "$root/.gelcoat-fresh-complete"
 fi
@@ -89,7 +103,7 @@ cp /etc/resolv.conf "$root/etc/resolv.conf"
 
 step "cloning $(git -C "$checkout" rev-parse --short HEAD) into the root"
 work=/srv/gelcoat-fresh
-rm -rf "${root:?}$work"
+rm -rf --one-file-system "${root:?}$work"
 mkdir -p "$root$work/home"
 git clone --quiet --no-checkout "$checkout" "$root$work/gelcoat"
 git -C "$root$work/gelcoat" fetch --quiet "$checkout" HEAD
