@@ -2,6 +2,7 @@
 
 #include "app/delegate/AppDelegate.h"
 #include "app/documents/SingleInstance.h"
+#include "app/startup/Utf8Locale.h"
 #include "app/windows/DocumentWindows.h"
 
 #include "app/viewbridge/DragTiffEncoder.h"
@@ -12,6 +13,7 @@
 
 int main(int argc, char** argv)
 {
+    gelcoat::useUtf8CharacterTypes();
     QApplication app(argc, argv);
     gelcoat::AppDelegate::setUpApplication();
     gelcoat::installDragTiffEncoder();

@@ -1,26 +1,38 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages needed to build, run and test Gelcoat.
-# Only packages that are missing are installed; runs as root or through sudo.
+# Installs the Debian packages needed to build, run and test Gelcoat, on
+# Debian 12 (bookworm) or 13 (trixie). Only packages that are missing are
+# installed; runs as root or through sudo.
 set -euo pipefail
 
+# Versionless names where Debian has them, so that one list serves both
+# releases. An entry "a|b" names one need under the names of different
+# releases: it counts as present when any of them is installed, and
+# otherwise the first that apt can install on this release is taken.
 packages=(
   cmake build-essential pkg-config
   qt6-base-dev qt6-image-formats-plugins
   qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
   libtiff-dev libpng-dev libdeflate-dev zlib1g-dev libplist-dev libgtest-dev libbenchmark-dev libhwy-dev
   fonts-dejavu-core xvfb xauth python3
-  clang libclang-rt-14-dev
-  imagemagick time bc
+  clang libclang-rt-dev
+  imagemagick libtiff-tools time bc
   x11-utils xdotool
   desktop-file-utils appstream libxml2-utils shared-mime-info libglib2.0-bin file
   dpkg-dev lintian
 )
 
+installed() {
+  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"
+}
+
 missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
+for entry in "${packages[@]}"; do
+  IFS='|' read -r -a names <<<"$entry"
+  present=false
+  for name in "${names[@]}"; do
+    if installed "$name"; then present=true; break; fi
+  done
+  "$present" || missing+=("$entry")
 done
 
 if [ "${#missing[@]}" -eq 0 ]; then
@@ -37,5 +49,25 @@ else
 fi
 
 export DEBIAN_FRONTEND=noninteractive
+# apt knows what this release has only after an update: a fresh system's
+# lists are empty.
 "${sudo[@]}" apt-get update
-"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+
+# The name this release has: the first with an installable version.
+candidate() {
+  apt-cache policy "$1" 2>/dev/null | awk '$1 == "Candidate:" && $2 != "(none)" { found = 1 } END { exit !found }'
+}
+chosen=()
+for entry in "${missing[@]}"; do
+  IFS='|' read -r -a names <<<"$entry"
+  pick=""
+  for name in "${names[@]}"; do
+    if candidate "$name"; then pick="$name"; break; fi
+  done
+  if [ -z "$pick" ]; then
+    echo "install-deps: this system's package sources have none of: ${names[*]}" >&2
+    exit 1
+  fi
+  chosen+=("$pick")
+done
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${chosen[@]}"

@@ -1,4 +1,5 @@
 #include "app/render/RenderCommand.h"
+#include "app/startup/Utf8Locale.h"
 
 #include "document/io/RegularFile.h"
 
@@ -17,6 +18,7 @@ int main(int argc, char** argv)
     // zeroed pages (whose faults cost more than the stages that fill them).
     mallopt(M_MMAP_THRESHOLD, 64 << 20);
     mallopt(M_TRIM_THRESHOLD, 256 << 20);
+    gelcoat::useUtf8CharacterTypes();
     QCoreApplication app(argc, argv);
     // A refused picture gets one message of ours with the decoder's reason;
     // the image plug-ins' own warnings would only repeat it.

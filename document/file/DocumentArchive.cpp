@@ -6,6 +6,12 @@
 
 #include <plist/plist.h>
 
+// Set by the build from the installed libplist's version.
+#ifndef GELCOAT_PLIST_SIGNED_INTEGERS
+#error "GELCOAT_PLIST_SIGNED_INTEGERS must say whether libplist has signed integers (2.3 and later)"
+#endif
+
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 
@@ -23,6 +29,17 @@ const char* yesNo(bool value)
     return value ? "YES" : "NO";
 }
 
+// A signed integer node, written with its sign by either libplist.
+plist_t newSignedInteger(std::int64_t value)
+{
+#if GELCOAT_PLIST_SIGNED_INTEGERS
+    return plist_new_int(value);
+#else
+    // One integer kind, holding the two's complement and written signed.
+    return plist_new_uint(uint64_t(value));
+#endif
+}
+
 QString stringOf(plist_t node)
 {
     char* text = nullptr;
@@ -33,8 +50,8 @@ QString stringOf(plist_t node)
 }
 
 // A node as the reading rules see it. Numbers come from the scan's decoded
-// text, because libplist keeps integers as unsigned 64-bit numbers and
-// does not decode character references in numbers.
+// text, because libplist decodes no character references in numbers, and
+// before 2.3 keeps every integer as an unsigned 64-bit number.
 ArchiveValue archiveValue(plist_t node, const QString& key, const PlistScan& scan)
 {
     ArchiveValue value;
@@ -91,11 +108,7 @@ QByteArray writeDocumentArchive(const QByteArray& sourceData, const QString& des
         plist_t value = nullptr;
         switch (field.kind) {
         case SettingKind::Bool: value = plist_new_string(yesNo(settings.*field.boolField)); break;
-        // Negative values travel as their two's complement; libplist writes
-        // them with a minus sign.
-        case SettingKind::Int:
-            value = plist_new_uint(uint64_t(std::int64_t(settings.*field.intField)));
-            break;
+        case SettingKind::Int: value = newSignedInteger(settings.*field.intField); break;
         // A float widened to double is exact, and libplist writes doubles
         // with 17 significant digits, so the same float reads back.
         case SettingKind::Float: value = plist_new_real(double(settings.*field.floatField)); break;

@@ -6,6 +6,10 @@
 #include "document/file/PlistScan.h"
 #include "document/settings/SettingsKeys.h"
 
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -101,6 +105,58 @@ TEST(DocumentArchive, EveryFieldSurvivesARoundTripBitForBit)
             EXPECT_TRUE(b == 0 ? a == 0 : std::memcmp(&a, &b, sizeof a) == 0) << a << " vs " << b;
         }
         }
+    }
+}
+
+TEST(DocumentArchive, IntegerExtremesKeepTheirSignThroughUsAndPlistlib)
+{
+    // Whatever the installed libplist's integer kinds, a negative number is
+    // written with its sign, reads back as itself, and reads the same in
+    // another property-list implementation, which writes it back so that
+    // we read it again.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    for (const std::int32_t value : {kMin, -1, 0, kMax}) {
+        SCOPED_TRACE(value);
+        TintSettings written;
+        written.sourceBugX = value;
+        written.sourceBugY = value;
+        written.destInteriorStyle = value;
+        const QByteArray bytes = writeDocumentArchive({}, QString(), written);
+        const QByteArray element = "<integer>" + QByteArray::number(value) + "</integer>";
+        EXPECT_TRUE(bytes.contains("<key>SourceBugX</key>\n\t" + element)) << bytes.toStdString();
+        EXPECT_TRUE(bytes.contains("<key>SourceBugY</key>\n\t" + element));
+        const TintSettings ours = read(bytes).settings;
+        EXPECT_EQ(ours.sourceBugX, value);
+        EXPECT_EQ(ours.sourceBugY, value);
+        EXPECT_EQ(ours.destInteriorStyle, value);
+
+        const QString path = dir.filePath(QStringLiteral("ours.gelcoat"));
+        const QString back = dir.filePath(QStringLiteral("plistlib.gelcoat"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+        file.close();
+        QProcess python;
+        python.start(QStringLiteral("python3"),
+                     {QStringLiteral("-c"),
+                      QStringLiteral("import plistlib, sys\n"
+                                     "d = plistlib.load(open(sys.argv[1], 'rb'))\n"
+                                     "print(d['SourceBugX'], d['SourceBugY'], d['DestInteriorStyle'])\n"
+                                     "plistlib.dump(d, open(sys.argv[2], 'wb'))\n"),
+                      path, back});
+        ASSERT_TRUE(python.waitForFinished(30000));
+        ASSERT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+        const QByteArray number = QByteArray::number(value);
+        EXPECT_EQ(python.readAllStandardOutput().trimmed(), number + ' ' + number + ' ' + number);
+        QFile rewritten(back);
+        ASSERT_TRUE(rewritten.open(QIODevice::ReadOnly));
+        const TintSettings again = read(rewritten.readAll()).settings;
+        EXPECT_EQ(again.sourceBugX, value);
+        EXPECT_EQ(again.sourceBugY, value);
+        EXPECT_EQ(again.destInteriorStyle, value);
     }
 }
 

@@ -5,10 +5,84 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 using namespace gelcoat;
 using namespace gelcoat::test;
+
+namespace {
+
+// The resampler written out plainly, sample by sample in double and plain
+// integer arithmetic: a Lanczos-3 filter widened by the reduction, weights
+// rounded to 14 bits with the largest taking what rounding lost, each axis
+// in turn (rows first), sums shifted down, kept within a byte and colour
+// limited to alpha after each pass.
+struct ReferenceAxis {
+    std::vector<int> first;
+    std::vector<std::vector<std::int64_t>> weights;
+};
+
+ReferenceAxis referenceAxis(int in, int out)
+{
+    auto sinc = [](double x) { return x == 0 ? 1.0 : std::sin(M_PI * x) / (M_PI * x); };
+    auto lanczos = [&](double x) { return std::abs(x) >= 3 ? 0.0 : sinc(x) * sinc(x / 3); };
+    const double scale = double(in) / out, widen = std::max(scale, 1.0), support = 3 * widen;
+    const int taps = int(std::ceil(support)) * 2 + 1;
+    ReferenceAxis axis;
+    for (int i = 0; i < out; ++i) {
+        const double centre = (i + 0.5) * scale;
+        const int lo = std::max(0, int(std::floor(centre - support + 0.5)));
+        const int hi = std::min(in, int(std::floor(centre + support + 0.5)));
+        const int n = std::clamp(hi - lo, 1, taps);
+        std::vector<double> w;
+        double total = 0;
+        for (int t = 0; t < n; ++t)
+            total += w.emplace_back(lanczos((lo + t - centre + 0.5) / widen));
+        std::vector<std::int64_t> fixed;
+        std::int64_t sum = 0;
+        for (int t = 0; t < n; ++t)
+            sum += fixed.emplace_back(std::lround((total != 0 ? w[t] / total : t == 0) * 16384));
+        *std::max_element(fixed.begin(), fixed.end()) += 16384 - sum;
+        axis.first.push_back(std::min(lo, in - n));
+        axis.weights.push_back(std::move(fixed));
+    }
+    return axis;
+}
+
+// One pass: `horizontal` filters along rows, otherwise down columns.
+BitmapRep referencePass(const BitmapRep& src, int outW, int outH, bool horizontal)
+{
+    const ReferenceAxis axis = horizontal ? referenceAxis(src.pixelsWide(), outW)
+                                          : referenceAxis(src.pixelsHigh(), outH);
+    BitmapRep out = makeBuffer(outW, outH);
+    for (int y = 0; y < outH; ++y)
+        for (int x = 0; x < outW; ++x) {
+            const int i = horizontal ? x : y;
+            std::uint8_t* q = out.row(y) + 4 * x;
+            for (int c = 0; c < 4; ++c) {
+                std::int64_t sum = 8192;
+                for (std::size_t t = 0; t < axis.weights[i].size(); ++t) {
+                    const int at = axis.first[i] + int(t);
+                    sum += axis.weights[i][t] * (horizontal ? src.row(y)[4 * at + c] : src.row(at)[4 * x + c]);
+                }
+                q[c] = std::uint8_t(std::clamp<std::int64_t>(sum >> 14, 0, 255));
+            }
+            for (int c = 0; c < 3; ++c)
+                q[c] = std::min(q[c], q[3]);
+        }
+    return out;
+}
+
+BitmapRep referenceResample(const BitmapRep& src, int outW, int outH)
+{
+    BitmapRep rows = src.pixelsWide() == outW ? std::move(*src.clone())
+                                              : referencePass(src, outW, src.pixelsHigh(), true);
+    return outH == src.pixelsHigh() ? std::move(rows) : referencePass(rows, outW, outH, false);
+}
+
+} // namespace
 
 TEST(CompositeSourceOver, EveryByteRoundsToNearest)
 {
@@ -142,28 +216,29 @@ TEST(Resample, TwoPixelsHalveToTheirRoundedMean)
     EXPECT_EQ(pixel(one, 0, 0), 0x4D1A01FFu);
 }
 
-TEST(Resample, EveryVectorTargetGivesTheScalarBytes)
+TEST(Resample, EveryCompiledTargetGivesThePlainReferenceBytes)
 {
     // Widths that leave every remainder after the vector steps of each
     // target, down and up, along each axis and both.
     std::vector<std::pair<BitmapRep, BitmapRep>> runs;
     for (int w : {1, 3, 4, 7, 8, 9, 13, 17, 23, 31, 37, 64, 67})
-        for (auto [ow, oh] : {std::pair{w, 17}, {w * 2 + 1, 40}, {(w + 1) / 2, 23}}) {
+        for (auto [ow, oh] : {std::pair{w, 17}, {w * 2 + 1, 40}, {(w + 1) / 2, 23}, {w + 2, 40}})
             runs.emplace_back(randomShapes(w, 40, std::uint32_t(w + 7)), makeBuffer(ow, oh));
-        }
-    std::vector<std::vector<BitmapRep>> results;
-    forEachSimdTarget([&](const SimdTarget&) {
-        results.emplace_back();
-        for (auto& [src, dst] : runs) {
+    std::vector<BitmapRep> expected;
+    for (const auto& [src, dst] : runs)
+        expected.push_back(referenceResample(src, dst.pixelsWide(), dst.pixelsHigh()));
+    int targets = 0;
+    forEachSimdTarget([&](const SimdTarget& target) {
+        ++targets;
+        for (std::size_t r = 0; r < runs.size(); ++r) {
+            auto& [src, dst] = runs[r];
             ASSERT_TRUE(resamplePixels(src, dst));
-            results.back().push_back(std::move(*dst.clone()));
+            for (int y = 0; y < dst.pixelsHigh(); ++y)
+                for (int x = 0; x < dst.pixelsWide(); ++x)
+                    ASSERT_EQ(pixel(dst, x, y), pixel(expected[r], x, y))
+                        << target.name << ", " << src.pixelsWide() << "x" << src.pixelsHigh() << " to "
+                        << dst.pixelsWide() << "x" << dst.pixelsHigh() << " at " << x << "," << y;
         }
     });
-    const std::vector<SimdTarget> targets = simdTargets();
-    ASSERT_GE(targets.size(), 2u);
-    ASSERT_TRUE(isScalarTarget(targets.back().bits));
-    for (std::size_t t = 0; t + 1 < targets.size(); ++t)
-        for (std::size_t r = 0; r < runs.size(); ++r)
-            ASSERT_TRUE(results[t][r].samePixels(results.back()[r]))
-                << targets[t].name << " differs from " << targets.back().name << " in run " << r;
+    EXPECT_GE(targets, 1);
 }

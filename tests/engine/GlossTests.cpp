@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -207,7 +208,7 @@ TEST_F(GlossTest, MatchesThePlainReferenceAcrossSettings)
     expectMatchesReference(grey);
 }
 
-TEST_F(GlossTest, EveryVectorTargetGivesTheScalarBytes)
+TEST_F(GlossTest, EveryCompiledTargetGivesThePlainReferenceBytes)
 {
     // Widths below, at and past every vector size with remainders of every
     // length, deep interiors, grey and clear pixels, under every option.
@@ -217,27 +218,30 @@ TEST_F(GlossTest, EveryVectorTargetGivesTheScalarBytes)
             std::uint8_t* q = grey.row(y) + 4 * x;
             q[1] = q[2] = q[0];
         }
+    std::vector<BitmapRep> colours;
+    colours.push_back(randomShapes(3, 5, 2));
+    colours.push_back(randomShapes(97, 61, 7));
+    colours.push_back(randomShapes(241, 180, 12));
+    colours.push_back(std::move(grey));
     std::vector<Prepared> inputs;
-    inputs.push_back(prepare(randomShapes(3, 5, 2)));
-    inputs.push_back(prepare(randomShapes(97, 61, 7)));
-    inputs.push_back(prepare(randomShapes(241, 180, 12)));
-    inputs.push_back(prepare(grey));
+    for (const BitmapRep& colour : colours)
+        inputs.push_back(prepare(colour));
     const std::vector<AquifyParameters> cases = settingCases();
-    std::vector<std::vector<BitmapRep>> results(simdTargets().size());
-    std::size_t index = 0;
-    forEachSimdTarget([&](const SimdTarget&) {
-        for (const Prepared& in : inputs)
-            for (const AquifyParameters& p : cases)
-                results[index].push_back(aquify(in, p));
-        ++index;
+    int targets = 0;
+    forEachSimdTarget([&](const SimdTarget& target) {
+        ++targets;
+        for (std::size_t i = 0; i < inputs.size(); ++i)
+            for (std::size_t c = 0; c < cases.size(); ++c) {
+                const Prepared& in = inputs[i];
+                const BitmapRep out = aquify(in, cases[c]);
+                for (int y = 0; y < out.pixelsHigh(); ++y)
+                    for (int x = 0; x < out.pixelsWide(); ++x)
+                        ASSERT_EQ(pixel(out, x, y), referencePixel(in.hsv, in.analysis, x, y, cases[c]))
+                            << target.name << ", input " << i << ", case " << c << " at " << x << ","
+                            << y;
+            }
     });
-    const std::vector<SimdTarget> targets = simdTargets();
-    ASSERT_GE(targets.size(), 2u);
-    ASSERT_TRUE(isScalarTarget(targets.back().bits));
-    for (std::size_t t = 0; t + 1 < targets.size(); ++t)
-        for (std::size_t r = 0; r < results[t].size(); ++r)
-            ASSERT_TRUE(results[t][r].samePixels(results.back()[r]))
-                << targets[t].name << " differs from " << targets.back().name << " in run " << r;
+    EXPECT_GE(targets, 1);
 }
 
 TEST_F(GlossTest, OutputIsPremultipliedOnEveryTarget)

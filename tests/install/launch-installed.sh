@@ -30,10 +30,14 @@ document="$root/launch-check.gelcoat"
 export QT_QPA_PLATFORM=xcb
 "$prefix/bin/gelcoat" "$document" >"$root/gelcoat.log" 2>&1 &
 pid=$!
+# The title has an em dash: in the C locale xwininfo prints a conversion
+# failure instead of the title, so it runs in a UTF-8 locale whatever the
+# caller's is.
+windows() { LC_ALL=C.UTF-8 xwininfo -root -tree 2>/dev/null; }
 for _ in $(seq 1 150); do
-  if xwininfo -root -tree 2>/dev/null | grep -q 'launch-check\.gelcoat'; then
+  if windows | grep -q 'launch-check\.gelcoat — Gelcoat'; then
     echo "the installed program shows the document:"
-    xwininfo -root -tree | grep 'launch-check\.gelcoat'
+    windows | grep 'launch-check\.gelcoat'
     exit 0
   fi
   if ! kill -0 "$pid" 2>/dev/null; then

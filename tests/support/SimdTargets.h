@@ -1,7 +1,9 @@
 #pragma once
-// Runs engine code once for every vector target the processor supports and
-// the build compiled (scalar included), each through the ordinary run-time
-// dispatch, so tests can compare the targets' bytes.
+// Runs engine code once for every target the processor supports and the
+// build compiled, each through the ordinary run-time dispatch, so that tests
+// can hold each target's bytes to a plain reference. Which targets those are
+// depends on the Highway release (the plainest is HWY_SCALAR, HWY_EMU128 or
+// a baseline such as SSE2), so tests assume no particular list.
 
 #include <hwy/targets.h>
 
@@ -16,18 +18,13 @@ struct SimdTarget {
     std::string name;
 };
 
-// Best first; the last is the plain scalar code every other must match.
+// Best first.
 inline std::vector<SimdTarget> simdTargets()
 {
     std::vector<SimdTarget> targets;
     for (std::int64_t t : hwy::SupportedAndGeneratedTargets())
         targets.push_back({t, hwy::TargetName(t)});
     return targets;
-}
-
-inline bool isScalarTarget(std::int64_t bits)
-{
-    return bits == HWY_SCALAR || bits == HWY_EMU128;
 }
 
 // Calls run(target) with dispatch limited to each target in turn; dispatch

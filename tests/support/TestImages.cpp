@@ -4,6 +4,7 @@
 #include "engine/colour/ColorConversions.h"
 #include "engine/shading/AquaTables.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 

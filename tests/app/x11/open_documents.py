@@ -22,7 +22,10 @@ SKIP = 77
 
 def top_level_windows():
     """(id, title, has WM_CLASS gelcoat, width, height) of every top-level window."""
-    tree = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, text=True).stdout
+    # Titles hold an em dash, which xwininfo prints only in a UTF-8 locale,
+    # whatever the caller's locale is.
+    tree = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True,
+                          env=dict(os.environ, LC_ALL="C.UTF-8")).stdout.decode("utf-8")
     windows = []
     for m in re.finditer(r'^\s+(0x[0-9a-f]+) "(.*)": \((.*?)\)\s+(\d+)x(\d+)', tree, re.M):
         windows.append((m.group(1), m.group(2), '"gelcoat"' in m.group(3),
