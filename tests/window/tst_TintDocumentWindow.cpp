@@ -365,11 +365,13 @@ private slots:
         QCOMPARE(form().hueSlider->width(), contrastWidth);
         QCOMPARE(form().saturationSlider->width(), contrastWidth);
         QCOMPARE(form().hueStrip->width(), contrastWidth - stripShortfall);
+        QTRY_VERIFY(doc().resultIsCurrent());
         saveScreenshot(window_.get(), QStringLiteral("window-simple-stencil"));
 
         doc().takeMossStencil();
         QVERIFY(!form().useOriginalHueButton->isHidden());
         QCOMPARE(form().hueSlider->geometry(), hue);
+        QTRY_VERIFY(doc().resultIsCurrent());
         saveScreenshot(window_.get(), QStringLiteral("window-colour-picture"));
     }
 

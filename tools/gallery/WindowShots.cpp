@@ -7,6 +7,7 @@
 #include "document/model/TintDocument.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QPalette>
 
 #include <cmath>
@@ -68,6 +69,11 @@ GalleryShot windowShot(const QString& fileName,
                 window.setPalette(palette);
                 prepare(window);
                 window.show();
+                QApplication::processEvents();
+                // Results arrive from the document's render worker.
+                const QDeadlineTimer deadline(30000);
+                while (!window.document().resultIsCurrent() && !deadline.hasExpired())
+                    QApplication::processEvents(QEventLoop::AllEvents, 10);
                 QApplication::processEvents();
                 return window.grab().toImage();
             }};
