@@ -141,6 +141,9 @@ void TintDocumentWindow::connectDocument()
     form_->destImageWell->installEventFilter(this);
     connect(doc, &TintDocument::finalImageValidChanged, form_->destImageWell,
             &MessageImageView::setImageValid);
+    // Until the worker's first result arrives the well is empty, not out of
+    // date: its message says that rendering has been turned off.
+    form_->destImageWell->setImageValid(doc->gelcoatOn());
     connect(doc, &TintDocument::shadowWarningShownChanged, this,
             [this](bool shown) { form_->shadowWarningButton->setHidden(!shown); });
     connect(doc, &TintDocument::sourceImageChanged, this, [this] {
