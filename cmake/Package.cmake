@@ -41,6 +41,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${GELCOAT_MAKER_WEB_SITE})
+# Linked libraries (libtiff, libpng, libwebp for WebP export, Qt) become
+# dependencies through dpkg-shlibdeps.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded as plug-ins, so invisible to dpkg-shlibdeps: the windowing system
 # for the application, and the decoders of WebP, TIFF and other pictures.

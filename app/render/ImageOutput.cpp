@@ -1,6 +1,6 @@
 #include "app/render/ImageOutput.h"
 
-#include "app/render/PngOutput.h"
+#include "document/export/PngOutput.h"
 
 #include "document/intake/TiffCodec.h"
 

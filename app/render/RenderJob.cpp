@@ -95,6 +95,13 @@ RenderJob::RenderJob(const RenderOptions& options, QTextStream& out, QTextStream
 
 int RenderJob::run(const QByteArray& input, const QByteArray& imageOutput, bool inBatch)
 {
+    if (const int code = renderInput(input, inBatch))
+        return code;
+    return writeOutputs(imageOutput);
+}
+
+int RenderJob::renderInput(const QByteArray& input, bool inBatch)
+{
     inBatch_ = inBatch;
     if (inBatch)
         prefix_ = QStringLiteral("gelcoat-render: %1: ").arg(quotedPath(input));
@@ -107,6 +114,11 @@ int RenderJob::run(const QByteArray& input, const QByteArray& imageOutput, bool 
     applySettings();
     if (const int code = applyStencilCommands())
         return code;
+    if (exactSize_) {
+        TintSettings settings = doc_.settings();
+        settings.finalSize = 100;
+        doc_.replaceSettings(settings);
+    }
     if (const int code = checkFinalSize())
         return code;
     if (const int code = render())
@@ -116,7 +128,7 @@ int RenderJob::run(const QByteArray& input, const QByteArray& imageOutput, bool 
              << infoJson(doc_).mid(1) << "\n";
     else if (options_.info)
         out_ << infoJson(doc_) << "\n";
-    return writeOutputs(imageOutput);
+    return ExitOk;
 }
 
 int RenderJob::load(const QByteArray& input)

@@ -37,6 +37,7 @@ const char* const destShrinksIfNecessaryKey = "DestShrinksIfNecessary";
 const char* const destInteriorStyleKey = "DestInteriorStyle";
 const char* const lastOpenDirKey = "LastOpenDirectory";
 const char* const lastSaveDirKey = "LastSaveDirectory";
+const char* const lastSaveFormatKey = "LastSaveFormat";
 
 namespace {
 

@@ -41,6 +41,7 @@ extern const char* const destShrinksIfNecessaryKey;
 extern const char* const destInteriorStyleKey;
 extern const char* const lastOpenDirKey;
 extern const char* const lastSaveDirKey;
+extern const char* const lastSaveFormatKey;
 
 enum class SettingKind { Bool, Int, Float };
 

@@ -438,7 +438,8 @@ private slots:
         QCOMPARE(field->text(), QStringLiteral("0.25"));
     }
 
-    void exportSavesTiffAndRemembers()
+    // A new document exports PNG unless another format was used last.
+    void exportSavesPngAndRemembers()
     {
         Preferences::shared().setFlatteningChoice(2);
         const QString chosen = dir_.filePath(QStringLiteral("result"));
@@ -446,13 +447,14 @@ private slots:
         answerer_->answerDialog(clickInSheet(nullptr));
         answerer_->answerDialog(ModalAnswerer::chooseFile(chosen, &startedIn));
         run(result().saveDestImage);
-        const QString written = chosen + QStringLiteral(".tiff");
+        const QString written = chosen + QStringLiteral(".png");
         QCOMPARE(doc().destImagePath(), written);
         QVERIFY(doc().isDocumentEdited());
         QCOMPARE(UserDefaults::standard().objectForKey(lastSaveDirKey).toString(), dir_.path());
         QFile file(written);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), exportTiffData(*doc().pipeline().finalMixImage()));
+        QCOMPARE(file.readAll(),
+                 encodeExportImage(*doc().pipeline().finalMixImage(), ExportFormat::Png));
 
         // The next panel proposes the same file; the same path is no edit.
         doc().clearChangeCount();

@@ -1,7 +1,7 @@
 #pragma once
 // What dragging a picture out of a view hands to the receiver: TIFF made by
-// the program's own LZW writer, PNG, and a temporary TIFF file named by a
-// URL list, since many Linux applications accept only files.
+// the program's own LZW writer, PNG, and a PNG file named by a URL list,
+// since file managers and browsers' upload fields accept only files.
 
 #include <QByteArray>
 #include <QImage>
@@ -20,8 +20,14 @@ void setDragTiffEncoder(TiffEncoder encoder);
 bool hasDragTiffEncoder();
 
 // The data of a drag of the picture, or nullptr for a null picture.  Without
-// an encoder (or when encoding fails) the TIFF type is left out and the
-// file is a PNG.
-QMimeData* makeImageDragPayload(const QImage& image);
+// an encoder (or when encoding fails) the TIFF type is left out.  The file
+// is fileName (a name without its folder; ".png" is added when it lacks
+// that suffix) in a folder of the user's cache folder that is removed when
+// the program ends; an empty name gives "Gelcoat image.png".
+QMimeData* makeImageDragPayload(const QImage& image, const QString& fileName = {});
+
+// The name a dragged picture's file takes: name with ".png" added unless
+// it already ends so, any "/" made "-", "Gelcoat image.png" when empty.
+QString dragFileName(const QString& name);
 
 } // namespace gelcoat

@@ -1,9 +1,11 @@
 #pragma once
 // The result leaving a document window: Copy and Export Result each ask in
 // the flatten sheet how the result meets its background, then put it on the
-// clipboard or run the save panel for it. Both read the last rendered
+// clipboard or run the save panel for it, whose type filter chooses PNG,
+// TIFF or WebP. Both read the last rendered
 // result even while rendering is off, and do nothing without one.
 
+#include "document/export/ExportFormat.h"
 #include "document/export/FlattenChoice.h"
 
 #include <QObject>
@@ -16,20 +18,23 @@ class QMainWindow;
 namespace gelcoat {
 
 class FlattenSheet;
+class IconSetCommand;
 class TintDocument;
 struct BitmapRep;
 
 class ExportCommands : public QObject {
     Q_OBJECT
 public:
-    // Actions "copy" and "saveDestImage".
+    // Actions "copy", "saveDestImage" and "exportIconSet".
     ExportCommands(TintDocument& document, QMainWindow& window);
 
     QAction* copy = nullptr;
     QAction* saveDestImage = nullptr;
+    QAction* exportIconSet = nullptr;   // File ▸ Export Icon Set…
 
     QList<QAction*> all() const;
     FlattenSheet& flattenSheet() { return *flattenSheet_; }
+    IconSetCommand& iconSet() { return *iconSet_; }
 
 private:
     // Opens the flatten sheet preset from the preference; on OK hands the
@@ -37,11 +42,13 @@ private:
     void flattenImageByUserChoice(std::function<void(const BitmapRep&)> finish);
     void finishCopy(const BitmapRep& image);
     void finishSaveDestImage(const BitmapRep& image);
-    void savePanelDidSelectImage(const QString& path, const QByteArray& tiff);
+    void savePanelDidSelectImage(const QString& path, ExportFormat format,
+                                 const BitmapRep& image);
 
     TintDocument& document_;
     QMainWindow& window_;
     FlattenSheet* flattenSheet_ = nullptr;
+    IconSetCommand* iconSet_ = nullptr;
 };
 
 } // namespace gelcoat

@@ -20,7 +20,7 @@ QMenu* addStencilCommands(QMenu* menu, const StencilCommands& commands)
 QMenu* addExportCommands(QMenu* menu, const ExportCommands& commands)
 {
     menu->addSeparator();
-    menu->addActions({commands.copy, commands.saveDestImage});
+    menu->addActions({commands.copy, commands.saveDestImage, commands.exportIconSet});
     return menu;
 }
 
@@ -46,6 +46,7 @@ void addToApplicationMenus(QMenu* file, QMenu* edit, const StencilCommands& sten
         }
     file->insertSeparator(fileSeparator);
     file->insertAction(fileSeparator, result.saveDestImage);
+    file->insertAction(fileSeparator, result.exportIconSet);
 }
 
 } // namespace gelcoat

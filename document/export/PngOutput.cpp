@@ -1,4 +1,4 @@
-#include "app/render/PngOutput.h"
+#include "document/export/PngOutput.h"
 
 #include "engine/util/Parallel.h"
 
