@@ -101,10 +101,14 @@ int writeSet(const RenderOptions& options, const QByteArray& input, bool inBatch
             << "; they were left out\n";
     }
     QByteArray target = options.output;
-    if (form == IconSetForm::Ico || form == IconSetForm::Icns) {
-        if (!namesOneFile(target))
-            target = batchOutputPath(target, input.isEmpty() ? QByteArray("gelcoat") : input,
-                                     form == IconSetForm::Ico ? "ico" : "icns");
+    if ((form == IconSetForm::Ico || form == IconSetForm::Icns) && !namesOneFile(target)) {
+        if (!makeFolders(target, &error)) {
+            err << prefix << "the folder " << quotedPath(target) << " cannot be made: " << error
+                << "\n";
+            return ExitFailure;
+        }
+        target = batchOutputPath(target, input.isEmpty() ? QByteArray("gelcoat") : input,
+                                 form == IconSetForm::Ico ? ".ico" : ".icns");
     }
     if (!writeIconSet(target, files, &error)) {
         err << prefix << "could not write the icon set " << quotedPath(target) << ": " << error
