@@ -5,7 +5,7 @@
 
 #include "bench/BenchStencil.h"
 
-#include "document/export/PngOutput.h"
+#include "document/export/PngWriter.h"
 #include "document/icons/IconFiles.h"
 #include "document/icons/IconImages.h"
 #include "document/pipeline/RenderPipeline.h"
@@ -37,7 +37,7 @@ void oneRender(benchmark::State& state, bool encode)
         pipeline.remakeGelcoatWithChanges({&stencil1024(), false, &settings},
                                           PipelineChanges::all());
         if (encode)
-            benchmark::DoNotOptimize(encodePngImage(*pipeline.finalMixImage()));
+            benchmark::DoNotOptimize(encodePng(*pipeline.finalMixImage()));
     }
 }
 

@@ -1,6 +1,6 @@
 #include "document/export/ExportFormat.h"
 
-#include "document/export/PngOutput.h"
+#include "document/export/PngWriter.h"
 #include "document/export/WebpOutput.h"
 #include "document/intake/TiffCodec.h"
 
@@ -70,7 +70,7 @@ std::optional<ExportFormat> exportFormatForPath(const QString& path)
 QByteArray encodeExportImage(const BitmapRep& image, ExportFormat format)
 {
     switch (format) {
-    case ExportFormat::Png: return encodePngImage(image);
+    case ExportFormat::Png: return encodePng(image);
     case ExportFormat::Tiff:
         return encodeTiff(image, TiffCompression::Lzw, TiffAlphaKind::Associated);
     case ExportFormat::WebP: return encodeWebpImage(image);

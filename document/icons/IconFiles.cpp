@@ -1,6 +1,6 @@
 #include "document/icons/IconFiles.h"
 
-#include "document/export/PngOutput.h"
+#include "document/export/PngWriter.h"
 #include "document/io/RegularFile.h"
 
 #include <QFile>
@@ -75,7 +75,7 @@ QByteArray encodeIco(const std::vector<IconImage>& icons)
     for (const IconImage& icon : icons) {
         if (icon.size > kMaxIcoSize)
             continue;
-        QByteArray png = encodePngImage(icon.image);
+        QByteArray png = encodePng(icon.image);
         if (png.isEmpty())
             return {};
         entries.emplace_back(icon.size, std::move(png));
@@ -108,7 +108,7 @@ QByteArray encodeIcns(const std::vector<IconImage>& icons)
         for (const IcnsPlace& place : kIcnsPlaces) {
             if (place.size != icon.size)
                 continue;
-            const QByteArray png = encodePngImage(icon.image);
+            const QByteArray png = encodePng(icon.image);
             if (png.isEmpty())
                 return {};
             elements.append(place.type, 4);
@@ -149,7 +149,7 @@ std::vector<IconFile> iconSetFiles(const std::vector<IconImage>& icons, IconSetF
         return files;
     }
     for (const IconImage& icon : icons) {
-        QByteArray png = encodePngImage(icon.image);
+        QByteArray png = encodePng(icon.image);
         if (png.isEmpty())
             return fail(QStringLiteral("the %1 × %1 image could not be encoded").arg(icon.size));
         const QString path =

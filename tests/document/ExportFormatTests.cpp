@@ -2,7 +2,7 @@
 // follows the chosen name, and the save panel's format is remembered.
 
 #include "document/export/ExportFormat.h"
-#include "document/export/PngOutput.h"
+#include "document/export/PngWriter.h"
 #include "document/export/ResultExport.h"
 #include "document/intake/PictureDecoder.h"
 #include "document/model/TintDocument.h"
@@ -61,7 +61,7 @@ TEST(ExportFormat, EveryFormatReadsBackAsTheSamePixels)
     ASSERT_EQ(WebPGetFeatures(reinterpret_cast<const std::uint8_t*>(webp.constData()),
                               std::size_t(webp.size()), &features), VP8_STATUS_OK);
     EXPECT_EQ(features.format, 2);   // lossless
-    const QImage png = QImage::fromData(encodePngImage(image), "PNG")
+    const QImage png = QImage::fromData(encodePng(image), "PNG")
                            .convertToFormat(QImage::Format_RGBA8888);
     ASSERT_EQ(QSize(w, h), png.size());
     for (int y = 0; y < h; ++y)

@@ -2,7 +2,6 @@
 
 #include "views/resources/ViewImages.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QMimeData>
@@ -17,20 +16,18 @@ namespace gelcoat {
 
 namespace {
 
-TiffEncoder& installedEncoder()
+DragEncoders& installedEncoders()
 {
-    static TiffEncoder encoder;
-    return encoder;
+    static DragEncoders encoders;
+    return encoders;
 }
 
-QByteArray pngData(const QImage& image)
+QByteArray encoded(const ImageEncoder& encoder, const QImage& image, const char* type)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG"))
-        return {};
-    return bytes;
+    if (encoder)
+        return encoder(image);
+    qCWarning(lcViews) << "No" << type << "writer installed; dragging pictures without it";
+    return {};
 }
 
 // The folder of this run's dragged files in the user's cache folder (the
@@ -71,14 +68,9 @@ QString writeDragFile(const QByteArray& bytes, const QString& name)
 
 } // namespace
 
-void setDragTiffEncoder(TiffEncoder encoder)
+void setDragEncoders(DragEncoders encoders)
 {
-    installedEncoder() = std::move(encoder);
-}
-
-bool hasDragTiffEncoder()
-{
-    return bool(installedEncoder());
+    installedEncoders() = std::move(encoders);
 }
 
 QString dragFileName(const QString& name)
@@ -96,19 +88,20 @@ QMimeData* makeImageDragPayload(const QImage& image, const QString& fileName)
 {
     if (image.isNull())
         return nullptr;
-    QByteArray tiff;
-    if (installedEncoder())
-        tiff = installedEncoder()(image);
-    else if (static bool warned = false; !std::exchange(warned, true))
-        qCWarning(lcViews) << "No TIFF writer installed; dragging pictures as PNG only";
-    const QByteArray png = pngData(image);
+    const QByteArray tiff = encoded(installedEncoders().tiff, image, "TIFF");
+    const QByteArray png = encoded(installedEncoders().png, image, "PNG");
+    if (tiff.isEmpty() && png.isEmpty())
+        return nullptr;
 
     auto* payload = new QMimeData;
     if (!tiff.isEmpty())
         payload->setData(QStringLiteral("image/tiff"), tiff);
     if (!png.isEmpty())
         payload->setData(QStringLiteral("image/png"), png);
-    const QString file = png.isEmpty() ? QString() : writeDragFile(png, dragFileName(fileName));
+    const QString name = dragFileName(fileName);
+    const QString file = !png.isEmpty()
+                             ? writeDragFile(png, name)
+                             : writeDragFile(tiff, name.chopped(4) + QStringLiteral(".tiff"));
     if (!file.isEmpty())
         payload->setUrls({QUrl::fromLocalFile(file)});
     return payload;
