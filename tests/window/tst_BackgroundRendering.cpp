@@ -7,7 +7,7 @@
 #include "tests/support/IsolatedSettings.h"
 #include "tests/qtsupport/Screenshot.h"
 
-#include "app/viewbridge/BitmapImage.h"
+#include "document/image/BitmapImage.h"
 #include "window/ExactResult.h"
 #include "window/intake/PictureIntake.h"
 #include "window/intake/StencilCommands.h"
