@@ -2,7 +2,6 @@
 
 #include "window/ExactResult.h"
 #include "window/export/IconSetCommand.h"
-#include "window/NamedAction.h"
 #include "window/intake/FocusedField.h"
 #include "window/sheets/FlattenSheet.h"
 
@@ -11,13 +10,11 @@
 #include "document/model/TintDocument.h"
 #include "document/settings/Preferences.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QKeySequence>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMimeData>
@@ -30,24 +27,23 @@ ExportCommands::ExportCommands(TintDocument& document, QMainWindow& window)
     : QObject(&window), document_(document), window_(window),
       flattenSheet_(new FlattenSheet(&window)), iconSet_(new IconSetCommand(document, window))
 {
-    exportIconSet = iconSet_->exportIconSet;
-    copy = namedAction(this, tr("&Copy"), "copy", QKeySequence::Copy);
-    saveDestImage = namedAction(this, tr("E&xport Result…"), "saveDestImage",
-                                QKeySequence(Qt::CTRL | Qt::Key_E));
-
-    connect(copy, &QAction::triggered, this, [this] {
-        if (editFocusedField(window_, [](QLineEdit& field) { field.copy(); }))
-            return;
-        flattenImageByUserChoice([this](const BitmapRep& image) { finishCopy(image); });
-    });
-    connect(saveDestImage, &QAction::triggered, this, [this] {
-        flattenImageByUserChoice([this](const BitmapRep& image) { finishSaveDestImage(image); });
-    });
 }
 
-QList<QAction*> ExportCommands::all() const
+void ExportCommands::copy()
 {
-    return {copy, saveDestImage, exportIconSet};
+    if (editFocusedField(window_, [](QLineEdit& field) { field.copy(); }))
+        return;
+    flattenImageByUserChoice([this](const BitmapRep& image) { finishCopy(image); });
+}
+
+void ExportCommands::saveDestImage()
+{
+    flattenImageByUserChoice([this](const BitmapRep& image) { finishSaveDestImage(image); });
+}
+
+void ExportCommands::exportIconSet()
+{
+    iconSet_->begin();
 }
 
 void ExportCommands::flattenImageByUserChoice(std::function<void(const BitmapRep&)> finish)

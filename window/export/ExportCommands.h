@@ -12,7 +12,6 @@
 
 #include <functional>
 
-class QAction;
 class QMainWindow;
 
 namespace gelcoat {
@@ -25,14 +24,13 @@ struct BitmapRep;
 class ExportCommands : public QObject {
     Q_OBJECT
 public:
-    // Actions "copy", "saveDestImage" and "exportIconSet".
     ExportCommands(TintDocument& document, QMainWindow& window);
 
-    QAction* copy = nullptr;
-    QAction* saveDestImage = nullptr;
-    QAction* exportIconSet = nullptr;   // File ▸ Export Icon Set…
-
-    QList<QAction*> all() const;
+    // Copy copies the focused text field's selection when there is one.
+    void copy();
+    void saveDestImage();
+    // File ▸ Export Icon Set…
+    void exportIconSet();
     FlattenSheet& flattenSheet() { return *flattenSheet_; }
     IconSetCommand& iconSet() { return *iconSet_; }
 

@@ -1,6 +1,5 @@
 #include "window/export/IconSetCommand.h"
 
-#include "window/NamedAction.h"
 #include "window/sheets/IconSetSheet.h"
 
 #include "shared/KPAlertPanel.h"
@@ -12,7 +11,6 @@
 #include "document/settings/SettingsKeys.h"
 #include "document/settings/UserDefaults.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -24,13 +22,14 @@ namespace gelcoat {
 IconSetCommand::IconSetCommand(TintDocument& document, QMainWindow& window)
     : QObject(&window), document_(document), window_(window), sheet_(new IconSetSheet(&window))
 {
-    exportIconSet = namedAction(this, tr("Export &Icon Set…"), "exportIconSet");
-    connect(exportIconSet, &QAction::triggered, this, [this] {
-        if (!document_.sourceImage())
-            return;
-        sheet_->begin(Preferences::shared().flatteningChoice(),
-                      [this](const IconSetChoice& choice) { chooseDestination(choice); });
-    });
+}
+
+void IconSetCommand::begin()
+{
+    if (!document_.sourceImage())
+        return;
+    sheet_->begin(Preferences::shared().flatteningChoice(),
+                  [this](const IconSetChoice& choice) { chooseDestination(choice); });
 }
 
 QString IconSetCommand::setName() const

@@ -6,7 +6,6 @@
 
 #include <QObject>
 
-class QAction;
 class QMainWindow;
 
 namespace gelcoat {
@@ -18,10 +17,10 @@ struct IconSetChoice;
 class IconSetCommand : public QObject {
     Q_OBJECT
 public:
-    // Action "exportIconSet".
     IconSetCommand(TintDocument& document, QMainWindow& window);
 
-    QAction* exportIconSet = nullptr;
+    // Opens the sheet; nothing without a stencil.
+    void begin();
     IconSetSheet& sheet() { return *sheet_; }
 
     // The set's files for a confirmed place: rendered, encoded and written,
