@@ -91,17 +91,35 @@ TEST(DamagedIntake, EveryFormatCutShortIsRefusedWithAMessage)
 }
 
 // A GIF goes on after its first picture: a cut in a later frame, or a
-// missing trailer, is damage too.
+// missing or wrong trailer, is damage too.
 TEST(DamagedIntake, AGifCutAfterItsFirstFrameIsRefused)
 {
     std::vector<std::uint8_t> frame(8 * 4, 1);
     const QByteArray gif = makeGif(8, 4, {qRgb(0, 0, 0), qRgb(255, 255, 255)}, -1, {frame, frame});
     ASSERT_TRUE(decodePicture(gif));
-    for (qsizetype kept = 6; kept < gif.size(); ++kept) {
+    QByteArray noTrailer = gif;
+    noTrailer.back() = '\0';
+    for (qsizetype kept = 6; kept <= gif.size(); ++kept) {
         QString error;
-        EXPECT_FALSE(decodePicture(gif.left(kept), &error)) << kept;
+        const QByteArray damaged = kept < gif.size() ? gif.left(kept) : noTrailer;
+        EXPECT_FALSE(decodePicture(damaged, &error)) << kept;
         EXPECT_TRUE(error.contains(u"damaged")) << error.toStdString();
     }
+}
+
+// An XBM array that is closed but holds a value too few is short all the
+// same: Qt's reader would make the missing eight pixels clear.
+TEST(DamagedIntake, AnXbmArrayShortOfAValueIsRefused)
+{
+    QImage marks(16, 2, QImage::Format_Mono);
+    marks.fill(1);
+    const QByteArray whole = encodeWithQt(marks, "xbm");
+    ASSERT_TRUE(decodePicture(whole));
+    const qsizetype lastComma = whole.lastIndexOf(',');
+    ASSERT_GT(lastComma, 0);
+    QString error;
+    EXPECT_FALSE(decodePicture(whole.left(lastComma) + " };\n", &error));
+    EXPECT_TRUE(error.contains(u"damaged")) << error.toStdString();
 }
 
 } // namespace
