@@ -76,42 +76,37 @@ struct SettingField {
 
     bool isDisplayOption() const { return remakes == Remakes::nothing; }
 
+    // The table's rows are written as a kind, a key, a member and a default
+    // followed by these.
     constexpr SettingField changing(Remakes stages,
                                     bool (*onlyWhile)(const TintSettings&) = nullptr) const
     {
-        SettingField f = *this;
-        f.remakes = stages;
-        f.countsWhile = onlyWhile;
-        return f;
+        return with(&SettingField::remakes, stages).with(&SettingField::countsWhile, onlyWhile);
     }
-    constexpr SettingField readAs(PipelineUnit u) const
-    {
-        SettingField f = *this;
-        f.unit = u;
-        return f;
-    }
+    constexpr SettingField readAs(PipelineUnit u) const { return with(&SettingField::unit, u); }
     constexpr SettingField scaledWithStencil() const
     {
-        SettingField f = *this;
-        f.inStencilPixels = true;
-        return f;
+        return with(&SettingField::inStencilPixels, true);
     }
     constexpr SettingField shownBy(const char* box) const
     {
-        SettingField f = *this;
-        f.checkBox = box;
-        return f;
+        return with(&SettingField::checkBox, box);
     }
     constexpr SettingField shownBy(SliderShown shown) const
     {
-        SettingField f = *this;
-        f.slider = shown;
-        return f;
+        return with(&SettingField::slider, shown);
     }
     constexpr SettingField shownBy(CircleShown shown) const
     {
+        return with(&SettingField::circle, shown);
+    }
+
+private:
+    template <class Member, class Value>
+    constexpr SettingField with(Member SettingField::*member, Value value) const
+    {
         SettingField f = *this;
-        f.circle = shown;
+        f.*member = value;
         return f;
     }
 };
