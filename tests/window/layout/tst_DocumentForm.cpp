@@ -6,7 +6,7 @@
 
 #include "ui_TintDocument.h"
 
-#include "app/viewbridge/BitmapImage.h"
+#include "document/image/BitmapImage.h"
 #include "window/LiveLayout.h"
 #include "window/SimpleStencilRows.h"
 #include "window/layout/WindowSizing.h"
