@@ -24,7 +24,7 @@ class TintDocument;
 
 namespace gelcoat {
 
-class DocumentCommands;
+class CommandActions;
 class LiveLayout;
 class ExportCommands;
 class StencilCommands;
@@ -43,7 +43,8 @@ public:
 
     TintDocument& document() { return *document_; }
     Ui::TintDocument& form() { return *form_; }
-    DocumentCommands& commands() { return *commands_; }
+    // The window's commands as actions.
+    CommandActions& commands() { return *commands_; }
     StencilCommands& stencilCommands() { return *stencilCommands_; }
     ExportCommands& exportCommands() { return *exportCommands_; }
 
@@ -103,7 +104,7 @@ private:
     std::unique_ptr<LiveLayout> layout_;
     QImage preparedSourceImage_;
     const std::uint8_t* preparedFor_ = nullptr;
-    DocumentCommands* commands_ = nullptr;
+    CommandActions* commands_ = nullptr;
     StencilCommands* stencilCommands_ = nullptr;
     ExportCommands* exportCommands_ = nullptr;
     QButtonGroup* rainbowTypes_ = nullptr;
