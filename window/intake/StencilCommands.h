@@ -62,10 +62,11 @@ signals:
 private:
     void runOpenPanel(bool asSheet);
     void openPanelDidSelectImage(const QString& path, const QString& folder);
-    // Takes an outside picture in (see takeInPicture); alerts when it is
-    // refused, and when it cannot be made if alertUnreadable.
-    bool takeOutsidePicture(PictureSource source, const QString& path, bool alertUnreadable);
-    void alertIncompatibleImage();
+    // Takes an outside picture in (see takeInPicture); alerts with the
+    // reason when it is refused or cannot be made, and says nothing when
+    // nothing was offered.
+    bool takeOutsidePicture(PictureSource source, const QString& path);
+    void alertIncompatibleImage(const QString& reason);
     void pasteFromClipboard();
     void confirmBuiltInStencil(const QString& title, const QString& message, bool foot);
     void adjustSizeSheetDidEnd(const StencilMargins& margins);
