@@ -323,6 +323,7 @@ private slots:
         answerer_->answer(QStringLiteral("OK"));
         emit well->dataDropped(&broken);
         QTRY_COMPARE(ended.size(), 3);
+        QVERIFY(waitUntil([this] { return answerer_->pending() == 0; }));
         QVERIFY(!ended.last().first().toBool());
         QCOMPARE(well->image().size(), QSize(11, 11));
         QCOMPARE(answerer_->seen().size(), 2);
