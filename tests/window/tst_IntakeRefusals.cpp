@@ -9,7 +9,6 @@
 #include "document/settings/Preferences.h"
 #include "tests/qtsupport/ModalAnswerer.h"
 #include "tests/qtsupport/Screenshot.h"
-#include "window/intake/StencilCommands.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -96,7 +95,7 @@ class IntakeRefusalsTest : public QObject {
         auto* data = new QMimeData;
         data->setData(type, bytes);
         QApplication::clipboard()->setMimeData(data);
-        window_->stencilCommands().paste->trigger();
+        test::command(*window_, "paste").trigger();
         QVERIFY(waitUntil([this] { return answerer_->pending() == 0; }));
         QTest::qWait(20);
     }

@@ -3,10 +3,10 @@
 // drop on the source well, the two built-in stencils behind their warning
 // sheets, and the two edits that derive a new stencil from the current one.
 // Outside pictures are made and rendered without holding the window (see
-// PictureIntake). Each runs the picture through the document's intake; a refused picture
-// gets the "Incompatible image" sheet and changes nothing, and so does a
-// pasted picture that cannot be read at all (damaged, or too large to be
-// decoded).
+// PictureIntake). Each runs the picture through the document's intake; a
+// refused picture, and one offered that cannot be read at all (damaged, or
+// too large to be decoded), gets the "Incompatible image" sheet with the
+// reason and changes nothing.
 
 #include "document/intake/SourcePicture.h"
 #include "document/intake/StencilIntake.h"
@@ -16,7 +16,6 @@
 
 #include <optional>
 
-class QAction;
 class QMainWindow;
 class QMimeData;
 
@@ -28,19 +27,20 @@ class TintDocument;
 class StencilCommands : public QObject {
     Q_OBJECT
 public:
-    // Actions named after their commands ("chooseSourceImage", "paste",
-    // "invertSource", "adjustSourceSize", "useMoss", "useFoot").
     StencilCommands(TintDocument& document, QMainWindow& window);
     ~StencilCommands() override;
 
-    QAction* chooseSourceImage = nullptr;
-    QAction* paste = nullptr;
-    QAction* invertSource = nullptr;
-    QAction* adjustSourceSize = nullptr;
-    QAction* useMoss = nullptr;
-    QAction* useFoot = nullptr;
-
-    QList<QAction*> all() const;
+    // The commands of the Edit menu and the source well's pop-up.
+    void chooseSourceImage() { runOpenPanel(true); }
+    // Into the focused text field when there is one, else a picture from
+    // the clipboard.
+    void paste();
+    // A beep when the stencil stays as it is.
+    void invertSource();
+    void adjustSourceSize();
+    // Each asks first, since the current stencil is lost.
+    void useMoss();
+    void useFoot();
 
     // The shadow warning's command: the sheet opened with the clipping the
     // shadow reported, so that OK grows the stencil just enough.
@@ -67,7 +67,6 @@ private:
     // nothing was offered.
     bool takeOutsidePicture(PictureSource source, const QString& path);
     void alertIncompatibleImage(const QString& reason);
-    void pasteFromClipboard();
     void confirmBuiltInStencil(const QString& title, const QString& message, bool foot);
     void adjustSizeSheetDidEnd(const StencilMargins& margins);
 
