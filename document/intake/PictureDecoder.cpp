@@ -90,6 +90,30 @@ QList<QByteArray> qtFormatsByContent(const QByteArray& bytes, bool everyClaim)
     return formats;
 }
 
+// Qt's decoders fill what a truncated file lacks and report success.
+std::optional<SourcePicture> readCompleteWithQt(const QByteArray& bytes, const char* format,
+                                                bool (*complete)(const QByteArray&),
+                                                QString* error)
+{
+    if (!complete(bytes))
+        return fail(error, QStringLiteral("damaged: the file ends early (the %1 data stops "
+                                          "before the picture does)")
+                               .arg(QString::fromLatin1(format).toUpper()));
+    return readPictureWithQt(bytes, format, error);
+}
+
+// The text formats whose cut files Qt's readers take for whole ones are
+// checked first.
+std::optional<SourcePicture> readFoundFormat(const QByteArray& bytes, const QByteArray& format,
+                                             QString* error)
+{
+    if (format == "xbm")
+        return readCompleteWithQt(bytes, "xbm", xbmDataComplete, error);
+    if (format == "xpm")
+        return readCompleteWithQt(bytes, "xpm", xpmDataComplete, error);
+    return readPictureWithQt(bytes, format, error);
+}
+
 // A format Qt guessed from content alone may be a wrong guess: its
 // decoder's failure then says nothing true about the file.
 QString unreadableByContent()
@@ -104,7 +128,7 @@ std::optional<SourcePicture> readWithQtByContent(const QByteArray& bytes, QStrin
     for (qsizetype i = 0; i < formats.size(); ++i) {
         const QByteArray format = formats[i];
         QString reason;
-        if (std::optional<SourcePicture> picture = readPictureWithQt(bytes, format, &reason))
+        if (std::optional<SourcePicture> picture = readFoundFormat(bytes, format, &reason))
             return picture;
         if (firstError.isEmpty()) {
             firstError = reason;
@@ -121,18 +145,6 @@ std::optional<SourcePicture> readWithQtByContent(const QByteArray& bytes, QStrin
     if (formats.size() > 1)
         return fail(error, unreadableByContent());
     return fail(error, firstError);
-}
-
-// Qt's decoders fill what a truncated file lacks and report success.
-std::optional<SourcePicture> readCompleteWithQt(const QByteArray& bytes, const char* format,
-                                                bool (*complete)(const QByteArray&),
-                                                QString* error)
-{
-    if (!complete(bytes))
-        return fail(error, QStringLiteral("damaged: the file ends early (the %1 data stops "
-                                          "before the picture does)")
-                               .arg(QString::fromLatin1(format).toUpper()));
-    return readPictureWithQt(bytes, format, error);
 }
 
 PictureKind classify(const QByteArray& bytes)
@@ -174,7 +186,7 @@ std::optional<SourcePicture> decodePicture(const QByteArray& bytes, QString* err
     case PictureKind::Png:
         if (const auto header = readPngHeader(bytes); header && readsAsRgbaPng(*header, bytes))
             return readRgbaPng(bytes, *header, error);
-        return readPictureWithQt(bytes, "png", error);
+        return readCompleteWithQt(bytes, "png", pngDataComplete, error);
     case PictureKind::Jpeg: return readCompleteWithQt(bytes, "jpeg", jpegDataComplete, error);
     case PictureKind::Gif: return readCompleteWithQt(bytes, "gif", gifDataComplete, error);
     case PictureKind::Bmp: return readCompleteWithQt(bytes, "bmp", bmpDataComplete, error);
