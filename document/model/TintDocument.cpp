@@ -298,8 +298,7 @@ void TintDocument::useCheckedImage(BitmapRep pixels, bool simple, const QString&
     previous.path = sourceImagePath_;
     previous.unreadableData = unreadableSourceData_;
     previous.vectorSource = stencilVectorSource_;
-    previous.bugX = settings_.sourceBugX;
-    previous.bugY = settings_.sourceBugY;
+    previous.bug = bugPosition(settings_);
     previous.edited = isDocumentEdited();
     stopRendering();
     // Moved aside, not copied: the two never need more than one buffer each.
@@ -308,8 +307,7 @@ void TintDocument::useCheckedImage(BitmapRep pixels, bool simple, const QString&
     stencilVectorSource_ = std::move(vectorSource);
     previous_ = std::move(previous);
     updateChangeCount();
-    settings_.sourceBugX = 0;
-    settings_.sourceBugY = 0;
+    moveBug(settings_, {});
     emit sourceImageChanged();
     remakeGelcoatWithChanges({.sourceImage = true});
 }
@@ -326,8 +324,7 @@ bool TintDocument::putBackPreviousImage()
     sourceImagePath_ = previous.path;
     unreadableSourceData_ = previous.unreadableData;
     stencilVectorSource_ = previous.vectorSource;
-    settings_.sourceBugX = previous.bugX;
-    settings_.sourceBugY = previous.bugY;
+    moveBug(settings_, previous.bug);
     if (!previous.edited)
         clearChangeCount();
     emit sourceImageChanged();
@@ -342,10 +339,8 @@ bool TintDocument::useImage(SourcePicture picture, const QString& path, bool res
         return false;
     updateChangeCount();
     // Views showing the new source read the bug with it.
-    if (resetBug) {
-        settings_.sourceBugX = 0;
-        settings_.sourceBugY = 0;
-    }
+    if (resetBug)
+        moveBug(settings_, {});
     emit sourceImageChanged();
     remakeGelcoatWithChanges({.sourceImage = true});
     return true;

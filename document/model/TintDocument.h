@@ -202,8 +202,7 @@ private:
         QString path;
         QByteArray unreadableData;
         QByteArray vectorSource;
-        std::int32_t bugX = 0;
-        std::int32_t bugY = 0;
+        BugPosition bug;
         bool edited = false;
     };
     std::optional<PreviousStencil> previous_;
