@@ -170,7 +170,7 @@ int RenderJob::loadPicture(const QByteArray& path)
     QString error;
     std::optional<SourcePicture> picture;
     if (const std::optional<QByteArray> bytes = readRegularFile(path, kMaxPictureFileBytes, &error))
-        picture = decodePicture(*bytes, &error);
+        picture = decodePicture(*bytes, &error, PictureOptions{options_.vectorSide});
     if (!picture) {
         // In a batch the prefix names the input already.
         err_ << prefix_
@@ -184,6 +184,7 @@ int RenderJob::loadPicture(const QByteArray& path)
     described.bitsPerSample = picture->bitsPerSample;
     described.samplesPerPixel = picture->samplesPerPixel;
     described.bitsPerPixel = picture->bitsPerPixel;
+    described.vectorKind = picture->vectorKind;
     // Adopted without rendering: the one full render follows.
     IntakeRefusal refusal = IntakeRefusal::None;
     if (!doc_.adoptImage(std::move(*picture), QFile::decodeName(path), false, &refusal)) {

@@ -76,7 +76,8 @@ QString renderUsage()
         "                      [--invert] [--margins TOP,BOTTOM,LEFT,RIGHT] [--fit-shadow]\n"
         "                      [--stage NAME] [--flatten white|black|none]\n"
         "                      [--save-document FILE] [--info] [--format tiff|png]\n"
-        "                      [-j N] [--quiet] [--sizes N,N,... [--hicolor]] [--] [INPUT...]\n"
+        "                      [-j N] [--quiet] [--vector-side N]\n"
+        "                      [--sizes N,N,... [--hicolor]] [--] [INPUT...]\n"
         "Renders INPUT (an image file or a .gelcoat document; the built-in start picture\n"
         "when omitted) as a gel image and writes OUTPUT (.tif, .tiff or .png; default\n"
         "gelcoat.tiff). A document brings its stencil and settings; --preset and --set\n"
@@ -90,6 +91,8 @@ QString renderUsage()
         "                  add transparent margins to the stencil (negative values crop)\n"
         "  --fit-shadow    grow the stencil just enough for the shadow not to be clipped\n"
         "                  (these three act on the stencil in the order given)\n"
+        "  --vector-side N draw an SVG stencil with its longer side N pixels (1024;\n"
+        "                  at most 16384)\n"
         "  --stage NAME    write one pipeline buffer as an uncompressed TIFF: source,\n"
         "                  source-hsv, analysis, shadow, tinted, composite, final\n"
         "  --flatten WHAT  put the result on white or black, or keep it transparent\n"
@@ -225,6 +228,12 @@ std::optional<RenderOptions> parseRenderOptions(const QByteArrayList& args, QStr
             if (!next(&value) || !parseInt(value, &jobs) || jobs < 1 || jobs > 256)
                 return fail(QStringLiteral("%1 takes a number of files from 1 to 256").arg(a));
             o.jobs = jobs;
+        } else if (a == u"--vector-side") {
+            std::int32_t side = 0;
+            if (!next(&value) || !parseInt(value, &side) || side < 1 || side > kMaxVectorSide)
+                return fail(QStringLiteral("--vector-side takes a number of pixels from 1 to %1")
+                                .arg(kMaxVectorSide));
+            o.vectorSide = side;
         } else if (a == u"-q" || a == u"--quiet") {
             o.quiet = true;
         } else if (a == u"--info") {

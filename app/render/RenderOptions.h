@@ -3,7 +3,7 @@
 //   gelcoat-render [INPUT] [-o OUTPUT] [--preset NAME] [--set KEY=VALUE]...
 //                  [--stage NAME] [--flatten white|black|none]
 //                  [--invert] [--margins T,B,L,R] [--fit-shadow]
-//                  [--save-document FILE] [--info] [--] [INPUT]
+//                  [--save-document FILE] [--info] [--vector-side N] [--] [INPUT]
 //   gelcoat-render INPUT... -o FOLDER/ [--format tiff|png] [-j N] [--quiet] …
 //   gelcoat-render INPUT... --sizes 16,32,… [--hicolor] -o OUT(/|.ico|.icns) …
 // File names stay the bytes they were given as (Linux names need not be
@@ -12,6 +12,7 @@
 #include "document/export/ResultExport.h"
 #include "document/icons/IconFiles.h"
 #include "document/intake/StencilIntake.h"
+#include "document/intake/VectorPicture.h"
 #include "document/settings/TintSettings.h"
 
 #include <QByteArray>
@@ -48,6 +49,7 @@ struct RenderOptions {
     std::optional<IconSetForm> iconFormat;   // --format ico or icns
     int jobs = 0;             // -j: files rendered at once; 0 for one per core
     bool quiet = false;       // no progress count
+    int vectorSide = kDefaultVectorSide;   // --vector-side: an SVG stencil's longer side
     std::optional<TintPreset> preset;
     std::vector<std::pair<QString, QString>> settings; // --set, in order
     std::vector<StencilCommand> stencilCommands;

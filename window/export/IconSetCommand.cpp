@@ -5,7 +5,6 @@
 #include "shared/KPAlertPanel.h"
 #include "document/export/ResultExport.h"
 #include "document/icons/IconFiles.h"
-#include "document/icons/ScalableSource.h"
 #include "document/model/TintDocument.h"
 #include "document/settings/Preferences.h"
 #include "document/settings/SettingsKeys.h"
@@ -81,8 +80,10 @@ void IconSetCommand::writeSet(const IconSetChoice& choice, const QString& place)
     const auto icons = renderIconImages(*stencil, document_.sourceImageIsSimple(),
                                         document_.settings(), choice.sizes, choice.flatten, &error);
     if (icons) {
+        // A stencil drawn from a vector keeps its drawing, whether it came
+        // from a file or the clipboard; the theme's scalable folder gets it.
         const QByteArray svg = choice.form == IconSetForm::Hicolor
-                                   ? scalableSource(QFile::encodeName(document_.sourceImagePath()))
+                                   ? document_.stencilVectorSource()
                                    : QByteArray();
         std::vector<int> leftOut;
         files = iconSetFiles(*icons, choice.form, setName(), svg, &leftOut, &error);
