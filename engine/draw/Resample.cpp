@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace gelcoat {
@@ -98,14 +99,59 @@ const AxisKernel& axisKernel(int inSize, int outSize)
     return slot.kernel;
 }
 
+// The horizontal pass runs the vertical pass's kernel on bands of rows
+// turned into columns: one weight then serves a whole vector of samples, and
+// the inputs of neighbouring outputs are widened once, which a pixel at a
+// time along the row cannot do. The sums are the same integers, so the
+// bytes are those of the pass done along the rows.
+constexpr int kBandRows = 16;
+
+// Rows y0 … y0 + rows − 1 of src as columns: pixel x of row y0 + j goes to
+// columns[x × rows + j].
+void rowsToColumns(const BitmapRep& src, int y0, int rows, std::uint32_t* columns)
+{
+    const int width = src.pixelsWide();
+    for (int j = 0; j < rows; ++j) {
+        const std::uint8_t* row = src.row(y0 + j);
+        for (int x = 0; x < width; ++x)
+            std::memcpy(columns + std::size_t(x) * rows + j, row + 4 * std::ptrdiff_t(x), 4);
+    }
+}
+
+void columnsToRows(const std::uint32_t* columns, int rows, BitmapRep& dst, int y0)
+{
+    const int width = dst.pixelsWide();
+    for (int j = 0; j < rows; ++j) {
+        std::uint8_t* row = dst.row(y0 + j);
+        for (int x = 0; x < width; ++x)
+            std::memcpy(row + 4 * std::ptrdiff_t(x), columns + std::size_t(x) * rows + j, 4);
+    }
+}
+
 void resampleHorizontally(const BitmapRep& src, BitmapRep& dst)
 {
     const AxisKernel& k = axisKernel(src.pixelsWide(), dst.pixelsWide());
     const ResampleTaps taps = k.view();
-    parallelFor(src.pixelsHigh(), [&](int y0, int y1) {
-        for (int y = y0; y < y1; ++y)
-            resampleRowPixels(src.row(y), dst.row(y), taps, dst.pixelsWide());
-    }, 8);
+    const int height = src.pixelsHigh();
+    const int outW = dst.pixelsWide();
+    const int bands = (height + kBandRows - 1) / kBandRows;
+    parallelFor(bands, [&](int b0, int b1) {
+        std::vector<std::uint32_t> in(std::size_t(src.pixelsWide()) * kBandRows);
+        std::vector<std::uint32_t> out(std::size_t(outW) * kBandRows);
+        for (int band = b0; band < b1; ++band) {
+            const int y0 = band * kBandRows;
+            const int rows = std::min(kBandRows, height - y0);
+            const int columnBytes = 4 * rows;
+            rowsToColumns(src, y0, rows, in.data());
+            const auto* from = reinterpret_cast<const std::uint8_t*>(in.data());
+            auto* to = reinterpret_cast<std::uint8_t*>(out.data());
+            for (int x = 0; x < outW; x += 2)
+                resampleColumnBytes(from, columnBytes, to + std::ptrdiff_t(x) * columnBytes,
+                                    x + 1 < outW ? to + std::ptrdiff_t(x + 1) * columnBytes : nullptr,
+                                    taps, x, columnBytes);
+            columnsToRows(out.data(), rows, dst, y0);
+        }
+    }, 2);
 }
 
 void resampleVertically(const BitmapRep& src, BitmapRep& dst)
