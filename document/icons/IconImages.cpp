@@ -62,11 +62,22 @@ std::optional<std::vector<IconImage>> iconImagesFromResult(const BitmapRep& exac
 {
     std::vector<IconImage> icons;
     try {
+        // Every size is resampled in one call, which turns the result's rows
+        // into columns once for all of them.
+        std::vector<BitmapRep> fitted;
+        fitted.reserve(sizes.size());
         for (const int n : sizes) {
             const auto [w, h] = iconFittedSize(exactResult.pixelsWide(), exactResult.pixelsHigh(), n);
-            std::optional<BitmapRep> fitted;
-            setUpStencil(fitted, w, h, exactResult, 0);
-            std::optional<BitmapRep> square = padded(*fitted, n);
+            fitted.push_back(allocateImage(w, h, false));
+        }
+        std::vector<BitmapRep*> targets;
+        for (BitmapRep& f : fitted)
+            targets.push_back(&f);
+        if (!resamplePixels(exactResult, targets))
+            throw RenderFailure("The image could not be drawn.");
+        for (std::size_t i = 0; i < sizes.size(); ++i) {
+            const int n = sizes[i];
+            std::optional<BitmapRep> square = padded(fitted[i], n);
             if (square && flatten != FlattenChoice::None)
                 square = flattenedImage(*square, flatten);
             if (!square)

@@ -5,6 +5,8 @@
 
 #include "engine/buffer/BitmapRep.h"
 
+#include <span>
+
 namespace gelcoat {
 
 // Replaces every pixel of dst (alpha included) by src; sizes must match.
@@ -23,6 +25,10 @@ void fillPixels(BitmapRep& dst, std::uint8_t r, std::uint8_t g, std::uint8_t b, 
 // alpha, and an axis whose size does not change is copied untouched, so a
 // same-size resample is the identity.
 bool resamplePixels(const BitmapRep& src, BitmapRep& dst);
+
+// The same into each of dsts, any sizes, sharing the work they have in
+// common; each gets the bytes resamplePixels(src, *dst) would give.
+bool resamplePixels(const BitmapRep& src, std::span<BitmapRep* const> dsts);
 
 // Draws src at its natural size into dst, rotated counter-clockwise (as
 // seen on screen) by 90, 180 or 270 degrees; any other angle draws nothing.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <span>
 #include <vector>
 
 namespace gelcoat {
@@ -107,37 +108,45 @@ const AxisKernel& axisKernel(int inSize, int outSize)
 constexpr int kBandRows = 16;
 
 // Rows y0 … y0 + rows − 1 of src as columns: pixel x of row y0 + j goes to
-// columns[x × rows + j].
+// columns[x × rows + j]. Reading the rows side by side keeps the writes in
+// order.
 void rowsToColumns(const BitmapRep& src, int y0, int rows, std::uint32_t* columns)
 {
+    const std::uint8_t* row[kBandRows];
+    for (int j = 0; j < rows; ++j)
+        row[j] = src.row(y0 + j);
     const int width = src.pixelsWide();
-    for (int j = 0; j < rows; ++j) {
-        const std::uint8_t* row = src.row(y0 + j);
-        for (int x = 0; x < width; ++x)
-            std::memcpy(columns + std::size_t(x) * rows + j, row + 4 * std::ptrdiff_t(x), 4);
-    }
+    for (int x = 0; x < width; ++x, columns += rows)
+        for (int j = 0; j < rows; ++j)
+            std::memcpy(columns + j, row[j] + 4 * std::ptrdiff_t(x), 4);
 }
 
 void columnsToRows(const std::uint32_t* columns, int rows, BitmapRep& dst, int y0)
 {
+    std::uint8_t* row[kBandRows];
+    for (int j = 0; j < rows; ++j)
+        row[j] = dst.row(y0 + j);
     const int width = dst.pixelsWide();
-    for (int j = 0; j < rows; ++j) {
-        std::uint8_t* row = dst.row(y0 + j);
-        for (int x = 0; x < width; ++x)
-            std::memcpy(row + 4 * std::ptrdiff_t(x), columns + std::size_t(x) * rows + j, 4);
-    }
+    for (int x = 0; x < width; ++x, columns += rows)
+        for (int j = 0; j < rows; ++j)
+            std::memcpy(row[j] + 4 * std::ptrdiff_t(x), columns + j, 4);
 }
 
-void resampleHorizontally(const BitmapRep& src, BitmapRep& dst)
+// The horizontal pass from src into each of dsts (all as high as src),
+// every band of src turned into columns once for all of them.
+void resampleHorizontally(const BitmapRep& src, std::span<BitmapRep* const> dsts)
 {
-    const AxisKernel& k = axisKernel(src.pixelsWide(), dst.pixelsWide());
-    const ResampleTaps taps = k.view();
+    std::vector<AxisKernel> kernels;
+    int widest = 0;
+    for (BitmapRep* dst : dsts) {
+        kernels.push_back(axisKernel(src.pixelsWide(), dst->pixelsWide()));
+        widest = std::max(widest, dst->pixelsWide());
+    }
     const int height = src.pixelsHigh();
-    const int outW = dst.pixelsWide();
     const int bands = (height + kBandRows - 1) / kBandRows;
     parallelFor(bands, [&](int b0, int b1) {
         std::vector<std::uint32_t> in(std::size_t(src.pixelsWide()) * kBandRows);
-        std::vector<std::uint32_t> out(std::size_t(outW) * kBandRows);
+        std::vector<std::uint32_t> out(std::size_t(widest) * kBandRows);
         for (int band = b0; band < b1; ++band) {
             const int y0 = band * kBandRows;
             const int rows = std::min(kBandRows, height - y0);
@@ -145,11 +154,16 @@ void resampleHorizontally(const BitmapRep& src, BitmapRep& dst)
             rowsToColumns(src, y0, rows, in.data());
             const auto* from = reinterpret_cast<const std::uint8_t*>(in.data());
             auto* to = reinterpret_cast<std::uint8_t*>(out.data());
-            for (int x = 0; x < outW; x += 2)
-                resampleColumnBytes(from, columnBytes, to + std::ptrdiff_t(x) * columnBytes,
-                                    x + 1 < outW ? to + std::ptrdiff_t(x + 1) * columnBytes : nullptr,
-                                    taps, x, columnBytes);
-            columnsToRows(out.data(), rows, dst, y0);
+            for (std::size_t d = 0; d < dsts.size(); ++d) {
+                const ResampleTaps taps = kernels[d].view();
+                const int outW = dsts[d]->pixelsWide();
+                for (int x = 0; x < outW; x += 2)
+                    resampleColumnBytes(from, columnBytes, to + std::ptrdiff_t(x) * columnBytes,
+                                        x + 1 < outW ? to + std::ptrdiff_t(x + 1) * columnBytes
+                                                     : nullptr,
+                                        taps, x, columnBytes);
+                columnsToRows(out.data(), rows, *dsts[d], y0);
+            }
         }
     }, 2);
 }
@@ -170,25 +184,49 @@ void resampleVertically(const BitmapRep& src, BitmapRep& dst)
 
 bool resamplePixels(const BitmapRep& src, BitmapRep& dst)
 {
-    if (!isEngineFormat(src) || !isEngineFormat(dst))
+    BitmapRep* const one[] = {&dst};
+    return resamplePixels(src, one);
+}
+
+bool resamplePixels(const BitmapRep& src, std::span<BitmapRep* const> dsts)
+{
+    if (!isEngineFormat(src))
         return false;
-    const bool sameW = src.pixelsWide() == dst.pixelsWide();
-    const bool sameH = src.pixelsHigh() == dst.pixelsHigh();
-    if (sameW && sameH)
-        return copyPixels(src, dst);
-    if (sameW) {
-        resampleVertically(src, dst);
-        return true;
+    for (BitmapRep* dst : dsts)
+        if (!isEngineFormat(*dst))
+            return false;
+    // Those whose width changes share one horizontal pass, into images as
+    // high as src; the vertical pass then goes from there.
+    std::vector<BitmapRep> across;
+    std::vector<BitmapRep*> acrossOut;
+    across.reserve(dsts.size());
+    for (BitmapRep* dst : dsts)
+        if (dst->pixelsWide() != src.pixelsWide()) {
+            if (dst->pixelsHigh() == src.pixelsHigh()) {
+                acrossOut.push_back(dst);
+                continue;
+            }
+            auto tmp = BitmapRep::makeUninitialized(dst->pixelsWide(), src.pixelsHigh());
+            if (!tmp)
+                return false;
+            across.push_back(std::move(*tmp));
+            acrossOut.push_back(&across.back());
+        }
+    if (!acrossOut.empty())
+        resampleHorizontally(src, acrossOut);
+    std::size_t next = 0;
+    for (BitmapRep* dst : dsts) {
+        const bool sameW = dst->pixelsWide() == src.pixelsWide();
+        const bool sameH = dst->pixelsHigh() == src.pixelsHigh();
+        if (sameW && sameH) {
+            if (!copyPixels(src, *dst))
+                return false;
+        } else if (sameW) {
+            resampleVertically(src, *dst);
+        } else if (!sameH) {
+            resampleVertically(across[next++], *dst);
+        }
     }
-    if (sameH) {
-        resampleHorizontally(src, dst);
-        return true;
-    }
-    auto tmp = BitmapRep::makeUninitialized(dst.pixelsWide(), src.pixelsHigh());
-    if (!tmp)
-        return false;
-    resampleHorizontally(src, *tmp);
-    resampleVertically(*tmp, dst);
     return true;
 }
 

@@ -254,3 +254,31 @@ TEST(Resample, EveryCompiledTargetGivesThePlainReferenceBytes)
     });
     EXPECT_GE(targets, 1);
 }
+
+TEST(Resample, SeveralSizesAtOnceGiveEachOnesReferenceBytes)
+{
+    // An icon set's kind of work: steep reductions (hundreds of taps), one
+    // axis kept, both kept, in one call, on a height that leaves a partial
+    // band of rows.
+    const BitmapRep src = randomShapes(389, 203, 11);
+    const std::vector<std::pair<int, int>> sizes{{4, 3}, {16, 9}, {65, 50}, {389, 77},
+                                                 {131, 203}, {389, 203}, {500, 300}};
+    std::vector<BitmapRep> expected;
+    for (const auto& [w, h] : sizes)
+        expected.push_back(referenceResample(src, w, h));
+    int targets = 0;
+    forEachSimdTarget([&](const SimdTarget& target) {
+        ++targets;
+        std::vector<BitmapRep> outs;
+        std::vector<BitmapRep*> dsts;
+        for (const auto& [w, h] : sizes)
+            outs.push_back(makeBuffer(w, h));
+        for (BitmapRep& out : outs)
+            dsts.push_back(&out);
+        ASSERT_TRUE(resamplePixels(src, dsts));
+        for (std::size_t i = 0; i < outs.size(); ++i)
+            EXPECT_TRUE(outs[i].samePixels(expected[i]))
+                << target.name << ", to " << sizes[i].first << "x" << sizes[i].second;
+    });
+    EXPECT_GE(targets, 1);
+}
