@@ -79,21 +79,22 @@ AxisKernel makeAxisKernel(int inSize, int outSize)
 }
 
 // The kernels this thread made last, by sizes: a square image needs the
-// same one for both axes, and a batch of icons the same ones file after
-// file; making one costs thousands of sines.
+// same one for both axes, and an icon set (or a batch of them, file after
+// file) one per size for each pass; making one costs thousands of sines.
 const AxisKernel& axisKernel(int inSize, int outSize)
 {
     struct Made {
         int inSize = 0, outSize = 0;
         AxisKernel kernel;
     };
-    thread_local Made made[2];
-    thread_local int older = 0;
+    constexpr int kKept = 16;
+    thread_local Made made[kKept];
+    thread_local int oldest = 0;
     for (const Made& m : made)
         if (m.inSize == inSize && m.outSize == outSize)
             return m.kernel;
-    Made& slot = made[older];
-    older = 1 - older;
+    Made& slot = made[oldest];
+    oldest = (oldest + 1) % kKept;
     slot.kernel = makeAxisKernel(inSize, outSize);
     slot.inSize = inSize;
     slot.outSize = outSize;
