@@ -101,7 +101,7 @@ const AxisKernel& axisKernel(int inSize, int outSize)
     return slot.kernel;
 }
 
-// The horizontal pass runs the vertical pass's kernel on bands of rows
+// A reducing horizontal pass runs the vertical pass's kernel on bands of rows
 // turned into columns: one weight then serves a whole vector of samples, and
 // the inputs of neighbouring outputs are widened once, which a pixel at a
 // time along the row cannot do. The sums are the same integers, so the
@@ -135,7 +135,7 @@ void columnsToRows(const std::uint32_t* columns, int rows, BitmapRep& dst, int y
 
 // The horizontal pass from src into each of dsts (all as high as src),
 // every band of src turned into columns once for all of them.
-void resampleHorizontally(const BitmapRep& src, std::span<BitmapRep* const> dsts)
+void reduceHorizontally(const BitmapRep& src, std::span<BitmapRep* const> dsts)
 {
     std::vector<AxisKernel> kernels;
     int widest = 0;
@@ -167,6 +167,31 @@ void resampleHorizontally(const BitmapRep& src, std::span<BitmapRep* const> dsts
             }
         }
     }, 2);
+}
+
+// Enlargements read a few inputs per output, too few to repay turning the
+// rows into columns; they go along the rows a pixel at a time.
+void enlargeHorizontally(const BitmapRep& src, BitmapRep& dst)
+{
+    const AxisKernel& k = axisKernel(src.pixelsWide(), dst.pixelsWide());
+    const ResampleTaps taps = k.view();
+    parallelFor(src.pixelsHigh(), [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y)
+            resampleRowPixels(src.row(y), dst.row(y), taps, dst.pixelsWide());
+    }, 8);
+}
+
+void resampleHorizontally(const BitmapRep& src, std::span<BitmapRep* const> dsts)
+{
+    std::vector<BitmapRep*> reduced;
+    for (BitmapRep* dst : dsts) {
+        if (dst->pixelsWide() > src.pixelsWide())
+            enlargeHorizontally(src, *dst);
+        else
+            reduced.push_back(dst);
+    }
+    if (!reduced.empty())
+        reduceHorizontally(src, reduced);
 }
 
 void resampleVertically(const BitmapRep& src, BitmapRep& dst)
