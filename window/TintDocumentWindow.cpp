@@ -63,6 +63,7 @@ TintDocumentWindow::TintDocumentWindow(TintDocument* document, int untitledNumbe
     form_->destActionButton->setMenu(
         addExportCommands(commands_->makeDestActionMenu(this), *exportCommands_));
     connectUserSignals();
+    setUpEditing();
     connectDocument();
     showDisplayOptions();
     updatePreviewRoom();
@@ -133,6 +134,7 @@ void TintDocumentWindow::connectDocument()
 {
     TintDocument* doc = document_;
     connect(doc, &TintDocument::controlsNeedRefresh, this, &TintDocumentWindow::refreshControls);
+    connect(doc, &TintDocument::settingsReplaced, this, &TintDocumentWindow::showSettings);
     connect(doc, &TintDocument::finalImageChanged, this, &TintDocumentWindow::showFinalImage);
     connect(doc, &TintDocument::previewChanged, this, &TintDocumentWindow::showPreview);
     // A drag takes the exact result, waiting for it when need be.
@@ -172,7 +174,6 @@ void TintDocumentWindow::showTitle()
 
 void TintDocumentWindow::refreshControls()
 {
-    const TintSettings& s = document_->settings();
     Ui::TintDocument& f = *form_;
 
     f.gelcoatButton->setChecked(document_->gelcoatOn());
@@ -180,7 +181,16 @@ void TintDocumentWindow::refreshControls()
 
     showSourceImage();
     showDisplayOptions();
+    showSettings();
+    fixTintingControlsForSimpleStencil();
+}
 
+void TintDocumentWindow::showSettings()
+{
+    const TintSettings& s = document_->settings();
+    Ui::TintDocument& f = *form_;
+
+    f.sourceImageWell->setBugXY(s.sourceBugX, s.sourceBugY);
     f.useOriginalHueButton->setChecked(s.useOriginalHue);
     f.useOriginalSaturationButton->setChecked(s.useOriginalSaturation);
     f.useOriginalBrightnessButton->setChecked(s.useOriginalBrightness);
@@ -200,8 +210,6 @@ void TintDocumentWindow::refreshControls()
 
     f.shadowCircle->setOffsets(s.shadowXOffset, s.shadowYOffset);
     showCircleFields(*shadow_);
-
-    fixTintingControlsForSimpleStencil();
 }
 
 void TintDocumentWindow::showCircleFields(const CircleControl& control)

@@ -28,6 +28,7 @@ class DocumentCommands;
 class ExportCommands;
 class StencilCommands;
 class TintDocument;
+class UndoCommands;
 struct CircleControl;
 struct ScalarControl;
 
@@ -47,6 +48,7 @@ public:
     DocumentCommands& commands() { return *commands_; }
     StencilCommands& stencilCommands() { return *stencilCommands_; }
     ExportCommands& exportCommands() { return *exportCommands_; }
+    UndoCommands& undoCommands() { return *undoCommands_; }
 
     // Hides the use-original check boxes and widens the hue, saturation and
     // brightness rows into their room for a simple stencil; restores both
@@ -65,12 +67,15 @@ private:
     void setUpForm();
     void setUpCircles();
     void connectUserSignals();
+    void setUpEditing();
     void connectDocument();
     // The document's name with the edited mark.
     void showTitle();
 
     // Every control from the document, firing no handler.
     void refreshControls();
+    // The controls of the settings alone, the stencil left as shown.
+    void showSettings();
     void showDisplayOptions();
     void enableGelcoatArrows();
     void showHueInWell();
@@ -104,6 +109,7 @@ private:
     DocumentCommands* commands_ = nullptr;
     StencilCommands* stencilCommands_ = nullptr;
     ExportCommands* exportCommands_ = nullptr;
+    UndoCommands* undoCommands_ = nullptr;
     QButtonGroup* rainbowTypes_ = nullptr;
 };
 

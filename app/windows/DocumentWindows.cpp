@@ -4,6 +4,7 @@
 
 #include "window/DocumentCommands.h"
 #include "window/TintDocumentWindow.h"
+#include "window/UndoCommands.h"
 #include "window/documents/DocumentFileCommands.h"
 #include "document/model/TintDocument.h"
 #include "window/export/ExportCommands.h"
@@ -31,6 +32,10 @@ void addDocumentMenus(AppMenus& menus, QMainWindow& window)
     menus.bar->insertMenu(help, commands.makePresetsMenu(menus.bar));
     addToApplicationMenus(menus.file, menus.edit, documentWindow->stencilCommands(),
                           documentWindow->exportCommands());
+    // Undo and Redo head the Edit menu.
+    QAction* editFirst = menus.edit->actions().value(0);
+    menus.edit->insertActions(editFirst, documentWindow->undoCommands().all());
+    menus.edit->insertSeparator(editFirst);
 }
 
 // Save, Save As… and Revert to Saved follow Close in the File menu.

@@ -1,7 +1,11 @@
 #include "document/model/TintDocument.h"
 
+#include "document/model/SettingsStep.h"
 #include "document/resources/BundleImages.h"
 #include "document/settings/DisplayDefaults.h"
+#include "document/settings/SettingsStepName.h"
+
+#include <QUndoStack>
 
 #include <algorithm>
 
@@ -182,7 +186,19 @@ PipelineInput TintDocument::pipelineInput() const
     return in;
 }
 
-bool TintDocument::changeSettings(const TintSettings& next)
+bool TintDocument::changeSettings(const TintSettings& next, const QString& stepName)
+{
+    const TintSettings before = settings_;
+    if (!storeSettings(next))
+        return false;
+    if (dragStart_)
+        setPendingEdit(documentSettingsDiffer(*dragStart_, settings_));
+    else
+        pushSettingsStep(before, stepName);
+    return true;
+}
+
+bool TintDocument::storeSettings(const TintSettings& next)
 {
     TintSettings stored = next;
     copyDisplayOptions(settings_, stored);
@@ -190,10 +206,45 @@ bool TintDocument::changeSettings(const TintSettings& next)
         return false;
     const PipelineChanges changes = changesBetween(settings_, stored);
     settings_ = stored;
-    updateChangeCount();
     if (changes.any())
         remakeGelcoatWithChanges(changes);
     return true;
+}
+
+void TintDocument::pushSettingsStep(const TintSettings& before, const QString& name)
+{
+    undoStack().push(new SettingsStep(*this, before, settings_,
+                                      name.isEmpty() ? settingsStepName(before, settings_) : name));
+}
+
+void TintDocument::restoreSettings(const TintSettings& settings)
+{
+    storeSettings(settings);
+    emit settingsReplaced();
+}
+
+void TintDocument::beginSettingsDrag()
+{
+    endSettingsDrag();
+    dragStart_ = settings_;
+}
+
+void TintDocument::endSettingsDrag()
+{
+    if (!dragStart_)
+        return;
+    const TintSettings start = *dragStart_;
+    dragStart_.reset();
+    if (documentSettingsDiffer(start, settings_))
+        pushSettingsStep(start, QString());
+    setPendingEdit(false);
+}
+
+void TintDocument::forgetUndoHistory()
+{
+    dragStart_.reset();
+    undoStack().clear();
+    setPendingEdit(false);
 }
 
 void TintDocument::changeDisplayOptions(const TintSettings& next)
@@ -211,6 +262,7 @@ void TintDocument::replaceSettings(const TintSettings& next)
 {
     settings_ = next;
     updateChangeCount();
+    forgetUndoHistory();
     refreshUIFromModel();
 }
 
@@ -309,6 +361,14 @@ void TintDocument::useCheckedImage(BitmapRep pixels, bool simple, const QString&
     remakeGelcoatWithChanges({.sourceImage = true});
 }
 
+// The stencil that went stays gone: so do the steps made on it, whose bug
+// positions belong to it.
+void TintDocument::keepNewImage()
+{
+    previous_.reset();
+    forgetUndoHistory();
+}
+
 bool TintDocument::putBackPreviousImage()
 {
     if (!previous_)
@@ -335,6 +395,7 @@ bool TintDocument::useImage(SourcePicture picture, const QString& path, bool res
     if (!adoptImage(std::move(picture), path, internallyGenerated))
         return false;
     updateChangeCount();
+    forgetUndoHistory();
     // Views showing the new source read the bug with it.
     if (resetBug) {
         settings_.sourceBugX = 0;
@@ -345,28 +406,34 @@ bool TintDocument::useImage(SourcePicture picture, const QString& path, bool res
     return true;
 }
 
-bool TintDocument::useBuiltInPicture(const std::optional<SourcePicture>& picture)
+// The settings go to their defaults only once the picture is there.
+bool TintDocument::useBuiltInPicture(const std::optional<SourcePicture>& picture, bool foot)
 {
     if (!picture)
         return false;
     auto copy = copyPicture(*picture);
-    if (!copy || !useImage(std::move(*copy), QString(), true, false))
+    if (!copy)
         return false;
+    const TintSettings before = settings_;
+    setToDefaults(settings_);
+    if (foot)
+        settings_.useRainbow = false;
+    if (!useImage(std::move(*copy), QString(), true, false)) {
+        settings_ = before;
+        return false;
+    }
     refreshUIFromModel();
     return true;
 }
 
 bool TintDocument::takeMossStencil()
 {
-    setToDefaults(settings_);
-    return useBuiltInPicture(startPicture());
+    return useBuiltInPicture(startPicture(), false);
 }
 
 bool TintDocument::takeFootStencil()
 {
-    setToDefaults(settings_);
-    settings_.useRainbow = false;
-    return useBuiltInPicture(footPicture());
+    return useBuiltInPicture(footPicture(), true);
 }
 
 bool TintDocument::invertSource()
@@ -400,8 +467,11 @@ void TintDocument::useDefaultSettings()
 
 void TintDocument::usePreset(TintPreset preset)
 {
+    endSettingsDrag();
+    const TintSettings before = settings_;
     applyPreset(settings_, preset);
-    updateChangeCount();
+    if (documentSettingsDiffer(before, settings_))
+        pushSettingsStep(before, presetStepName(preset));
     refreshUIFromModel();
 }
 

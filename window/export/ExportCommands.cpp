@@ -16,7 +16,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QKeySequence>
-#include <QLineEdit>
 #include <QMainWindow>
 #include <QMimeData>
 
@@ -31,7 +30,7 @@ ExportCommands::ExportCommands(TintDocument& document, QMainWindow& window)
                                 QKeySequence(Qt::CTRL | Qt::Key_E));
 
     connect(copy, &QAction::triggered, this, [this] {
-        if (editFocusedField(window_, [](QLineEdit& field) { field.copy(); }))
+        if (copyFromFocusedField(window_))
             return;
         flattenImageByUserChoice([this](const BitmapRep& image) { finishCopy(image); });
     });

@@ -20,7 +20,6 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QKeySequence>
-#include <QLineEdit>
 #include <QMainWindow>
 
 #include <memory>
@@ -199,7 +198,7 @@ void StencilCommands::takePictureFrom(const QMimeData* data)
 
 void StencilCommands::pasteFromClipboard()
 {
-    if (editFocusedField(window_, [](QLineEdit& field) { field.paste(); }))
+    if (pasteIntoFocusedField(window_))
         return;
     // The raw bytes, never QClipboard::image(), which widens grey to colour.
     // A picture that was there but cannot be made is refused as one the

@@ -1,0 +1,47 @@
+// The window's share in editing: Undo and Redo, the edit keys a value field
+// gives up to the window's commands, drags made single steps, and wells
+// that take the focus when clicked so that the keyboard's commands reach
+// the window again after a field.
+
+#include "window/TintDocumentWindow.h"
+
+#include "window/FieldShortcuts.h"
+#include "window/SettingsDrags.h"
+#include "window/UndoCommands.h"
+#include "window/export/ExportCommands.h"
+#include "window/intake/StencilCommands.h"
+#include "ui_TintDocument.h"
+
+#include "document/model/TintDocument.h"
+#include "views/controls/FloatSlider.h"
+#include "views/controls/FloatValueField.h"
+#include "views/slider/KPCircularSlider.h"
+
+#include <QAction>
+
+namespace gelcoat {
+
+void TintDocumentWindow::setUpEditing()
+{
+    undoCommands_ = new UndoCommands(*document_, *this);
+    addActions(undoCommands_->all());
+
+    QAction* undo = undoCommands_->undo;
+    QAction* redo = undoCommands_->redo;
+    auto* fieldKeys = new FieldShortcuts(
+        {undo, redo, exportCommands_->copy, stencilCommands_->paste}, undo, redo, this);
+    for (FloatValueField* field : centralWidget()->findChildren<FloatValueField*>())
+        fieldKeys->watch(field);
+
+    auto* drags = new SettingsDrags(*document_, this);
+    for (FloatSlider* slider : centralWidget()->findChildren<FloatSlider*>())
+        drags->watch(slider);
+    for (KPCircularSlider* circle : centralWidget()->findChildren<KPCircularSlider*>())
+        drags->watch(circle);
+    drags->watch(form_->sourceImageWell);
+
+    form_->sourceImageWell->setFocusPolicy(Qt::ClickFocus);
+    form_->destImageWell->setFocusPolicy(Qt::ClickFocus);
+}
+
+} // namespace gelcoat
