@@ -5,7 +5,7 @@
 #include "app/startup/Utf8Locale.h"
 #include "app/windows/DocumentWindows.h"
 
-#include "app/viewbridge/DragTiffEncoder.h"
+#include "window/export/DragWriters.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -16,7 +16,7 @@ int main(int argc, char** argv)
     gelcoat::useUtf8CharacterTypes();
     QApplication app(argc, argv);
     gelcoat::AppDelegate::setUpApplication();
-    gelcoat::installDragTiffEncoder();
+    gelcoat::installDragWriters();
     gelcoat::AppDelegate delegate;
     delegate.setDocumentWindowFactory(gelcoat::newDocumentWindow);
 

@@ -1,5 +1,7 @@
 #include "bench/BenchStencil.h"
 
+#include "document/image/BitmapImage.h"
+
 #include <QImage>
 
 #include <algorithm>
@@ -66,9 +68,7 @@ BitmapRep makeBenchStencil(int side)
 bool writeBenchStencil(int side, const QString& path)
 {
     const BitmapRep rep = makeBenchStencil(side);
-    const QImage view(rep.bitmapData(), side, side, rep.bytesPerRow(),
-                      QImage::Format_RGBA8888_Premultiplied);
-    return view.convertToFormat(QImage::Format_RGBA8888).save(path);
+    return imageOverBitmap(rep).convertToFormat(QImage::Format_RGBA8888).save(path);
 }
 
 double coverage(const BitmapRep& stencil)

@@ -12,7 +12,7 @@
 #include "window/TooltipStore.h"
 #include "ui_TintDocument.h"
 
-#include "app/viewbridge/BitmapImage.h"
+#include "document/image/BitmapImage.h"
 #include "document/model/TintDocument.h"
 #include "views/resources/ViewImages.h"
 #include "document/settings/PreferenceNotifications.h"

@@ -1,7 +1,6 @@
 #include "app/render/ImageOutput.h"
 
-#include "app/render/PngOutput.h"
-
+#include "document/export/PngWriter.h"
 #include "document/intake/TiffCodec.h"
 
 namespace gelcoat {
@@ -19,7 +18,7 @@ OutputKind outputKindForPath(const QByteArray& path)
 QByteArray encodeResultImage(const BitmapRep& image, OutputKind kind)
 {
     return kind == OutputKind::Png
-               ? encodePngImage(image)
+               ? encodePng(image)
                : encodeTiff(image, TiffCompression::LzwPredictor, TiffAlphaKind::Associated);
 }
 

@@ -1,16 +1,15 @@
 #include "document/export/ResultExport.h"
 
 #include "engine/draw/Draw.h"
+#include "document/export/PngWriter.h"
 #include "document/intake/TiffCodec.h"
 #include "document/io/RegularFile.h"
 #include "document/model/TintDocument.h"
 #include "document/settings/SettingsKeys.h"
 #include "document/settings/UserDefaults.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
-#include <QImage>
 #include <QMimeData>
 #include <QStandardPaths>
 
@@ -50,13 +49,8 @@ QMimeData* makeClipboardPayload(const BitmapRep& image)
     const QByteArray tiff = exportTiffData(image);
     if (tiff.isEmpty())
         return nullptr;
-    // The engine's bytes are premultiplied RGBA, which this format names.
-    const QImage view(image.bitmapData(), image.pixelsWide(), image.pixelsHigh(),
-                      image.bytesPerRow(), QImage::Format_RGBA8888_Premultiplied);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    if (!view.save(&buffer, "PNG"))
+    const QByteArray png = encodePng(image);
+    if (png.isEmpty())
         return nullptr;
     auto* data = new QMimeData;
     data->setData(QStringLiteral("image/tiff"), tiff);

@@ -1,7 +1,6 @@
 #include "document/intake/QtPictureReader.h"
 
-#include "document/intake/Premultiply.h"
-
+#include "document/image/BitmapImage.h"
 #include "document/intake/PngHeader.h"
 
 #include <QBuffer>
@@ -10,7 +9,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstring>
 
 namespace gelcoat {
 
@@ -136,55 +134,12 @@ std::optional<int> netpbmMaxValue(const QByteArray& bytes)
     return int(std::min(fields[2], 1LL << 30));
 }
 
-// What most pictures with alpha decode to, converted and copied in one
-// pass; each sample rounds as qPremultiply() does.
-std::optional<BitmapRep> premultipliedFromArgb(const QImage& image)
+// 8-bit chunky pixels: RGBA premultiplied when the image has alpha, else
+// grey for one-sample pictures and RGB for the rest.
+std::optional<BitmapRep> pixelsFrom(QImage image, int describedSamples)
 {
-    auto pixels = BitmapRep::makeLayout(image.width(), image.height(), 4, 8, true, false, 0, false);
-    if (!pixels)
-        return std::nullopt;
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        std::uint8_t* out = pixels->row(y);
-        for (int x = 0; x < image.width(); ++x, out += 4) {
-            const std::uint32_t p = in[x], a = p >> 24;
-            out[0] = premultipliedSample(p >> 16, a);
-            out[1] = premultipliedSample(p >> 8, a);
-            out[2] = premultipliedSample(p, a);
-            out[3] = std::uint8_t(a);
-        }
-    }
-    return pixels;
-}
-
-// Copies the image into 8-bit chunky pixels: RGBA premultiplied when it has
-// alpha, else grey for one-sample pictures and RGB for the rest.
-std::optional<BitmapRep> pixelsFrom(QImage& image, int describedSamples)
-{
-    QImage::Format target = QImage::Format_RGB888;
-    int samples = 3;
-    if (image.hasAlphaChannel()) {
-        target = QImage::Format_RGBA8888_Premultiplied;
-        samples = 4;
-    } else if (describedSamples == 1) {
-        target = QImage::Format_Grayscale8;
-        samples = 1;
-    }
-    if (target == QImage::Format_RGBA8888_Premultiplied && image.format() == QImage::Format_ARGB32)
-        return premultipliedFromArgb(image);
-    // In place where the depth allows: no second full-size copy.
-    image.convertTo(target);
-    const QImage& converted = image;
-    if (converted.isNull() || converted.format() != target)
-        return std::nullopt;
-    auto pixels = BitmapRep::makeLayout(converted.width(), converted.height(), samples, 8,
-                                        samples == 4, false, 0, false);
-    if (!pixels)
-        return std::nullopt;
-    const std::size_t rowBytes = std::size_t(converted.width()) * std::size_t(samples);
-    for (int y = 0; y < converted.height(); ++y)
-        std::memcpy(pixels->row(y), converted.constScanLine(y), rowBytes);
-    return pixels;
+    const int samples = image.hasAlphaChannel() ? 4 : describedSamples == 1 ? 1 : 3;
+    return bitmapFromImage(std::move(image), samples);
 }
 
 } // namespace
@@ -222,7 +177,7 @@ std::optional<SourcePicture> readPictureWithQt(const QByteArray& bytes, const QB
         picture.bitsPerSample = 16;
     picture.bitsPerPixel = picture.bitsPerSample * picture.samplesPerPixel;
 
-    auto pixels = pixelsFrom(image, picture.samplesPerPixel);
+    auto pixels = pixelsFrom(std::move(image), picture.samplesPerPixel);
     if (!pixels)
         return fail(error, QStringLiteral("Not enough memory to decode the image."));
     picture.pixels = std::move(*pixels);
@@ -234,8 +189,7 @@ std::optional<SourcePicture> pictureFromQtImage(const QImage& image)
     if (image.isNull() || !bitmapSizeAllowed(image.width(), image.height()))
         return std::nullopt;
     SourcePicture picture;
-    QImage converted = image.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
-    auto pixels = pixelsFrom(converted, 4);
+    auto pixels = bitmapFromImage(image);
     if (!pixels)
         return std::nullopt;
     picture.pixels = std::move(*pixels);

@@ -15,16 +15,14 @@ ALLOWED = {
     'document': {'engine', 'document'},
     'shared': {'shared'},
     'views': {'views', 'shared'},
-    'window': {'engine', 'document', 'views', 'shared', 'window', 'app/viewbridge'},
-    'app': {'engine', 'document', 'views', 'shared', 'window', 'app', 'app/viewbridge'},
+    'window': {'engine', 'document', 'views', 'shared', 'window'},
+    'app': {'engine', 'document', 'views', 'shared', 'window', 'app'},
 }
 LAYERS = set(ALLOWED) | {'tests', 'tools', 'bench'}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 
 
 def layer_of(include):
-    if include.startswith('app/viewbridge/'):
-        return 'app/viewbridge'
     first = include.split('/', 1)[0]
     return first if first in LAYERS else None
 

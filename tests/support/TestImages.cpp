@@ -67,6 +67,19 @@ BitmapRep randomShapes(int width, int height, std::uint32_t seed, bool opaqueEdg
     return rep;
 }
 
+BitmapRep coverRamp(int width, int height)
+{
+    BitmapRep rep = makeBuffer(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const int a = y * 255 / std::max(1, height - 1), c = x % 256 * a / 255;
+            std::uint8_t* p = rep.row(y) + 4 * x;
+            p[0] = std::uint8_t(c), p[1] = std::uint8_t(a - c), p[2] = std::uint8_t(c / 2);
+            p[3] = std::uint8_t(a);
+        }
+    return rep;
+}
+
 BitmapRep syntheticBase()
 {
     return makeBuffer(21, 21, [](int x, int y) {

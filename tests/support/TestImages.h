@@ -28,6 +28,10 @@ struct Lcg {
 // Antialiased discs and rectangles of random flat colours on transparency.
 BitmapRep randomShapes(int width, int height, std::uint32_t seed, bool opaqueEdges = false);
 
+// Every alpha down the rows, premultiplied colour at or below it across:
+// most pixels are partly covered, where unpremultiplying rounds.
+BitmapRep coverRamp(int width, int height);
+
 // A 21 × 21 opaque reference button whose every pixel differs, so that
 // table lookups are traceable: hue near 0.59, value falling with the row.
 BitmapRep syntheticBase();

@@ -1,7 +1,6 @@
 // The source well: the bug follows the mouse in image pixels and is drawn
 // where it says; pictures dropped on it are taken only as copies.
 
-#include "app/viewbridge/DragTiffEncoder.h"
 #include "views/imageview/BugImageView.h"
 #include "tests/qtsupport/PixelChecks.h"
 #include "tests/qtsupport/TestSettings.h"

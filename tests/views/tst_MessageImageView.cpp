@@ -1,6 +1,7 @@
 // The result well: the out-of-date overlay and dragging the picture out.
 
-#include "app/viewbridge/DragTiffEncoder.h"
+#include "document/export/ImageEncoders.h"
+#include "window/export/DragWriters.h"
 #include "views/drag/ImageDragPayload.h"
 #include "views/imageview/MessageImageView.h"
 #include "document/intake/TiffCodec.h"
@@ -66,7 +67,7 @@ private slots:
     void initTestCase()
     {
         useTemporarySettings();
-        installDragTiffEncoder();
+        installDragWriters();
     }
 
     void outOfDatePictureIsWashedWithTheInteriorColour_data()
@@ -212,15 +213,18 @@ private slots:
         QCOMPARE(view.drags, 0);
     }
 
-    void withoutAWriterThePictureGoesAsPngOnly()
+    void aMissingWriterLeavesItsTypeOut()
     {
-        setDragTiffEncoder({});
+        setDragEncoders({{}, encodeImageAsPng});
         std::unique_ptr<QMimeData> payload(makeImageDragPayload(solid(4, 4, Qt::red)));
-        installDragTiffEncoder();
+        setDragEncoders({});
+        std::unique_ptr<QMimeData> nothing(makeImageDragPayload(solid(4, 4, Qt::red)));
+        installDragWriters();
         QVERIFY(payload);
         QVERIFY(!payload->hasFormat(QStringLiteral("image/tiff")));
         QVERIFY(payload->hasFormat(QStringLiteral("image/png")));
         QVERIFY(payload->urls().first().toLocalFile().endsWith(QLatin1String(".png")));
+        QVERIFY(!nothing);
         QVERIFY(!makeImageDragPayload(QImage()));
     }
 };

@@ -8,7 +8,7 @@
 #include "tests/qtsupport/Screenshot.h"
 
 #include "window/DocumentCommands.h"
-#include "app/viewbridge/BitmapImage.h"
+#include "document/image/BitmapImage.h"
 #include "window/ExactResult.h"
 #include "window/intake/PictureIntake.h"
 #include "window/intake/StencilCommands.h"

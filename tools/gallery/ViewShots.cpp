@@ -3,8 +3,8 @@
 
 #include "tools/gallery/Gallery.h"
 
-#include "app/viewbridge/BitmapImage.h"
-#include "app/viewbridge/DragTiffEncoder.h"
+#include "document/image/BitmapImage.h"
+#include "window/export/DragWriters.h"
 #include "views/controls/KPImagePopUpMenuButton.h"
 #include "views/controls/KPRainbowStrip.h"
 #include "views/imageview/BugImageView.h"
@@ -185,7 +185,7 @@ QImage zoomedPictures()
 
 std::vector<GalleryShot> viewShots()
 {
-    installDragTiffEncoder();
+    installDragWriters();
     std::vector<GalleryShot> shots;
 
     for (int style = 0; style <= 4; ++style)

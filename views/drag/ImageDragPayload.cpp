@@ -2,7 +2,6 @@
 
 #include "views/resources/ViewImages.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -15,20 +14,18 @@ namespace gelcoat {
 
 namespace {
 
-TiffEncoder& installedEncoder()
+DragEncoders& installedEncoders()
 {
-    static TiffEncoder encoder;
-    return encoder;
+    static DragEncoders encoders;
+    return encoders;
 }
 
-QByteArray pngData(const QImage& image)
+QByteArray encoded(const ImageEncoder& encoder, const QImage& image, const char* type)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG"))
-        return {};
-    return bytes;
+    if (encoder)
+        return encoder(image);
+    qCWarning(lcViews) << "No" << type << "writer installed; dragging pictures without it";
+    return {};
 }
 
 // Files handed out by drags stay until the program ends: the receiver may
@@ -49,26 +46,19 @@ QString writeDragFile(const QByteArray& bytes, const QString& suffix)
 
 } // namespace
 
-void setDragTiffEncoder(TiffEncoder encoder)
+void setDragEncoders(DragEncoders encoders)
 {
-    installedEncoder() = std::move(encoder);
-}
-
-bool hasDragTiffEncoder()
-{
-    return bool(installedEncoder());
+    installedEncoders() = std::move(encoders);
 }
 
 QMimeData* makeImageDragPayload(const QImage& image)
 {
     if (image.isNull())
         return nullptr;
-    QByteArray tiff;
-    if (installedEncoder())
-        tiff = installedEncoder()(image);
-    else if (static bool warned = false; !std::exchange(warned, true))
-        qCWarning(lcViews) << "No TIFF writer installed; dragging pictures as PNG only";
-    const QByteArray png = pngData(image);
+    const QByteArray tiff = encoded(installedEncoders().tiff, image, "TIFF");
+    const QByteArray png = encoded(installedEncoders().png, image, "PNG");
+    if (tiff.isEmpty() && png.isEmpty())
+        return nullptr;
 
     auto* payload = new QMimeData;
     if (!tiff.isEmpty())

@@ -1,7 +1,8 @@
 #pragma once
 // What dragging a picture out of a view hands to the receiver: TIFF made by
-// the program's own LZW writer, PNG, and a temporary TIFF file named by a
-// URL list, since many Linux applications accept only files.
+// the program's own LZW writer, PNG made by its own PNG writer, and a
+// temporary TIFF file named by a URL list, since many Linux applications
+// accept only files.
 
 #include <QByteArray>
 #include <QImage>
@@ -12,16 +13,20 @@ class QMimeData;
 
 namespace gelcoat {
 
-// Turns a picture into LZW TIFF data; an empty array on failure.  The
-// views know nothing of documents, so the application installs the
-// program's TIFF writer here once at start-up.
-using TiffEncoder = std::function<QByteArray(const QImage&)>;
-void setDragTiffEncoder(TiffEncoder encoder);
-bool hasDragTiffEncoder();
+// Turns a picture into file data; an empty array on failure.
+using ImageEncoder = std::function<QByteArray(const QImage&)>;
 
-// The data of a drag of the picture, or nullptr for a null picture.  Without
-// an encoder (or when encoding fails) the TIFF type is left out and the
-// file is a PNG.
+// The views know nothing of documents, so the application installs the
+// program's writers here once at start-up.
+struct DragEncoders {
+    ImageEncoder tiff;
+    ImageEncoder png;
+};
+void setDragEncoders(DragEncoders encoders);
+
+// The data of a drag of the picture, or nullptr for a null picture or when
+// nothing could be encoded. A type whose writer is missing (or fails) is
+// left out; the file is the TIFF, else the PNG.
 QMimeData* makeImageDragPayload(const QImage& image);
 
 } // namespace gelcoat

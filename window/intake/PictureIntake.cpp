@@ -1,6 +1,6 @@
 #include "window/intake/PictureIntake.h"
 
-#include "app/viewbridge/BitmapImage.h"
+#include "document/image/BitmapImage.h"
 
 #include "document/intake/StencilIntake.h"
 #include "document/model/TintDocument.h"

@@ -6,7 +6,7 @@
 
 #include "ui_TintDocument.h"
 
-#include "app/viewbridge/BitmapImage.h"
+#include "document/image/BitmapImage.h"
 #include "views/paint/UpCoordinates.h"
 #include "window/layout/RecordedFrames.h"
 #include "window/layout/WindowSizing.h"

@@ -1,8 +1,8 @@
-#include "app/render/PngOutput.h"
+#include "document/export/PngWriter.h"
 
+#include "document/image/BitmapImage.h"
 #include "engine/util/Parallel.h"
 
-#include <QImage>
 #include <QtEndian>
 
 #include <zlib.h>
@@ -38,13 +38,13 @@ void appendChunk(QByteArray& png, const char* type, const char* data, qsizetype 
 
 // One strip's rows as straight RGBA behind the Sub filter's type byte (the
 // one cheap filter, which suits the smooth gradients of a gel), unpremultiplied
-// as Qt's writer does it.
-bool filterStrip(const BitmapRep& image, int firstRow, int rows, std::vector<Bytef>& out)
+// by Qt as its writer does it.
+bool filterStrip(const QImage& image, int firstRow, int rows, std::vector<Bytef>& out)
 {
-    const int width = image.pixelsWide();
+    const int width = image.width();
     const std::size_t rowBytes = std::size_t(width) * 4;
-    const QImage straight = QImage(image.row(firstRow), width, rows, image.bytesPerRow(),
-                                   QImage::Format_RGBA8888_Premultiplied)
+    const QImage straight = QImage(image.constScanLine(firstRow), width, rows,
+                                   image.bytesPerLine(), image.format())
                                 .convertToFormat(QImage::Format_RGBA8888);
     if (straight.isNull())
         return false;
@@ -69,7 +69,7 @@ struct CompressedStrip {
     bool ok = false;
 };
 
-void compressStrip(const BitmapRep& image, int firstRow, int rows, bool last,
+void compressStrip(const QImage& image, int firstRow, int rows, bool last,
                    CompressedStrip& strip)
 {
     std::vector<Bytef> filtered;
@@ -96,16 +96,35 @@ void compressStrip(const BitmapRep& image, int firstRow, int rows, bool last,
     strip.length = uLong(filtered.size());
 }
 
+// An image whose rows each strip can read on its own: 32 bits a pixel and
+// no colour table. Premultiplied images stay as they are, so that the
+// strips unpremultiply in parallel.
+QImage withSelfContainedRows(const QImage& image)
+{
+    switch (image.format()) {
+    case QImage::Format_RGBA8888_Premultiplied:
+    case QImage::Format_RGBA8888:
+    case QImage::Format_RGBX8888:
+    case QImage::Format_ARGB32_Premultiplied:
+    case QImage::Format_ARGB32:
+    case QImage::Format_RGB32:
+        return image;
+    default:
+        return image.convertToFormat(QImage::Format_RGBA8888);
+    }
+}
+
 } // namespace
 
 // Strips are compressed side by side on the cores and joined into one zlib
 // stream, as pigz does: one stream is what PNG allows, and zlib alone would
 // keep one core busy for as long as the render took on both.
-QByteArray encodePngImage(const BitmapRep& image)
+QByteArray encodePng(const QImage& picture)
 {
-    if (!isEngineFormat(image) || image.pixelsWide() <= 0 || image.pixelsHigh() <= 0)
+    const QImage image = withSelfContainedRows(picture);
+    if (image.isNull())
         return {};
-    const int height = image.pixelsHigh();
+    const int height = image.height();
     const int stripCount = (height + kStripRows - 1) / kStripRows;
     std::vector<CompressedStrip> strips(static_cast<std::size_t>(stripCount));
     parallelFor(stripCount, [&](int begin, int end) {
@@ -126,15 +145,15 @@ QByteArray encodePngImage(const BitmapRep& image)
     QByteArray png("\x89PNG\r\n\x1a\n", 8);
     png.reserve(qsizetype(compressedBytes) + 12 * stripCount + 128);
     QByteArray header;
-    appendBigEndian32(header, std::uint32_t(image.pixelsWide()));
+    appendBigEndian32(header, std::uint32_t(image.width()));
     appendBigEndian32(header, std::uint32_t(height));
     header.append(char(8)).append(char(6)).append(3, '\0');   // 8-bit RGBA, not interlaced
     appendChunk(png, "IHDR", header.constData(), header.size());
-    // The resolution Qt gives an image of its own, which its writer stores.
-    const QImage resolution(1, 1, QImage::Format_RGBA8888_Premultiplied);
+    // The image's resolution, which Qt's writer stores too (for a buffer,
+    // the one Qt gives an image of its own).
     QByteArray physical;
-    appendBigEndian32(physical, std::uint32_t(resolution.dotsPerMeterX()));
-    appendBigEndian32(physical, std::uint32_t(resolution.dotsPerMeterY()));
+    appendBigEndian32(physical, std::uint32_t(image.dotsPerMeterX()));
+    appendBigEndian32(physical, std::uint32_t(image.dotsPerMeterY()));
     physical.append(char(1));   // per metre
     appendChunk(png, "pHYs", physical.constData(), physical.size());
     // The one zlib stream spread over IDAT chunks, which may break it
@@ -151,6 +170,11 @@ QByteArray encodePngImage(const BitmapRep& image)
     appendChunk(png, "IDAT", checksum.constData(), checksum.size());
     appendChunk(png, "IEND", nullptr, 0);
     return png;
+}
+
+QByteArray encodePng(const BitmapRep& image)
+{
+    return encodePng(imageOverBitmap(image));
 }
 
 } // namespace gelcoat

@@ -1,7 +1,7 @@
-#include "app/viewbridge/DragTiffEncoder.h"
+#include "document/export/ImageEncoders.h"
 
-#include "app/viewbridge/BitmapImage.h"
-#include "views/drag/ImageDragPayload.h"
+#include "document/export/PngWriter.h"
+#include "document/image/BitmapImage.h"
 #include "document/intake/TiffCodec.h"
 
 namespace gelcoat {
@@ -14,9 +14,9 @@ QByteArray encodeImageAsLzwTiff(const QImage& image)
     return encodeTiff(*bitmap, TiffCompression::Lzw, TiffAlphaKind::Associated);
 }
 
-void installDragTiffEncoder()
+QByteArray encodeImageAsPng(const QImage& image)
 {
-    setDragTiffEncoder(encodeImageAsLzwTiff);
+    return encodePng(image);
 }
 
 } // namespace gelcoat
