@@ -19,7 +19,7 @@
 #include "bench/WindowBenchProbe.h"
 
 #include "window/TintDocumentWindow.h"
-#include "window/intake/StencilCommands.h"
+#include "window/commands/CommandActions.h"
 
 #include <benchmark/benchmark.h>
 
@@ -127,7 +127,7 @@ static void BM_WindowBigPaste(benchmark::State& state)
         }
         const auto start = Clock::now();
         lastTick = start;
-        window.stencilCommands().paste->trigger();
+        window.commands().action(u"paste")->trigger();
         const auto give_up = Clock::now() + std::chrono::minutes(3);
         while ((!bench::exactResultShown(window) ||
                 window.document().sourceImage()->pixelsWide() != side) &&

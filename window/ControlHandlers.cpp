@@ -8,7 +8,6 @@
 
 #include "window/intake/StencilCommands.h"
 
-#include "window/DocumentCommands.h"
 #include "window/ScalarControl.h"
 #include "ui_TintDocument.h"
 

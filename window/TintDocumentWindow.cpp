@@ -1,15 +1,15 @@
 #include "window/TintDocumentWindow.h"
 
 #include "window/DocumentArea.h"
-#include "window/DocumentCommands.h"
 #include "window/DocumentWindowDelegate.h"
 #include "window/ExactResult.h"
 #include "window/export/ExportCommands.h"
 #include "window/intake/StencilCommands.h"
-#include "window/intake/StencilMenus.h"
 #include "window/ScalarControl.h"
 #include "window/SimpleStencilRows.h"
 #include "window/TooltipStore.h"
+#include "window/commands/CommandActions.h"
+#include "window/commands/DocumentWindowCommands.h"
 #include "ui_TintDocument.h"
 
 #include "document/image/BitmapImage.h"
@@ -52,16 +52,12 @@ TintDocumentWindow::TintDocumentWindow(TintDocument* document, int untitledNumbe
     setUpCircles();
     setUpTooltips(*this, *form_);
     showRainbowStripPreference();
-    commands_ = new DocumentCommands(*document_, this);
     stencilCommands_ = new StencilCommands(*document_, *this);
     exportCommands_ = new ExportCommands(*document_, *this);
-    addActions(commands_->all());
-    addActions(stencilCommands_->all());
-    addActions(exportCommands_->all());
-    form_->sourceActionButton->setMenu(
-        addStencilCommands(commands_->makeSourceActionMenu(this), *stencilCommands_));
-    form_->destActionButton->setMenu(
-        addExportCommands(commands_->makeDestActionMenu(this), *exportCommands_));
+    commands_ = &CommandActions::of(*this);
+    commands_->install(documentWindowCommands());
+    form_->sourceActionButton->setMenu(commands_->makeMenu(sourceActionMenu(), {}, this));
+    form_->destActionButton->setMenu(commands_->makeMenu(destActionMenu(), {}, this));
     connectUserSignals();
     setUpEditing();
     connectDocument();

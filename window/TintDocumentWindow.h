@@ -24,7 +24,7 @@ class TintDocument;
 
 namespace gelcoat {
 
-class DocumentCommands;
+class CommandActions;
 class ExportCommands;
 class StencilCommands;
 class TintDocument;
@@ -45,7 +45,8 @@ public:
 
     TintDocument& document() { return *document_; }
     Ui::TintDocument& form() { return *form_; }
-    DocumentCommands& commands() { return *commands_; }
+    // The window's commands as actions.
+    CommandActions& commands() { return *commands_; }
     StencilCommands& stencilCommands() { return *stencilCommands_; }
     ExportCommands& exportCommands() { return *exportCommands_; }
     UndoCommands& undoCommands() { return *undoCommands_; }
@@ -106,7 +107,7 @@ private:
     std::unique_ptr<CircleControl> shadow_;
     QImage preparedSourceImage_;
     const std::uint8_t* preparedFor_ = nullptr;
-    DocumentCommands* commands_ = nullptr;
+    CommandActions* commands_ = nullptr;
     StencilCommands* stencilCommands_ = nullptr;
     ExportCommands* exportCommands_ = nullptr;
     UndoCommands* undoCommands_ = nullptr;

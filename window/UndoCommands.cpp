@@ -1,7 +1,5 @@
 #include "window/UndoCommands.h"
 
-#include "window/NamedAction.h"
-
 #include "document/model/TintDocument.h"
 #include "views/controls/FloatValueField.h"
 
@@ -51,8 +49,11 @@ QString UndoCommands::redoText(const QString& stepName)
 UndoCommands::UndoCommands(TintDocument& document, QMainWindow& window)
     : QObject(&window), document_(document), window_(window)
 {
-    undo = namedAction(this, undoText({}), "undo", QKeySequence(Qt::CTRL | Qt::Key_Z));
-    redo = namedAction(this, redoText({}), "redo");
+    undo = new QAction(undoText({}), this);
+    undo->setObjectName(QStringLiteral("undo"));
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redo = new QAction(redoText({}), this);
+    redo->setObjectName(QStringLiteral("redo"));
     redo->setShortcuts(redoKeys());
     connect(undo, &QAction::triggered, this, &UndoCommands::undoLast);
     connect(redo, &QAction::triggered, this, &UndoCommands::redoNext);

@@ -8,8 +8,7 @@
 #include "window/FieldShortcuts.h"
 #include "window/SettingsDrags.h"
 #include "window/UndoCommands.h"
-#include "window/export/ExportCommands.h"
-#include "window/intake/StencilCommands.h"
+#include "window/commands/CommandActions.h"
 #include "ui_TintDocument.h"
 
 #include "document/model/TintDocument.h"
@@ -29,7 +28,7 @@ void TintDocumentWindow::setUpEditing()
     QAction* undo = undoCommands_->undo;
     QAction* redo = undoCommands_->redo;
     auto* fieldKeys = new FieldShortcuts(
-        {undo, redo, exportCommands_->copy, stencilCommands_->paste}, undo, redo, this);
+        {undo, redo, commands_->action(u"copy"), commands_->action(u"paste")}, undo, redo, this);
     for (FloatValueField* field : centralWidget()->findChildren<FloatValueField*>())
         fieldKeys->watch(field);
 

@@ -6,7 +6,7 @@
 #include "tests/app/AppTestSupport.h"
 
 #include "app/delegate/AppDelegate.h"
-#include "window/documents/DocumentFileCommands.h"
+#include "window/commands/CommandActions.h"
 #include "app/documents/RecentDocuments.h"
 #include "app/windows/DocumentWindows.h"
 
@@ -43,9 +43,9 @@ TintDocumentWindow* lastWindow(const AppDelegate& delegate)
     return qobject_cast<TintDocumentWindow*>(delegate.lastDocumentWindow());
 }
 
-DocumentFileCommands& fileCommands(TintDocumentWindow* window)
+QAction* command(TintDocumentWindow* window, const char* id)
 {
-    return *DocumentFileCommands::of(window);
+    return window->commands().action(QString::fromLatin1(id));
 }
 
 void setHue(TintDocumentWindow* window, float hue)
@@ -162,17 +162,17 @@ private slots:
         TintDocumentWindow* second = lastWindow(delegate);
         QCOMPARE(first->windowTitle(), QStringLiteral("Untitled[*]"));
         QCOMPARE(second->windowTitle(), QStringLiteral("Untitled 2[*]"));
-        QVERIFY(!fileCommands(second).revert->isEnabled());
+        QVERIFY(!command(second, "revertDocumentToSaved")->isEnabled());
 
         setHue(second, 20);
         QVERIFY(second->isWindowModified());
         // A cancelled panel writes nothing; the name chosen gets the extension.
         answerNextPanel(QString());
-        fileCommands(second).save->trigger();
+        command(second, "saveDocument")->trigger();
         QTRY_VERIFY(!activeModal<QFileDialog>());
         QVERIFY(second->isWindowModified());
         answerNextPanel(path("named"));
-        fileCommands(second).save->trigger();
+        command(second, "saveDocument")->trigger();
         QTRY_COMPARE(second->windowTitle(), QStringLiteral("named.gelcoat[*]"));
         QVERIFY(!second->isWindowModified());
         QCOMPARE(savedHue(path("named.gelcoat")), 20.0f);
@@ -180,19 +180,18 @@ private slots:
 
         // Save writes the same file again without asking.
         setHue(second, 30);
-        fileCommands(second).save->trigger();
+        command(second, "saveDocument")->trigger();
         QCOMPARE(savedHue(path("named.gelcoat")), 30.0f);
         QVERIFY(!second->isWindowModified());
         // Save As a second name; the menu carries all three commands after Close.
         const QList<QAction*> file =
             second->menuBar()->findChild<QMenu*>(QStringLiteral("fileMenu"))->actions();
-        const qsizetype close = file.indexOf(second->menuBar()->findChild<QAction*>(
-            QStringLiteral("closeWindow")));
+        const qsizetype close = file.indexOf(command(second, "closeWindow"));
         QCOMPARE(file.mid(close + 1, 3),
-                 (QList<QAction*>{fileCommands(second).save, fileCommands(second).saveAs,
-                                  fileCommands(second).revert}));
+                 (QList<QAction*>{command(second, "saveDocument"), command(second, "saveDocumentAs"),
+                                  command(second, "revertDocumentToSaved")}));
         answerNextPanel(path("renamed.gelcoat"));
-        fileCommands(second).saveAs->trigger();
+        command(second, "saveDocumentAs")->trigger();
         QTRY_COMPARE(second->windowTitle(), QStringLiteral("renamed.gelcoat[*]"));
         QCOMPARE(RecentDocuments::paths().mid(0, 2),
                  (QStringList{path("renamed.gelcoat"), path("named.gelcoat")}));
@@ -352,13 +351,13 @@ private slots:
         // Revert asks first; Cancel keeps the edit.
         setHue(window, 90);
         answerer.answer(QStringLiteral("Cancel"));
-        fileCommands(window).revert->trigger();
+        command(window, "revertDocumentToSaved")->trigger();
         QTRY_COMPARE(answerer.pending(), 0);
         QCOMPARE(window->document().settings().userHue, 90.0f);
         // Revert reloads, keeps the picture it has, and warns once it is done.
         answerer.answer(QStringLiteral("Revert"));
         answerer.answer(QStringLiteral("OK"));
-        fileCommands(window).revert->trigger();
+        command(window, "revertDocumentToSaved")->trigger();
         QTRY_COMPARE(answerer.pending(), 0);
         QCOMPARE(window->document().settings().userHue, 40.0f);
         QVERIFY(!window->isWindowModified());
@@ -399,7 +398,7 @@ private slots:
             if (answer == QStringLiteral("Cancel"))
                 saveScreenshot(sheet, QStringLiteral("changedOnDiskSheet"));
         });
-        fileCommands(window).save->trigger();
+        command(window, "saveDocument")->trigger();
         QTRY_COMPARE(answerer.pending(), 0);
         const SeenPanel& sheet = answerer.seen().first();
         QCOMPARE(sheet.text, kChangedOnDisk);
@@ -417,7 +416,7 @@ private slots:
             answerer.answerDialog(ModalAnswerer::chooseFile(file));
             answerer.answer(QStringLiteral("&Yes"));
             answerer.answer(QStringLiteral("Cancel"));
-            fileCommands(window).saveAs->trigger();
+            command(window, "saveDocumentAs")->trigger();
             QTRY_COMPARE(answerer.pending(), 0);
             QCOMPARE(answerer.seen().last().text, kChangedOnDisk);
             QCOMPARE(savedHue(file), 33.0f);
@@ -425,7 +424,7 @@ private slots:
         } else {
             // Settled: the next save writes without a question.
             setHue(window, 80);
-            fileCommands(window).save->trigger();
+            command(window, "saveDocument")->trigger();
             QCOMPARE(savedHue(file), 80.0f);
             QCOMPARE(answerer.seen().size(), 1);
         }
@@ -469,7 +468,7 @@ private slots:
         // ...but a save over it still asks.
         setHue(window, 45);
         answerer.answer(QStringLiteral("Cancel"));
-        fileCommands(window).save->trigger();
+        command(window, "saveDocument")->trigger();
         QTRY_COMPARE(answerer.pending(), 0);
         QCOMPARE(answerer.seen().last().text, kChangedOnDisk);
         QCOMPARE(savedHue(file), 50.0f);

@@ -8,7 +8,7 @@
 #include "tests/support/IsolatedSettings.h"
 
 #include "window/TintDocumentWindow.h"
-#include "window/intake/StencilCommands.h"
+#include "window/commands/CommandActions.h"
 #include "document/model/TintDocument.h"
 #include "engine/util/Parallel.h"
 
@@ -189,7 +189,7 @@ private slots:
             }
         });
         launcher.start(5);
-        window.stencilCommands().paste->trigger();
+        window.commands().action(u"paste")->trigger();
         launcher.stop();
         QVERIFY(handed.valid());
         QVERIFY(handed.get());

@@ -2,6 +2,7 @@
 // Driving a document window as its user does, and pictures to feed it.
 
 #include "window/TintDocumentWindow.h"
+#include "window/commands/CommandActions.h"
 #include "views/controls/FloatSlider.h"
 #include "views/controls/FloatValueField.h"
 #include "document/intake/QtPictureReader.h"
@@ -13,6 +14,15 @@
 #include <QTest>
 
 namespace gelcoat::test {
+
+// The window's action for a command; a missing one ends the test, naming it.
+inline QAction& command(TintDocumentWindow& window, const char* id)
+{
+    QAction* action = window.commands().action(QString::fromLatin1(id));
+    if (!action)
+        qFatal("the window has no command %s", id);
+    return *action;
+}
 
 // Moves a slider as a drag would, ending at value.
 inline void drag(FloatSlider* slider, float value)

@@ -7,7 +7,6 @@
 #include "tests/support/IsolatedSettings.h"
 #include "tests/qtsupport/Screenshot.h"
 
-#include "window/DocumentCommands.h"
 #include "document/image/BitmapImage.h"
 #include "window/ExactResult.h"
 #include "window/intake/PictureIntake.h"
@@ -243,14 +242,14 @@ private slots:
         gate.install(doc(), PipelineStage::composite);
         drag(form().hueSlider, 10.0f);
         QVERIFY(gate.waitUntilReached());
-        window_->commands().toggleTinting->trigger();
+        test::command(*window_, "toggleTinting").trigger();
         QTRY_VERIFY(doc().resultIsCurrent());
         QVERIFY(gate.sawStop());
         QVERIFY(!form().destImageWell->isImageValid());
         QCOMPARE(counts().composite, before.composite);
 
         // On again: the stages left undone, and nothing else.
-        window_->commands().toggleTinting->trigger();
+        test::command(*window_, "toggleTinting").trigger();
         QTRY_VERIFY(doc().resultIsCurrent());
         QVERIFY(form().destImageWell->isImageValid());
         const StageCounts after = counts();
@@ -415,7 +414,7 @@ private slots:
                             QVERIFY(texts.contains(intakeRenderingMessage()));
                             gate.release();
                         });
-        window_->stencilCommands().paste->trigger();
+        test::command(*window_, "paste").trigger();
         QVERIFY(panelShown);
         QVERIFY(watch.ticks > 10);
         QVERIFY(!gate.sawStop());
@@ -455,7 +454,7 @@ private slots:
                        [this] {
                            intakePanel()->findChild<QPushButton*>()->click();
                        });
-        window_->stencilCommands().paste->trigger();
+        test::command(*window_, "paste").trigger();
         QVERIFY(stop.done);
         QVERIFY(gate.sawStop());
         QVERIFY(!intakePanel());

@@ -105,7 +105,7 @@ private slots:
         if (byKey)
             QTest::keyClick(field(), Qt::Key_V, Qt::ControlModifier);
         else
-            window_->stencilCommands().paste->trigger();
+            test::command(*window_, "paste").trigger();
         QVERIFY(waitForStencil(11));
         QCOMPARE(field()->text(), text);
     }
@@ -125,7 +125,7 @@ private slots:
         if (byKey)
             QTest::keyClick(field(), Qt::Key_V, Qt::ControlModifier);
         else
-            window_->stencilCommands().paste->trigger();
+            test::command(*window_, "paste").trigger();
         QCOMPARE(field()->text(), QStringLiteral("0.75"));
         QTest::qWait(50);
         QCOMPARE(stencilWidth(), width);
@@ -148,7 +148,7 @@ private slots:
             sheetShown = true;
             sheet->accept();
         });
-        window_->exportCommands().copy->trigger();
+        test::command(*window_, "copy").trigger();
         QVERIFY(waitUntil([&] { return sheetShown; }));
         QVERIFY(waitUntil([] {
             const QMimeData* data = QApplication::clipboard()->mimeData();

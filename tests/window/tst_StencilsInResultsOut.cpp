@@ -5,7 +5,6 @@
 #include "tests/window/WindowTestSupport.h"
 #include "tests/support/IsolatedSettings.h"
 
-#include "window/export/ExportCommands.h"
 #include "document/export/ResultExport.h"
 #include "document/settings/SettingsKeys.h"
 #include "document/intake/PictureDecoder.h"
@@ -111,13 +110,10 @@ class StencilsInResultsOutTest : public QObject {
     QTemporaryDir dir_;
 
     TintDocument& doc() { return window_->document(); }
-    StencilCommands& stencil() { return window_->stencilCommands(); }
-    ExportCommands& result() { return window_->exportCommands(); }
-
     // Runs a command and waits until every queued answer was given.
-    void run(QAction* action)
+    void run(const char* id)
     {
-        action->trigger();
+        test::command(*window_, id).trigger();
         QVERIFY(waitUntil([this] { return answerer_->pending() == 0; }));
         QTest::qWait(20);
         QCOMPARE(answerer_->unexpectedCount(), 0);
@@ -130,7 +126,7 @@ class StencilsInResultsOutTest : public QObject {
         const qsizetype seen = answerer_->seen().size();
         QApplication::clipboard()->setMimeData(data);
         answerer_->answer(QStringLiteral("OK"));
-        run(stencil().paste);
+        run("paste");
         QCOMPARE(answerer_->seen().size(), seen + 1);
         QCOMPARE(answerer_->seen().last().text, incompatibleImageTitle());
         QCOMPARE(answerer_->seen().last().informativeText, incompatibleImageMessage());
@@ -167,7 +163,7 @@ private slots:
         doc().changeSetting([](TintSettings& s) { s.userHue = 12.0f; });
         doc().clearChangeCount();
         answerer_->answer(QStringLiteral("Cancel"));
-        run(stencil().useMoss);
+        run("useMoss");
         QCOMPARE(answerer_->seen().last().text, useMossTitle());
         QCOMPARE(answerer_->seen().last().informativeText, useMossMessage());
         QVERIFY(answerer_->seen().last().informativeText.endsWith(
@@ -176,13 +172,13 @@ private slots:
         QVERIFY(!doc().isDocumentEdited());
 
         answerer_->answer(QStringLiteral("OK"));
-        run(stencil().useMoss);
+        run("useMoss");
         QVERIFY(!doc().sourceImageIsSimple());
         QCOMPARE(doc().settings().userHue, TintSettings().userHue);
         QVERIFY(doc().isDocumentEdited());
 
         answerer_->answer(QStringLiteral("OK"));
-        run(stencil().useFoot);
+        run("useFoot");
         QCOMPARE(answerer_->seen().last().text, useFootTitle());
         QVERIFY(!doc().settings().useRainbow);
     }
@@ -193,7 +189,7 @@ private slots:
         QVERIFY(grey(6, 200).save(path));
         QString startedIn;
         answerer_->answerDialog(ModalAnswerer::chooseFile(path, &startedIn));
-        run(stencil().chooseSourceImage);
+        run("chooseSourceImage");
         // Taken in once the panel has closed.
         QTRY_COMPARE(doc().sourceImagePath(), path);
         QCOMPARE(startedIn, fallbackPanelFolder());
@@ -206,7 +202,7 @@ private slots:
         // Cancel changes nothing; the panel starts where the last one ended.
         doc().clearChangeCount();
         answerer_->answerDialog(ModalAnswerer::chooseFile(QString(), &startedIn));
-        run(stencil().chooseSourceImage);
+        run("chooseSourceImage");
         QCOMPARE(startedIn, dir_.path());
         QVERIFY(!doc().isDocumentEdited());
 
@@ -215,7 +211,7 @@ private slots:
         QVERIFY(grey(4, 90, QImage::Format_Grayscale16).save(deep));
         answerer_->answerDialog(ModalAnswerer::chooseFile(deep));
         answerer_->answer(QStringLiteral("OK"));
-        run(stencil().chooseSourceImage);
+        run("chooseSourceImage");
         QCOMPARE(answerer_->seen().last().text, incompatibleImageTitle());
         QCOMPARE(answerer_->seen().last().icon, QMessageBox::Critical);
         QCOMPARE(doc().sourceImagePath(), path);
@@ -230,7 +226,7 @@ private slots:
         both->setImageData(QImage(3, 3, QImage::Format_ARGB32_Premultiplied));
         both->setData(QStringLiteral("image/png"), encoded(grey(5, 100), "PNG"));
         QApplication::clipboard()->setMimeData(both);
-        run(stencil().paste);
+        run("paste");
         QVERIFY(doc().sourceImageIsSimple());
         QCOMPARE(doc().sourceImage()->pixelsWide(), 5);
         QCOMPARE(firstAlpha(doc()), 100);
@@ -241,7 +237,7 @@ private slots:
         QVERIFY(grey(7, 10).save(path));
         link->setUrls({QUrl::fromLocalFile(path)});
         QApplication::clipboard()->setMimeData(link);
-        run(stencil().paste);
+        run("paste");
         QCOMPARE(doc().sourceImage()->pixelsWide(), 7);
 
         auto* qtImage = new QMimeData;
@@ -249,14 +245,14 @@ private slots:
         colour.fill(QColor(0, 0, 255, 255));
         qtImage->setImageData(colour);
         QApplication::clipboard()->setMimeData(qtImage);
-        run(stencil().paste);
+        run("paste");
         QVERIFY(!doc().sourceImageIsSimple());
         QCOMPARE(doc().sourceImage()->pixelsWide(), 9);
 
         // Words are no picture: nothing happens, without a message.
         doc().clearChangeCount();
         QApplication::clipboard()->setText(QStringLiteral("words"));
-        run(stencil().paste);
+        run("paste");
         QVERIFY(!doc().isDocumentEdited());
     }
 
@@ -292,7 +288,7 @@ private slots:
     void dropsOnTheSourceWell()
     {
         BugImageView* well = window_->form().sourceImageWell;
-        QSignalSpy ended(&stencil(), &StencilCommands::dropTakenIn);
+        QSignalSpy ended(&window_->stencilCommands(), &StencilCommands::dropTakenIn);
         QMimeData file;
         const QString path = dir_.filePath(QStringLiteral("drop.png"));
         QVERIFY(grey(11, 77).save(path));
@@ -328,9 +324,9 @@ private slots:
     void invertAndAdjustSize()
     {
         test::takeSimpleStencil(doc(), 10, true);
-        run(stencil().invertSource);
+        run("invertSource");
         QCOMPARE(firstAlpha(doc()), 0);
-        run(stencil().invertSource);
+        run("invertSource");
         QCOMPARE(firstAlpha(doc()), 255);
 
         answerer_->answerDialog([](QDialog* sheet) {
@@ -347,7 +343,7 @@ private slots:
             saveScreenshot(sheet, QStringLiteral("sheet-adjust-size"));
             sheet->findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
         });
-        run(stencil().adjustSourceSize);
+        run("adjustSourceSize");
         QCOMPARE(doc().sourceImage()->pixelsWide(), 8);
         QCOMPARE(doc().sourceImage()->pixelsHigh(), 12);
         QCOMPARE(firstAlpha(doc()), 0);
@@ -360,11 +356,11 @@ private slots:
             sheet->findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
         });
         answerer_->answer(QStringLiteral("OK"));
-        run(stencil().adjustSourceSize);
+        run("adjustSourceSize");
         QCOMPARE(answerer_->seen().last().text, adjustSizeTitle());
         QCOMPARE(answerer_->seen().last().informativeText, adjustSizeObliteratedMessage());
         answerer_->answerDialog(clickInSheet(nullptr, "cancelButton"));
-        run(stencil().adjustSourceSize);
+        run("adjustSourceSize");
         QCOMPARE(doc().sourceImage()->pixelsWide(), 8);
         QVERIFY(!doc().isDocumentEdited());
 
@@ -400,7 +396,7 @@ private slots:
             saveScreenshot(sheet, QStringLiteral("sheet-flatten-choice"));
             clickInSheet("flattenOntoBlackRadio")(sheet);
         });
-        run(result().copy);
+        run("copy");
         const QMimeData* payload = QApplication::clipboard()->mimeData();
         QVERIFY(payload);
         QCOMPARE(payload->formats(),
@@ -419,7 +415,7 @@ private slots:
                         ->isChecked());
             clickInSheet(nullptr, "cancelButton")(sheet);
         });
-        run(result().copy);
+        run("copy");
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
         QCOMPARE(Preferences::shared().flatteningChoice(), 0);
     }
@@ -430,11 +426,11 @@ private slots:
         field->setFocus();
         QVERIFY(waitUntil([field] { return field->hasFocus(); }));
         field->selectAll();
-        run(result().copy);
+        run("copy");
         QCOMPARE(QApplication::clipboard()->text(), field->text());
         QApplication::clipboard()->setText(QStringLiteral("0.25"));
         field->selectAll();
-        run(stencil().paste);
+        run("paste");
         QCOMPARE(field->text(), QStringLiteral("0.25"));
     }
 
@@ -445,7 +441,7 @@ private slots:
         QString startedIn;
         answerer_->answerDialog(clickInSheet(nullptr));
         answerer_->answerDialog(ModalAnswerer::chooseFile(chosen, &startedIn));
-        run(result().saveDestImage);
+        run("saveDestImage");
         const QString written = chosen + QStringLiteral(".tiff");
         QCOMPARE(doc().destImagePath(), written);
         QVERIFY(doc().isDocumentEdited());
@@ -464,7 +460,7 @@ private slots:
             static_cast<QDialog*>(panel)->accept();
         });
         answerer_->answer(QStringLiteral("&Yes"));
-        run(result().saveDestImage);
+        run("saveDestImage");
         QCOMPARE(answerer_->seen().last().buttons.size(), 2);
         QCOMPARE(proposedName, written);
         QVERIFY(!doc().isDocumentEdited());
@@ -486,7 +482,7 @@ private slots:
         rlimit tiny = sizeLimit;
         tiny.rlim_cur = 16;
         QVERIFY(::setrlimit(RLIMIT_FSIZE, &tiny) == 0);
-        run(result().saveDestImage);
+        run("saveDestImage");
         ::setrlimit(RLIMIT_FSIZE, &sizeLimit);
         std::signal(SIGXFSZ, sizeSignal);
         QCOMPARE(answerer_->seen().last().text, QStringLiteral("Save"));
@@ -516,7 +512,7 @@ private slots:
         answerer_->answerDialog(clickInSheet(nullptr));
         answerer_->answerDialog(ModalAnswerer::chooseFile(typed));
         answerer_->answer(QStringLiteral("&Yes"));
-        run(result().saveDestImage);
+        run("saveDestImage");
         QVERIFY(answerer_->seen().last().text.contains(QStringLiteral("a.tif ")));
         QCOMPARE(doc().destImagePath(), typed);
         QCOMPARE(contents(typed), exportTiffData(*doc().pipeline().finalMixImage()));
@@ -526,13 +522,14 @@ private slots:
     void popUpButtonsCarryTheCommands()
     {
         const QList<QAction*> source = window_->form().sourceActionButton->menu()->actions();
-        for (QAction* action : stencil().all())
-            QVERIFY(source.contains(action));
+        for (const char* id :
+             {"chooseSourceImage", "paste", "invertSource", "adjustSourceSize", "useMoss", "useFoot"})
+            QVERIFY2(source.contains(&test::command(*window_, id)), id);
         const QList<QAction*> dest = window_->form().destActionButton->menu()->actions();
-        for (QAction* action : result().all())
-            QVERIFY(dest.contains(action));
-        QCOMPARE(result().copy->shortcut(), QKeySequence(QKeySequence::Copy));
-        QCOMPARE(stencil().paste->shortcut(), QKeySequence(QKeySequence::Paste));
+        for (const char* id : {"copy", "saveDestImage"})
+            QVERIFY2(dest.contains(&test::command(*window_, id)), id);
+        QCOMPARE(test::command(*window_, "copy").shortcut(), QKeySequence(QKeySequence::Copy));
+        QCOMPARE(test::command(*window_, "paste").shortcut(), QKeySequence(QKeySequence::Paste));
     }
 };
 

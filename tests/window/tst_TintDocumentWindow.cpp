@@ -4,7 +4,6 @@
 #include "tests/window/WindowTestSupport.h"
 #include "tests/support/IsolatedSettings.h"
 
-#include "window/DocumentCommands.h"
 #include "tests/qtsupport/Screenshot.h"
 #include "document/settings/Preferences.h"
 #include "document/settings/UserDefaults.h"
@@ -279,27 +278,35 @@ private slots:
 
     void displayCommandsWriteTheDefaults()
     {
-        DocumentCommands& commands = window_->commands();
+        TintDocumentWindow& window = *window_;
+        const char* const backgrounds[] = {"useLightBackgroundForDest", "useDarkBackgroundForDest",
+                                           "useBlackBackgroundForDest", "useWhiteBackgroundForDest",
+                                           "useCheckeredBackgroundForDest"};
         // The pop-up buttons carry the very actions of the menus.
-        QVERIFY(form().destActionButton->menu()->actions().contains(commands.destBackgrounds[0]));
-        QVERIFY(form().sourceActionButton->menu()->actions().contains(commands.showSourceBounds));
-        commands.destBackgrounds[3]->trigger();
-        commands.destBackgrounds[0]->trigger();
+        QVERIFY(form().destActionButton->menu()->actions().contains(
+            &test::command(window, backgrounds[0])));
+        QVERIFY(form().sourceActionButton->menu()->actions().contains(
+            &test::command(window, "showSourceBounds")));
+        test::command(window, backgrounds[3]).trigger();
+        test::command(window, backgrounds[0]).trigger();
         QCOMPARE(doc().settings().destInteriorStyle, 0);
         QCOMPARE(form().destImageWell->interiorStyle(), 0);
         QCOMPARE(UserDefaults::standard().integerForKey(QStringLiteral("DestInteriorStyle")), 0);
-        QCOMPARE(commands.destBackgroundGroup->checkedAction(), commands.destBackgrounds[0]);
+        QAction& light = test::command(window, backgrounds[0]);
+        QVERIFY(light.actionGroup());
+        QCOMPARE(light.actionGroup()->checkedAction(), &light);
         int checked = 0;
-        for (QAction* action : commands.destBackgrounds)
-            checked += action->isChecked();
+        for (const char* id : backgrounds)
+            checked += test::command(window, id).isChecked();
         QCOMPARE(checked, 1);
 
-        QVERIFY(commands.showDestSize->isChecked());
-        commands.showDestSize->trigger();
+        QAction& destSize = test::command(window, "showDestSize");
+        QVERIFY(destSize.isChecked());
+        destSize.trigger();
         QVERIFY(!form().destImageWell->showsSize());
-        QVERIFY(!commands.showDestSize->isChecked());
+        QVERIFY(!destSize.isChecked());
         QVERIFY(!UserDefaults::standard().boolForKey(QStringLiteral("DestShowsSize")));
-        commands.showSourceBounds->trigger();
+        test::command(window, "showSourceBounds").trigger();
         QVERIFY(form().sourceImageWell->showsBounds());
         QVERIFY(UserDefaults::standard().boolForKey(QStringLiteral("SourceShowsBounds")));
         QVERIFY(!doc().isDocumentEdited());
@@ -307,16 +314,16 @@ private slots:
         // A later window starts with them.
         TintDocumentWindow later;
         QCOMPARE(later.form().destImageWell->interiorStyle(), 0);
-        QVERIFY(!later.commands().showDestSize->isChecked());
+        QVERIFY(!test::command(later, "showDestSize").isChecked());
         QVERIFY(later.form().sourceImageWell->showsBounds());
-        commands.destBackgrounds[3]->trigger();
-        commands.showDestSize->trigger();
-        commands.showSourceBounds->trigger();
+        test::command(window, backgrounds[3]).trigger();
+        destSize.trigger();
+        test::command(window, "showSourceBounds").trigger();
     }
 
     void renderingSwitchAgreesEverywhere()
     {
-        QAction* toggle = window_->commands().toggleTinting;
+        QAction* toggle = &test::command(*window_, "toggleTinting");
         QVERIFY(toggle->isChecked() && toggle->isEnabled());
         const qint64 brightArrow = form().leftArrow->pixmap().cacheKey();
         toggle->trigger();
@@ -339,13 +346,13 @@ private slots:
         form().sourceImageWell->setBugXY(4, 4);
         emit form().sourceImageWell->sourceBugChanged();
         clean();
-        window_->commands().presets[0]->trigger(); // blue
+        test::command(*window_, "useBluePresets").trigger();
         QVERIFY(doc().isDocumentEdited());
         QCOMPARE(form().saturationSlider->floatValue(), 127.53623f);
         QVERIFY(!form().useRainbowCheckbox->isChecked());
         QCOMPARE(doc().settings().sourceBugX, 4);
 
-        window_->commands().useDefaultSettings->trigger();
+        test::command(*window_, "useDefaultSettings").trigger();
         QCOMPARE(doc().settings().sourceBugX, 0);
         QVERIFY(form().useRainbowCheckbox->isChecked());
         QCOMPARE(form().saturationSlider->floatValue(), 150.0f);
@@ -379,9 +386,9 @@ private slots:
     {
         QVERIFY(test::takeSimpleStencil(doc(), 64, true));
         QTRY_VERIFY(!form().shadowWarningButton->isHidden());
-        window_->commands().toggleTinting->trigger();
+        test::command(*window_, "toggleTinting").trigger();
         QTRY_VERIFY(form().shadowWarningButton->isHidden());
-        window_->commands().toggleTinting->trigger();
+        test::command(*window_, "toggleTinting").trigger();
         QTRY_VERIFY(!form().shadowWarningButton->isHidden());
         drag(form().shadowDensitySlider, 0.0f);
         QTRY_VERIFY(form().shadowWarningButton->isHidden());

@@ -7,7 +7,6 @@
 #include "tests/window/WindowTestSupport.h"
 #include "tests/support/IsolatedSettings.h"
 
-#include "window/DocumentCommands.h"
 #include "window/UndoCommands.h"
 #include "views/slider/KPCircularSlider.h"
 #include "ui_TintDocument.h"
@@ -189,11 +188,11 @@ private slots:
               },
               "Rainbow Centre"}},
             {"graphite preset",
-             {none, [](TintDocumentWindow& w) { w.commands().presets[2]->trigger(); },
+             {none, [](TintDocumentWindow& w) { test::command(w, "useGraphitePresets").trigger(); },
               "Graphite"}},
             {"default settings",
              {slider(&F::shadowDensitySlider, 10),
-              [](TintDocumentWindow& w) { w.commands().useDefaultSettings->trigger(); },
+              [](TintDocumentWindow& w) { test::command(w, "useDefaultSettings").trigger(); },
               "Default Settings"}},
         };
         for (const auto& row : rows)
@@ -329,11 +328,9 @@ private slots:
 
     void displayOptionsStayOffTheStackAndStencilsClearIt()
     {
-        DocumentCommands& commands = window_->commands();
-        for (QAction* action : {commands.showSourceBounds, commands.showDestSize,
-                                commands.scaleDestDisplayToFit, commands.destBackgrounds[1],
-                                commands.toggleTinting, commands.toggleTinting})
-            action->trigger();
+        for (const char* id : {"showSourceBounds", "showDestSize", "scaleDestDisplayToFit",
+                               "useDarkBackgroundForDest", "toggleTinting", "toggleTinting"})
+            test::command(*window_, id).trigger();
         QCOMPARE(stack().count(), 0);
         QVERIFY(!undo()->isEnabled());
         QVERIFY(!doc().isDocumentEdited());

@@ -1,14 +1,11 @@
 #include "window/documents/DocumentFileCommands.h"
 
-#include "window/NamedAction.h"
-
 #include "window/TintDocumentWindow.h"
 #include "document/model/TintDocument.h"
 
 #include "shared/KPAlertPanel.h"
 
 #include <QAbstractButton>
-#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -49,23 +46,6 @@ DocumentFileCommands::DocumentFileCommands(TintDocumentWindow& window)
     : QObject(&window), window_(window)
 {
     setObjectName(QStringLiteral("documentFileCommands"));
-    auto makeAction = [this](const QString& text, const char* name, QKeySequence shortcut) {
-        QAction* action = namedAction(this, text, name, shortcut);
-        window_.addAction(action);
-        return action;
-    };
-    save = makeAction(tr("&Save"), "saveDocument", QKeySequence::Save);
-    saveAs = makeAction(tr("Save &As\u2026"), "saveDocumentAs",
-                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    revert = makeAction(tr("&Revert to Saved"), "revertDocumentToSaved", QKeySequence());
-    connect(save, &QAction::triggered, this, [this] { saveDocument(); });
-    connect(saveAs, &QAction::triggered, this, [this] { saveDocumentAs(); });
-    connect(revert, &QAction::triggered, this, &DocumentFileCommands::revertDocumentToSaved);
-
-    Document& document = window_.document();
-    connect(&document, &Document::editedChanged, this, &DocumentFileCommands::enableActions);
-    connect(&document, &Document::fileNameChanged, this, &DocumentFileCommands::enableActions);
-    enableActions();
     window_.installEventFilter(this);
 }
 
@@ -76,10 +56,15 @@ DocumentFileCommands* DocumentFileCommands::of(QWidget* window)
                   : nullptr;
 }
 
-void DocumentFileCommands::enableActions()
+TintDocument& DocumentFileCommands::document() const
+{
+    return window_.document();
+}
+
+bool DocumentFileCommands::canRevert() const
 {
     const Document& document = window_.document();
-    revert->setEnabled(!document.fileName().isEmpty() && document.isDocumentEdited());
+    return !document.fileName().isEmpty() && document.isDocumentEdited();
 }
 
 void DocumentFileCommands::saveDocument(std::function<void(bool)> done)

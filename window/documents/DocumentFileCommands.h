@@ -15,26 +15,22 @@
 #include <functional>
 #include <optional>
 
-class QAction;
-
 namespace gelcoat {
 
+class TintDocument;
 class TintDocumentWindow;
 struct DocumentOutcome;
 
 class DocumentFileCommands : public QObject {
     Q_OBJECT
 public:
-    // Attaches to window (as its child) and adds the actions to it, so that
-    // their shortcuts work wherever the menus are.
+    // Attaches to window, as its child.
     explicit DocumentFileCommands(TintDocumentWindow& window);
 
     // The commands of the window, if it has them.
     static DocumentFileCommands* of(QWidget* window);
 
-    QAction* save = nullptr;
-    QAction* saveAs = nullptr;
-    QAction* revert = nullptr;
+    TintDocument& document() const;
 
     // Saves to the document's file, or asks for one while untitled; done
     // learns whether the document was written.
@@ -42,6 +38,8 @@ public:
     void saveDocumentAs(std::function<void(bool saved)> done = {});
     // Asks first, since a revert cannot be undone.
     void revertDocumentToSaved();
+    // There is a saved file, and changes to lose.
+    bool canRevert() const;
 
     // The open question sheet, while one shows.
     QMessageBox* sheet() const { return sheet_; }
@@ -65,7 +63,6 @@ private:
     void offerRevertIfChangedOnDisk();
     void revertNow();
     void showAlertSheet(const QString& title, const QString& message);
-    void enableActions();
 
     TintDocumentWindow& window_;
     QPointer<QMessageBox> sheet_;

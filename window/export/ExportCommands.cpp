@@ -1,7 +1,6 @@
 #include "window/export/ExportCommands.h"
 
 #include "window/ExactResult.h"
-#include "window/NamedAction.h"
 #include "window/intake/FocusedField.h"
 #include "window/sheets/FlattenSheet.h"
 
@@ -10,12 +9,10 @@
 #include "document/model/TintDocument.h"
 #include "document/settings/Preferences.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
-#include <QKeySequence>
 #include <QMainWindow>
 #include <QMimeData>
 
@@ -25,23 +22,18 @@ ExportCommands::ExportCommands(TintDocument& document, QMainWindow& window)
     : QObject(&window), document_(document), window_(window),
       flattenSheet_(new FlattenSheet(&window))
 {
-    copy = namedAction(this, tr("&Copy"), "copy", QKeySequence::Copy);
-    saveDestImage = namedAction(this, tr("E&xport Result…"), "saveDestImage",
-                                QKeySequence(Qt::CTRL | Qt::Key_E));
-
-    connect(copy, &QAction::triggered, this, [this] {
-        if (copyFromFocusedField(window_))
-            return;
-        flattenImageByUserChoice([this](const BitmapRep& image) { finishCopy(image); });
-    });
-    connect(saveDestImage, &QAction::triggered, this, [this] {
-        flattenImageByUserChoice([this](const BitmapRep& image) { finishSaveDestImage(image); });
-    });
 }
 
-QList<QAction*> ExportCommands::all() const
+void ExportCommands::copy()
 {
-    return {copy, saveDestImage};
+    if (copyFromFocusedField(window_))
+        return;
+    flattenImageByUserChoice([this](const BitmapRep& image) { finishCopy(image); });
+}
+
+void ExportCommands::saveDestImage()
+{
+    flattenImageByUserChoice([this](const BitmapRep& image) { finishSaveDestImage(image); });
 }
 
 void ExportCommands::flattenImageByUserChoice(std::function<void(const BitmapRep&)> finish)

@@ -10,7 +10,6 @@
 
 #include <functional>
 
-class QAction;
 class QMainWindow;
 
 namespace gelcoat {
@@ -22,13 +21,11 @@ struct BitmapRep;
 class ExportCommands : public QObject {
     Q_OBJECT
 public:
-    // Actions "copy" and "saveDestImage".
     ExportCommands(TintDocument& document, QMainWindow& window);
 
-    QAction* copy = nullptr;
-    QAction* saveDestImage = nullptr;
-
-    QList<QAction*> all() const;
+    // Copy copies the focused text field's selection when there is one.
+    void copy();
+    void saveDestImage();
     FlattenSheet& flattenSheet() { return *flattenSheet_; }
 
 private:

@@ -1,6 +1,5 @@
 #include "window/intake/StencilCommands.h"
 
-#include "window/NamedAction.h"
 #include "window/TintDocumentWindow.h"
 
 #include "window/intake/FocusedField.h"
@@ -15,11 +14,9 @@
 #include "document/settings/SettingsKeys.h"
 #include "document/settings/UserDefaults.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
-#include <QKeySequence>
 #include <QMainWindow>
 
 #include <memory>
@@ -75,37 +72,29 @@ StencilCommands::StencilCommands(TintDocument& document, QMainWindow& window)
     : QObject(&window), document_(document), window_(window),
       adjustSizeSheet_(new AdjustSizeSheet(&window))
 {
-    auto make = [this](const QString& text, const char* name, const QKeySequence& keys) {
-        return namedAction(this, text, name, keys);
-    };
-    chooseSourceImage = make(tr("C&hoose Stencil…"), "chooseSourceImage",
-                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
-    paste = make(tr("&Paste"), "paste", QKeySequence::Paste);
-    invertSource = make(tr("&Invert Stencil"), "invertSource", QKeySequence(Qt::CTRL | Qt::Key_I));
-    adjustSourceSize = make(tr("&Adjust Stencil Size…"), "adjustSourceSize",
-                            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
-    useMoss = make(tr("Use &Moss…"), "useMoss", {});
-    useFoot = make(tr("Use Moss's &Foot…"), "useFoot", {});
-
-    connect(chooseSourceImage, &QAction::triggered, this, [this] { runOpenPanel(true); });
-    connect(paste, &QAction::triggered, this, &StencilCommands::pasteFromClipboard);
-    connect(invertSource, &QAction::triggered, this, [this] {
-        if (!document_.invertSource())
-            QApplication::beep();
-    });
-    connect(adjustSourceSize, &QAction::triggered, this,
-            [this] { runAdjustSizePanel(StencilMargins{}); });
-    connect(useMoss, &QAction::triggered, this,
-            [this] { confirmBuiltInStencil(useMossTitle(), useMossMessage(), false); });
-    connect(useFoot, &QAction::triggered, this,
-            [this] { confirmBuiltInStencil(useFootTitle(), useFootMessage(), true); });
 }
 
 StencilCommands::~StencilCommands() = default;
 
-QList<QAction*> StencilCommands::all() const
+void StencilCommands::invertSource()
 {
-    return {chooseSourceImage, paste, invertSource, adjustSourceSize, useMoss, useFoot};
+    if (!document_.invertSource())
+        QApplication::beep();
+}
+
+void StencilCommands::adjustSourceSize()
+{
+    runAdjustSizePanel(StencilMargins{});
+}
+
+void StencilCommands::useMoss()
+{
+    confirmBuiltInStencil(useMossTitle(), useMossMessage(), false);
+}
+
+void StencilCommands::useFoot()
+{
+    confirmBuiltInStencil(useFootTitle(), useFootMessage(), true);
 }
 
 void StencilCommands::runOpenPanel(bool asSheet)
@@ -196,7 +185,7 @@ void StencilCommands::takePictureFrom(const QMimeData* data)
         Qt::QueuedConnection);
 }
 
-void StencilCommands::pasteFromClipboard()
+void StencilCommands::paste()
 {
     if (pasteIntoFocusedField(window_))
         return;

@@ -16,7 +16,6 @@
 
 #include <optional>
 
-class QAction;
 class QMainWindow;
 class QMimeData;
 
@@ -28,19 +27,20 @@ class TintDocument;
 class StencilCommands : public QObject {
     Q_OBJECT
 public:
-    // Actions named after their commands ("chooseSourceImage", "paste",
-    // "invertSource", "adjustSourceSize", "useMoss", "useFoot").
     StencilCommands(TintDocument& document, QMainWindow& window);
     ~StencilCommands() override;
 
-    QAction* chooseSourceImage = nullptr;
-    QAction* paste = nullptr;
-    QAction* invertSource = nullptr;
-    QAction* adjustSourceSize = nullptr;
-    QAction* useMoss = nullptr;
-    QAction* useFoot = nullptr;
-
-    QList<QAction*> all() const;
+    // The commands of the Edit menu and the source well's pop-up.
+    void chooseSourceImage() { runOpenPanel(true); }
+    // Into the focused text field when there is one, else a picture from
+    // the clipboard.
+    void paste();
+    // A beep when the stencil stays as it is.
+    void invertSource();
+    void adjustSourceSize();
+    // Each asks first, since the current stencil is lost.
+    void useMoss();
+    void useFoot();
 
     // The shadow warning's command: the sheet opened with the clipping the
     // shadow reported, so that OK grows the stencil just enough.
@@ -66,7 +66,6 @@ private:
     // refused, and when it cannot be made if alertUnreadable.
     bool takeOutsidePicture(PictureSource source, const QString& path, bool alertUnreadable);
     void alertIncompatibleImage();
-    void pasteFromClipboard();
     void confirmBuiltInStencil(const QString& title, const QString& message, bool foot);
     void adjustSizeSheetDidEnd(const StencilMargins& margins);
 
