@@ -8,6 +8,7 @@
 #include "window/ScalarControl.h"
 #include "window/SimpleStencilRows.h"
 #include "window/TooltipStore.h"
+#include "window/UndoCommands.h"
 #include "window/commands/CommandActions.h"
 #include "window/commands/DocumentWindowCommands.h"
 #include "ui_TintDocument.h"
@@ -54,6 +55,7 @@ TintDocumentWindow::TintDocumentWindow(TintDocument* document, int untitledNumbe
     showRainbowStripPreference();
     stencilCommands_ = new StencilCommands(*document_, *this);
     exportCommands_ = new ExportCommands(*document_, *this);
+    undoCommands_ = new UndoCommands(*document_, *this);
     commands_ = &CommandActions::of(*this);
     commands_->install(documentWindowCommands());
     form_->sourceActionButton->setMenu(commands_->makeMenu(sourceActionMenu(), {}, this));

@@ -1,13 +1,12 @@
-// The window's share in editing: Undo and Redo, the edit keys a value field
-// gives up to the window's commands, drags made single steps, and wells
-// that take the focus when clicked so that the keyboard's commands reach
-// the window again after a field.
+// The window's share in editing: the edit keys a value field gives up to
+// the window's commands, drags made single steps, and wells that take the
+// focus when clicked so that the keyboard's commands reach the window again
+// after a field.
 
 #include "window/TintDocumentWindow.h"
 
 #include "window/FieldShortcuts.h"
 #include "window/SettingsDrags.h"
-#include "window/UndoCommands.h"
 #include "window/commands/CommandActions.h"
 #include "ui_TintDocument.h"
 
@@ -22,11 +21,8 @@ namespace gelcoat {
 
 void TintDocumentWindow::setUpEditing()
 {
-    undoCommands_ = new UndoCommands(*document_, *this);
-    addActions(undoCommands_->all());
-
-    QAction* undo = undoCommands_->undo;
-    QAction* redo = undoCommands_->redo;
+    QAction* undo = commands_->action(u"undo");
+    QAction* redo = commands_->action(u"redo");
     auto* fieldKeys = new FieldShortcuts(
         {undo, redo, commands_->action(u"copy"), commands_->action(u"paste")}, undo, redo, this);
     for (FloatValueField* field : centralWidget()->findChildren<FloatValueField*>())

@@ -7,7 +7,6 @@
 #include "tests/window/WindowTestSupport.h"
 #include "tests/support/IsolatedSettings.h"
 
-#include "window/UndoCommands.h"
 #include "views/slider/KPCircularSlider.h"
 #include "ui_TintDocument.h"
 
@@ -97,8 +96,8 @@ class UndoRedoTest : public QObject {
     TintDocument& doc() { return window_->document(); }
     Ui::TintDocument& form() { return window_->form(); }
     QUndoStack& stack() { return doc().undoStack(); }
-    QAction* undo() { return window_->undoCommands().undo; }
-    QAction* redo() { return window_->undoCommands().redo; }
+    QAction* undo() { return &test::command(*window_, "undo"); }
+    QAction* redo() { return &test::command(*window_, "redo"); }
 
 private slots:
     void initTestCase() { settings_ = std::make_unique<test::IsolatedSettings>("UndoRedo"); }
