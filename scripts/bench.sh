@@ -64,8 +64,7 @@ printf '200 stencils of 256 x 256: one batch call %.2f s, 200 calls %.2f s, medi
   "$(cut -d' ' -f1 "$work/batch.txt" | median)" "$(cut -d' ' -f2 "$work/batch.txt" | median)" \
   "$(cut -d' ' -f3 "$work/batch.txt" | median)"
 
-im_recipe="$(dirname "$0")/../../shared/bench/im-gel.sh"
-[ -f "$im_recipe" ] || im_recipe=/work/shared/bench/im-gel.sh
+im_recipe=bench/im-gel.sh
 for side in 256 1024 4096; do
   "$build_dir/bench/gelcoat-bench" --write-stencil "$side" "$work/s$side.png"
   runs=$(( side >= 4096 ? 3 : 9 ))

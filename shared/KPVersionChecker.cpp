@@ -106,6 +106,11 @@ bool KPVersionChecker::isChecking() const
     return waiting_;
 }
 
+bool KPVersionChecker::isLoadingList() const
+{
+    return fetch_ && fetch_->status() == KPVersionListFetch::Status::LoadInProgress;
+}
+
 void KPVersionChecker::checkForNewVersionUserRequested(bool userRequested)
 {
     // A check asked for while another waits would drop the list that wait

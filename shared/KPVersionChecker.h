@@ -61,6 +61,8 @@ public:
 
     // A check is waiting for the list (further requests are ignored then).
     bool isChecking() const;
+    // The list is being loaded, by a check or in the background.
+    bool isLoadingList() const;
 
     ~KPVersionChecker() override;
 

@@ -21,24 +21,19 @@ namespace gelcoat {
 void TintDocumentWindow::connectUserSignals()
 {
     Ui::TintDocument& f = *form_;
-    for (const ScalarControl& control : *scalars_) {
+    for (const ScalarControl& control : controls_.scalars) {
         const ScalarControl* c = &control;
         connect(c->slider, &FloatSlider::floatValueEdited, this, [this, c] { sliderChanged(*c); });
         connect(c->field, &QLineEdit::editingFinished, this, [this, c] { valueFieldChanged(*c); });
     }
-    const std::array<std::pair<QAbstractButton*, bool TintSettings::*>, 3> useOriginal{{
-        {f.useOriginalHueButton, &TintSettings::useOriginalHue},
-        {f.useOriginalSaturationButton, &TintSettings::useOriginalSaturation},
-        {f.useOriginalBrightnessButton, &TintSettings::useOriginalBrightness},
-    }};
-    for (const auto& [box, flag] : useOriginal) {
-        connect(box, &QAbstractButton::clicked, this,
-                [this, flag = flag](bool state) { useOriginalChanged(flag, state); });
+    for (const SwitchControl& control : controls_.switches) {
+        const SwitchControl* c = &control;
+        connect(c->box, &QAbstractButton::clicked, this,
+                [this, c](bool state) { switchChanged(*c, state); });
     }
-    connect(f.useRainbowCheckbox, &QAbstractButton::clicked, this,
-            &TintDocumentWindow::useRainbowChanged);
     connect(rainbowTypes_, &QButtonGroup::idClicked, this, &TintDocumentWindow::rainbowTypeChanged);
-    for (const CircleControl* c : {rainbow_.get(), shadow_.get()}) {
+    for (const CircleControl& control : controls_.circles) {
+        const CircleControl* c = &control;
         connect(c->circle, &KPCircularSlider::activated, this, [this, c] { circleChanged(*c); });
         for (FloatValueField* field : {c->angleField, c->radiusField})
             connect(field, &QLineEdit::editingFinished, this,
@@ -63,8 +58,7 @@ void TintDocumentWindow::sliderChanged(const ScalarControl& control)
     const float value = control.slider->floatValue();
     if (!document_->changeSetting([&](TintSettings& s) { s.*control.setting = value; }))
         return;
-    if (control.setting == &TintSettings::userHue)
-        showHueInWell();
+    showDerivedControls();
     control.field->setFloatValue(fieldFromSetting(value, control.factor));
 }
 
@@ -75,20 +69,14 @@ void TintDocumentWindow::valueFieldChanged(const ScalarControl& control)
     const float value = settingFromField(*control.field, control.factor);
     if (!document_->changeSetting([&](TintSettings& s) { s.*control.setting = value; }))
         return;
-    if (control.setting == &TintSettings::userHue)
-        showHueInWell();
+    showDerivedControls();
     control.slider->setFloatValue(value);
 }
 
-void TintDocumentWindow::useOriginalChanged(bool TintSettings::*flag, bool state)
+void TintDocumentWindow::switchChanged(const SwitchControl& control, bool state)
 {
-    document_->changeSetting([&](TintSettings& s) { s.*flag = state; });
-}
-
-void TintDocumentWindow::useRainbowChanged(bool state)
-{
-    if (document_->changeSetting([&](TintSettings& s) { s.useRainbow = state; }))
-        enableRainbowControls(state);
+    if (document_->changeSetting([&](TintSettings& s) { s.*control.setting = state; }))
+        showDerivedControls();
 }
 
 void TintDocumentWindow::rainbowTypeChanged(int tag)
@@ -131,10 +119,7 @@ void TintDocumentWindow::sourceBugChanged()
     int x = 0;
     int y = 0;
     form_->sourceImageWell->getBugXY(&x, &y);
-    document_->changeSetting([&](TintSettings& s) {
-        s.sourceBugX = x;
-        s.sourceBugY = y;
-    });
+    document_->changeSetting([&](TintSettings& s) { moveBug(s, {x, y}); });
 }
 
 void TintDocumentWindow::gelcoatChanged(bool state)

@@ -2,7 +2,6 @@
 
 #include "window/TintDocumentWindow.h"
 
-#include "shared/UpGeometry.h"
 #include "window/layout/WindowSizing.h"
 
 #include <QEvent>
@@ -23,8 +22,7 @@ QSize constrained(const QSize& area)
 } // namespace
 
 DocumentWindowDelegate::DocumentWindowDelegate(TintDocumentWindow& window)
-    : QObject(&window), window_(window), area_(*window.centralWidget()), layout_(area_),
-      frame_(window)
+    : QObject(&window), window_(window), area_(*window.centralWidget()), frame_(window)
 {
     sized_ = frame_.restoreSavedFrame();
     window_.installEventFilter(this);
@@ -65,8 +63,7 @@ bool DocumentWindowDelegate::eventFilter(QObject* watched, QEvent* event)
 
 void DocumentWindowDelegate::windowDidResize()
 {
-    layout_.place();
-    window_.fixTintingControlsForSimpleStencil();
+    window_.layOutForm();
     if (!isAtRest())
         return;
     noteRestingFrame();
@@ -139,13 +136,9 @@ QRect DocumentWindowDelegate::standardFrame() const
     const int menuBar = window_.height() - area_.height();
     QRect offered = screen->availableGeometry().marginsRemoved(restingMargins_);
     offered.setTop(offered.top() + menuBar);
-    // Any height turns the area y-up; the rule keeps its top edge.
-    const double height = screen->geometry().bottom() + 1;
-    const kp::UpRect up = kp::fromQtRect(QRectF(offered), height);
-    const layout::Frame zoomed = layout::zoomFrame(
-        {float(up.x), float(up.y), float(up.w), float(up.h)});
-    const QRect area =
-        kp::toQtRect({zoomed.x, zoomed.y, zoomed.width, zoomed.height}, height).toRect();
+    const layout::DownRect zoomed = layout::zoomFrame(
+        layout::DownRect{offered.x(), offered.y(), offered.width(), offered.height()});
+    const QRect area(zoomed.x, zoomed.y, zoomed.width, zoomed.height);
     return area.adjusted(0, -menuBar, 0, 0);
 }
 

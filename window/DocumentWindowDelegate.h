@@ -7,7 +7,6 @@
 // onto it; a window the window system maximizes is given the largest frame
 // on the line instead, and zooming it again gives back the frame before.
 
-#include "window/LiveLayout.h"
 #include "window/WindowFrameKeeper.h"
 
 #include <QMargins>
@@ -42,7 +41,6 @@ private:
 
     TintDocumentWindow& window_;
     QWidget& area_;
-    LiveLayout layout_;
     WindowFrameKeeper frame_;
     bool sized_ = false;
     bool resizeQueued_ = false;

@@ -1,9 +1,16 @@
 #pragma once
-// A setting shown by a slider in its own units and by a field in those units
-// divided by a fixed factor, so that the field reads 0 to 1 over the
-// slider's scale.
+// The window's controls of the settings, made from the settings table
+// (settingFields()): a setting shown by a slider in its own units and by a
+// field in those units divided by a fixed factor, so that the field reads 0
+// to 1 over the slider's scale; a switch shown by a check box; a vector
+// shown by a circular slider and two fields.
 
 #include "document/settings/TintSettings.h"
+
+#include <vector>
+
+class QAbstractButton;
+class QWidget;
 
 namespace gelcoat {
 
@@ -51,5 +58,19 @@ struct CircleControl {
 };
 
 inline constexpr double kAngleFactor = 360.0;
+
+struct SwitchControl {
+    bool TintSettings::*setting = nullptr;
+    QAbstractButton* box = nullptr;
+};
+
+// Every control the settings table names, found among form's children by
+// object name, in the table's order. A name the form lacks is left out.
+struct SettingControls {
+    std::vector<ScalarControl> scalars;
+    std::vector<SwitchControl> switches;
+    std::vector<CircleControl> circles;
+};
+SettingControls findSettingControls(const QWidget& form);
 
 } // namespace gelcoat

@@ -4,27 +4,24 @@
 
 #include "window/layout/RecordedFrames.h"
 
-#include "views/paint/UpCoordinates.h"
-
 #include <utility>
 
 namespace gelcoat {
 
-bool arrangeTintingRows(Ui::TintDocument& form, const QWidget& area, bool simpleStencil)
+bool arrangeTintingRows(Ui::TintDocument& form, const QWidget& area,
+                        const layout::RecordedFrames& frames, bool simpleStencil)
 {
-    // The area's size, not its growth: growthOf(int, int) takes the growth.
-    const layout::Growth growth = layout::growthOf(double(area.width()), double(area.height()));
-    const layout::TintingRows rows = layout::tintingRows(simpleStencil, growth);
-    const std::pair<QWidget*, layout::Frame> placed[] = {
+    const layout::TintingRows rows =
+        frames.tintingRows(simpleStencil, area.width(), area.height());
+    const std::pair<QWidget*, layout::DownRect> placed[] = {
         {form.hueSlider, rows.hueSlider},
         {form.hueStrip, rows.hueStrip},
         {form.saturationSlider, rows.saturationSlider},
         {form.brightnessSlider, rows.brightnessSlider},
     };
     bool changed = false;
-    for (const auto& [view, frame] : placed) {
-        const kp::UpRect up{frame.x, frame.y, frame.width, frame.height};
-        const QRect wanted = kp::toQtRect(up, area.height()).toRect();
+    for (const auto& [view, r] : placed) {
+        const QRect wanted(r.x, r.y, r.width, r.height);
         if (view->geometry() != wanted) {
             view->setGeometry(wanted);
             changed = true;

@@ -10,10 +10,16 @@ namespace Ui {
 class TintDocument;
 }
 
+namespace gelcoat::layout {
+class RecordedFrames;
+}
+
 namespace gelcoat {
 
-// Arranges the rows of form, laid out in area, for the stencil kind and
-// the area's current size; true when any frame or check box changed.
-bool arrangeTintingRows(Ui::TintDocument& form, const QWidget& area, bool simpleStencil);
+// Arranges the rows of form, laid out in area from frames, for the stencil
+// kind and the area's current size; true when any frame or check box
+// changed.
+bool arrangeTintingRows(Ui::TintDocument& form, const QWidget& area,
+                        const layout::RecordedFrames& frames, bool simpleStencil);
 
 } // namespace gelcoat

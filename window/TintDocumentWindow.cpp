@@ -3,6 +3,7 @@
 #include "window/DocumentArea.h"
 #include "window/DocumentWindowDelegate.h"
 #include "window/ExactResult.h"
+#include "window/LiveLayout.h"
 #include "window/export/ExportCommands.h"
 #include "window/intake/StencilCommands.h"
 #include "window/ScalarControl.h"
@@ -18,6 +19,7 @@
 #include "views/resources/ViewImages.h"
 #include "document/settings/PreferenceNotifications.h"
 #include "document/settings/Preferences.h"
+#include "document/settings/SettingsKeys.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -35,8 +37,7 @@ TintDocumentWindow::TintDocumentWindow(int untitledNumber, QWidget* parent)
 
 TintDocumentWindow::TintDocumentWindow(TintDocument* document, int untitledNumber,
                                        QWidget* parent)
-    : QMainWindow(parent), document_(document), form_(std::make_unique<Ui::TintDocument>()),
-      scalars_(std::make_unique<std::array<ScalarControl, 9>>())
+    : QMainWindow(parent), document_(document), form_(std::make_unique<Ui::TintDocument>())
 {
     document_->setParent(this);
     // Renders run beside the interface thread; the window shows what they
@@ -51,7 +52,7 @@ TintDocumentWindow::TintDocumentWindow(TintDocument* document, int untitledNumbe
     Preferences::shared();
     setUpForm();
     setUpCircles();
-    setUpTooltips(*this, *form_);
+    setUpTooltips(*this, *centralWidget());
     showRainbowStripPreference();
     stencilCommands_ = new StencilCommands(*document_, *this);
     exportCommands_ = new ExportCommands(*document_, *this);
@@ -83,24 +84,15 @@ void TintDocumentWindow::setUpForm()
     auto* area = new DocumentArea(this);
     form_->setupUi(area);
     setCentralWidget(area);
+    // Before anything changes the area's size.
+    layout_ = std::make_unique<LiveLayout>(*area);
 
-    Ui::TintDocument& f = *form_;
-    *scalars_ = {{
-        {&TintSettings::userHue, 100, f.hueSlider, f.hueValueField},
-        {&TintSettings::userSaturation, 300, f.saturationSlider, f.saturationValueField},
-        {&TintSettings::userBrightness, 200, f.brightnessSlider, f.brightnessValueField},
-        {&TintSettings::userContrast, 200, f.contrastSlider, f.contrastValueField},
-        {&TintSettings::userAlpha, 100, f.alphaSlider, f.alphaValueField},
-        {&TintSettings::aquaMargin, 100, f.aquaMarginSlider, f.aquaMarginValueField},
-        {&TintSettings::shadowDensity, 100, f.shadowDensitySlider, f.shadowDensityValueField},
-        {&TintSettings::shadowSharpness, 100, f.shadowSharpnessSlider,
-         f.shadowSharpnessValueField},
-        {&TintSettings::finalSize, 100, f.finalSizeSlider, f.finalSizeValueField},
-    }};
+    controls_ = findSettingControls(*area);
     // Each slider runs over its field's 0 to 1.
-    for (const ScalarControl& control : *scalars_)
+    for (const ScalarControl& control : controls_.scalars)
         control.slider->setFloatRange(0.0, control.factor);
 
+    Ui::TintDocument& f = *form_;
     f.sourceImageWell->setShowsSizeOnLeft(true);
     f.destImageWell->setShowsSizeOnLeft(false);
     f.shadowWarningButton->hide();
@@ -113,18 +105,9 @@ void TintDocumentWindow::setUpForm()
 
 void TintDocumentWindow::setUpCircles()
 {
-    Ui::TintDocument& f = *form_;
-    // The rainbow vector reaches half across the stencil; the shadow moves
-    // up to 20 pixels. Each length field reads 1 at the circle's edge.
-    rainbow_ = std::make_unique<CircleControl>(
-        CircleControl{&TintSettings::rainbowXOffset, &TintSettings::rainbowYOffset, 0.5,
-                      f.rainbowCircle, f.rainbowAngleValueField, f.rainbowRadiusValueField});
-    shadow_ = std::make_unique<CircleControl>(
-        CircleControl{&TintSettings::shadowXOffset, &TintSettings::shadowYOffset, 20.0,
-                      f.shadowCircle, f.shadowAngleValueField, f.shadowRadiusValueField});
-    for (const CircleControl* control : {rainbow_.get(), shadow_.get()}) {
-        control->circle->setMaximumDistance(float(control->radiusFactor));
-        control->circle->setAngleUnits(slider::kCompassDegrees);
+    for (const CircleControl& control : controls_.circles) {
+        control.circle->setMaximumDistance(float(control.radiusFactor));
+        control.circle->setAngleUnits(slider::kCompassDegrees);
     }
 }
 
@@ -186,28 +169,21 @@ void TintDocumentWindow::refreshControls()
 void TintDocumentWindow::showSettings()
 {
     const TintSettings& s = document_->settings();
-    Ui::TintDocument& f = *form_;
 
-    f.sourceImageWell->setBugXY(s.sourceBugX, s.sourceBugY);
-    f.useOriginalHueButton->setChecked(s.useOriginalHue);
-    f.useOriginalSaturationButton->setChecked(s.useOriginalSaturation);
-    f.useOriginalBrightnessButton->setChecked(s.useOriginalBrightness);
-    f.useRainbowCheckbox->setChecked(s.useRainbow);
+    form_->sourceImageWell->setBugXY(s.sourceBugX, s.sourceBugY);
+    for (const SwitchControl& control : controls_.switches)
+        control.box->setChecked(s.*control.setting);
     if (QAbstractButton* cell = rainbowTypes_->button(s.circularRainbow ? 1 : 0))
         cell->setChecked(true);
-
-    f.rainbowCircle->setOffsets(s.rainbowXOffset, s.rainbowYOffset);
-    showCircleFields(*rainbow_);
-    enableRainbowControls(s.useRainbow);
-
-    showHueInWell();
-    for (const ScalarControl& control : *scalars_) {
+    for (const CircleControl& control : controls_.circles) {
+        control.circle->setOffsets(s.*control.xOffset, s.*control.yOffset);
+        showCircleFields(control);
+    }
+    for (const ScalarControl& control : controls_.scalars) {
         control.slider->setFloatValue(s.*control.setting);
         control.field->setFloatValue(fieldFromSetting(s.*control.setting, control.factor));
     }
-
-    f.shadowCircle->setOffsets(s.shadowXOffset, s.shadowYOffset);
-    showCircleFields(*shadow_);
+    showDerivedControls();
 }
 
 void TintDocumentWindow::showCircleFields(const CircleControl& control)
@@ -242,10 +218,19 @@ void TintDocumentWindow::enableGelcoatArrows()
     form_->rightArrow->setPixmap(arrow);
 }
 
+void TintDocumentWindow::showDerivedControls()
+{
+    showHueInWell();
+    enableRainbowControls(document_->settings().useRainbow);
+}
+
+// An unchanged colour or state repaints nothing, so this may follow any
+// change of a setting.
 void TintDocumentWindow::showHueInWell()
 {
-    // Any stored hue names a point on the colour circle.
-    double hue = double(document_->settings().userHue) / 100.0;
+    // Any stored hue names a point on the colour circle, in the units the
+    // gloss reads it in.
+    double hue = pipelineValue(document_->settings(), &TintSettings::userHue);
     hue -= std::floor(hue);
     if (!std::isfinite(hue) || hue < 0.0 || hue >= 1.0)
         hue = 0.0;
@@ -322,7 +307,8 @@ void TintDocumentWindow::showSourceImage()
     preparedSourceImage_ = QImage();
     preparedFor_ = nullptr;
     well->setImage(shown);
-    well->setBugXY(document_->settings().sourceBugX, document_->settings().sourceBugY);
+    const BugPosition bug = bugPosition(document_->settings());
+    well->setBugXY(bug.x, bug.y);
 }
 
 void TintDocumentWindow::prepareSourceImage(QImage image, const BitmapRep& stencil)
@@ -333,8 +319,15 @@ void TintDocumentWindow::prepareSourceImage(QImage image, const BitmapRep& stenc
 
 void TintDocumentWindow::fixTintingControlsForSimpleStencil()
 {
-    if (arrangeTintingRows(*form_, *centralWidget(), document_->sourceImageIsSimple()))
+    if (arrangeTintingRows(*form_, *centralWidget(), layout_->frames(),
+                           document_->sourceImageIsSimple()))
         centralWidget()->update();
+}
+
+void TintDocumentWindow::layOutForm()
+{
+    layout_->place();
+    fixTintingControlsForSimpleStencil();
 }
 
 } // namespace gelcoat

@@ -8,11 +8,11 @@
 
 #include "document/settings/TintSettings.h"
 #include "engine/buffer/BitmapRep.h"
+#include "window/ScalarControl.h"
 
 #include <QImage>
 #include <QMainWindow>
 
-#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -25,12 +25,11 @@ class TintDocument;
 namespace gelcoat {
 
 class CommandActions;
+class LiveLayout;
 class ExportCommands;
 class StencilCommands;
 class TintDocument;
 class UndoCommands;
-struct CircleControl;
-struct ScalarControl;
 
 class TintDocumentWindow : public QMainWindow {
     Q_OBJECT
@@ -55,6 +54,8 @@ public:
     // brightness rows into their room for a simple stencil; restores both
     // for any other picture. Changes only what differs.
     void fixTintingControlsForSimpleStencil();
+    // Places every control of the form for the document area's size.
+    void layOutForm();
 
     // The source well's picture of a stencil about to come in, made off the
     // interface thread; shown in place of a copy made here when that
@@ -79,6 +80,9 @@ private:
     void showSettings();
     void showDisplayOptions();
     void enableGelcoatArrows();
+    // What the window derives from the settings rather than shows of one:
+    // the hue well's colour and whether the rainbow's controls take input.
+    void showDerivedControls();
     void showHueInWell();
     void enableRainbowControls(bool enabled);
     // A circle's angle and distance shown in its two fields.
@@ -92,8 +96,7 @@ private:
     // The handlers of the user's changes.
     void sliderChanged(const ScalarControl& control);
     void valueFieldChanged(const ScalarControl& control);
-    void useOriginalChanged(bool TintSettings::*flag, bool state);
-    void useRainbowChanged(bool state);
+    void switchChanged(const SwitchControl& control, bool state);
     void rainbowTypeChanged(int tag);
     void circleChanged(const CircleControl& control);
     void circleFieldChanged(const CircleControl& control);
@@ -102,9 +105,8 @@ private:
 
     TintDocument* document_;
     std::unique_ptr<Ui::TintDocument> form_;
-    std::unique_ptr<std::array<ScalarControl, 9>> scalars_;
-    std::unique_ptr<CircleControl> rainbow_;
-    std::unique_ptr<CircleControl> shadow_;
+    SettingControls controls_;
+    std::unique_ptr<LiveLayout> layout_;
     QImage preparedSourceImage_;
     const std::uint8_t* preparedFor_ = nullptr;
     CommandActions* commands_ = nullptr;

@@ -1,16 +1,17 @@
 #include "window/TooltipStore.h"
 
-#include "ui_TintDocument.h"
-
 #include "document/settings/PreferenceNotifications.h"
 #include "document/settings/Preferences.h"
+
+#include <QHash>
+#include <QWidget>
 
 namespace gelcoat {
 
 namespace {
 
 struct Store {
-    std::array<QString, kTooltipSlotCount> texts;
+    QHash<QString, QString> texts;
     bool filled = false;
 };
 
@@ -20,7 +21,17 @@ Store& store()
     return shared;
 }
 
-void showTooltipsPreference(const Ui::TintDocument& form)
+// The controls of form that the store has a tooltip for.
+QList<QWidget*> controlsWithTooltips(const QWidget& form)
+{
+    QList<QWidget*> controls;
+    for (QWidget* w : form.findChildren<QWidget*>())
+        if (store().texts.contains(w->objectName()))
+            controls.append(w);
+    return controls;
+}
+
+void showTooltipsPreference(const QWidget& form)
 {
     if (Preferences::shared().showTooltips())
         addTooltipsToViews(form);
@@ -30,56 +41,36 @@ void showTooltipsPreference(const Ui::TintDocument& form)
 
 } // namespace
 
-std::array<QWidget*, kTooltipSlotCount> tooltipSlots(const Ui::TintDocument& f)
-{
-    return {f.gelcoatButton, f.destImageWell, f.sourceImageWell, f.useOriginalHueButton,
-            f.useOriginalSaturationButton, f.useOriginalBrightnessButton, f.hueWell,
-            f.hueSlider, f.hueValueField, f.useRainbowCheckbox, f.rainbowTypeRadio,
-            f.rainbowCircle, f.rainbowAngleValueField, f.rainbowRadiusValueField,
-            f.saturationSlider, f.saturationValueField, f.brightnessSlider,
-            f.brightnessValueField, f.contrastSlider, f.contrastValueField, f.aquaMarginSlider,
-            f.aquaMarginValueField, f.alphaSlider, f.alphaValueField, f.shadowDensitySlider,
-            f.shadowDensityValueField, f.shadowSharpnessSlider, f.shadowSharpnessValueField,
-            f.shadowWarningButton, f.shadowCircle, f.shadowAngleValueField,
-            f.shadowRadiusValueField, f.finalSizeSlider, f.finalSizeValueField,
-            f.sourceActionButton, f.destActionButton};
-}
-
-void saveTooltipsForLater(const Ui::TintDocument& form)
+void saveTooltipsForLater(const QWidget& form)
 {
     Store& s = store();
     if (s.filled)
         return;
-    const auto controls = tooltipSlots(form);
-    for (int i = 0; i < kTooltipSlotCount; ++i)
-        s.texts[i] = controls[i]->toolTip();
+    for (const QWidget* w : form.findChildren<QWidget*>())
+        if (!w->toolTip().isEmpty() && !w->objectName().isEmpty())
+            s.texts.insert(w->objectName(), w->toolTip());
     s.filled = true;
 }
 
-void removeTooltipsFromViews(const Ui::TintDocument& form)
+void removeTooltipsFromViews(const QWidget& form)
 {
-    for (QWidget* control : tooltipSlots(form))
+    for (QWidget* control : controlsWithTooltips(form))
         control->setToolTip(QString());
 }
 
-void addTooltipsToViews(const Ui::TintDocument& form)
+void addTooltipsToViews(const QWidget& form)
 {
-    const auto controls = tooltipSlots(form);
-    for (int i = 0; i < kTooltipSlotCount; ++i)
-        controls[i]->setToolTip(store().texts[i]);
+    for (QWidget* control : controlsWithTooltips(form))
+        control->setToolTip(store().texts.value(control->objectName()));
 }
 
-QString storedTooltip(int slot)
-{
-    return slot >= 0 && slot < kTooltipSlotCount ? store().texts[slot] : QString();
-}
+QString storedTooltip(const QString& control) { return store().texts.value(control); }
 
-void setUpTooltips(QWidget& window, const Ui::TintDocument& form)
+void setUpTooltips(QWidget& window, const QWidget& form)
 {
     saveTooltipsForLater(form);
-    const auto controls = tooltipSlots(form);
-    for (int i = 0; i < kTooltipSlotCount; ++i)
-        controls[i]->setAccessibleDescription(store().texts[i]);
+    for (QWidget* control : controlsWithTooltips(form))
+        control->setAccessibleDescription(store().texts.value(control->objectName()));
     if (!Preferences::shared().showTooltips())
         removeTooltipsFromViews(form);
     QObject::connect(&PreferenceNotifications::center(),

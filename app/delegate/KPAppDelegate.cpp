@@ -4,12 +4,12 @@
 #include "app/delegate/ProgramIdentity.h"
 #include "app/delegate/ReadMePage.h"
 
+#include "shared/KPClock.h"
 #include "shared/KPCocoaExtra.h"
 
 #include <QDesktopServices>
 #include <QApplication>
 #include <QGuiApplication>
-#include <QTimer>
 #include <QWidget>
 
 #include <stdexcept>
@@ -17,7 +17,7 @@
 namespace gelcoat {
 
 namespace {
-constexpr int kActivationFallbackMs = 100;
+constexpr double kActivationFallbackSeconds = 0.1;
 } // namespace
 
 KPAppDelegate::KPAppDelegate(QObject* parent) : QObject(parent)
@@ -119,7 +119,7 @@ void KPAppDelegate::activateAndPerformSelector(const char* member, QObject* targ
         window->raise();
         window->activateWindow();
     }
-    QTimer::singleShot(kActivationFallbackMs, this, &KPAppDelegate::serviceActivationSelector);
+    KPClock::singleShot(kActivationFallbackSeconds, this, [this] { serviceActivationSelector(); });
 }
 
 void KPAppDelegate::serviceActivationSelector()

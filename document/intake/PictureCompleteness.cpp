@@ -1,5 +1,7 @@
 #include "document/intake/PictureCompleteness.h"
 
+#include <QRegularExpression>
+
 #include <cstdint>
 #include <cstdlib>
 
@@ -67,6 +69,9 @@ bool gifDataComplete(const QByteArray& bytes)
         }
         return false;
     };
+    // Every block through the trailer: a file that stops anywhere before it
+    // was cut, even when the first picture's data is whole.
+    bool sawImage = false;
     while (i < n) {
         const std::uint32_t introducer = byteAt(bytes, i++);
         if (introducer == 0x21) {   // extension: label, then sub-blocks
@@ -81,12 +86,54 @@ bool gifDataComplete(const QByteArray& bytes)
             if (local & 0x80)
                 i += 3 * (qsizetype(1) << ((local & 7) + 1));
             ++i;   // LZW minimum code size
-            return skipSubBlocks();
+            if (!skipSubBlocks())
+                return false;
+            sawImage = true;
         } else {
-            return false;   // the trailer or garbage before any image
+            return introducer == 0x3B && sawImage;   // the trailer, or garbage
         }
     }
     return false;
+}
+
+bool pngDataComplete(const QByteArray& bytes)
+{
+    const qsizetype n = bytes.size();
+    qsizetype i = 8;   // after the signature
+    while (i + 12 <= n) {
+        const qsizetype length = qsizetype(byteAt(bytes, i) << 24 | byteAt(bytes, i + 1) << 16 |
+                                           byteAt(bytes, i + 2) << 8 | byteAt(bytes, i + 3));
+        if (length < 0 || length > n - i - 12)
+            return false;
+        if (bytes.mid(i + 4, 4) == "IEND")
+            return true;
+        i += 12 + length;
+    }
+    return false;
+}
+
+bool xbmDataComplete(const QByteArray& bytes)
+{
+    static const QRegularExpression width(QStringLiteral(R"(#define\s+\S*width\s+(\d+))"));
+    static const QRegularExpression height(QStringLiteral(R"(#define\s+\S*height\s+(\d+))"));
+    static const QRegularExpression value(QStringLiteral("0[xX][0-9a-fA-F]+"));
+    const QString text = QString::fromLatin1(bytes);
+    const QRegularExpressionMatch w = width.match(text), h = height.match(text);
+    const qsizetype open = text.indexOf(u'{');
+    const qsizetype close = text.indexOf(u'}', open);
+    if (!w.hasMatch() || !h.hasMatch() || open < 0 || close < 0)
+        return false;
+    const qint64 needed = (w.captured(1).toLongLong() + 7) / 8 * h.captured(1).toLongLong();
+    qint64 values = 0;
+    for (auto it = value.globalMatch(text.mid(open, close - open)); it.hasNext(); it.next())
+        ++values;
+    return values >= needed;
+}
+
+bool xpmDataComplete(const QByteArray& bytes)
+{
+    const qsizetype open = bytes.indexOf('{');
+    return open >= 0 && bytes.indexOf('}', open) >= 0;
 }
 
 bool bmpDataComplete(const QByteArray& bytes)

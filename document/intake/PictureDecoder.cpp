@@ -48,7 +48,10 @@ QList<QByteArray> qtFormatsByContent(const QByteArray& bytes, bool everyClaim)
     QList<QByteArray> formats;
     if (!buffer.open(QIODevice::ReadOnly))
         return formats;
-    if (const QByteArray guess = QImageReader::imageFormat(&buffer).toLower(); !guess.isEmpty())
+    // Qt's SVG plug-in claims any XML; text with an <svg element is told
+    // apart before this, so only its compressed kind is left to it.
+    if (const QByteArray guess = QImageReader::imageFormat(&buffer).toLower();
+        !guess.isEmpty() && guess != "svg")
         formats.append(guess);
     buffer.seek(0);
     if (!everyClaim)
@@ -56,34 +59,11 @@ QList<QByteArray> qtFormatsByContent(const QByteArray& bytes, bool everyClaim)
     for (const QByteArray& format : QImageReader::supportedImageFormats()) {
         QImageReader reader(&buffer, format);
         const QByteArray name = reader.format().toLower();
-        if (!formats.contains(name) && reader.canRead())
+        if (name != "svg" && !formats.contains(name) && reader.canRead())
             formats.append(name);
         buffer.seek(0);
     }
     return formats;
-}
-
-std::optional<SourcePicture> readWithQtByContent(const QByteArray& bytes, QString* error)
-{
-    QList<QByteArray> formats = qtFormatsByContent(bytes, false);
-    if (formats.contains("svg") || formats.contains("svgz"))
-        return vectorPicture();
-    QString firstError;
-    for (qsizetype i = 0; i < formats.size(); ++i) {
-        const QByteArray format = formats[i];
-        QString reason;
-        if (std::optional<SourcePicture> picture = readPictureWithQt(bytes, format, &reason))
-            return picture;
-        if (firstError.isEmpty()) {
-            firstError = reason;
-            for (const QByteArray& other : qtFormatsByContent(bytes, true))
-                if (!formats.contains(other))
-                    formats.append(other);
-        }
-    }
-    if (formats.isEmpty())
-        return fail(error, QStringLiteral("The data is not in a picture format Gelcoat reads."));
-    return fail(error, firstError);
 }
 
 // Qt's decoders fill what a truncated file lacks and report success.
@@ -96,6 +76,41 @@ std::optional<SourcePicture> readCompleteWithQt(const QByteArray& bytes, const c
                                           "is damaged.")
                                .arg(QString::fromLatin1(format).toUpper()));
     return readPictureWithQt(bytes, format, error);
+}
+
+// The text formats whose cut files Qt's readers take for whole ones are
+// checked first.
+std::optional<SourcePicture> readFoundFormat(const QByteArray& bytes, const QByteArray& format,
+                                             QString* error)
+{
+    if (format == "xbm")
+        return readCompleteWithQt(bytes, "xbm", xbmDataComplete, error);
+    if (format == "xpm")
+        return readCompleteWithQt(bytes, "xpm", xpmDataComplete, error);
+    return readPictureWithQt(bytes, format, error);
+}
+
+std::optional<SourcePicture> readWithQtByContent(const QByteArray& bytes, QString* error)
+{
+    QList<QByteArray> formats = qtFormatsByContent(bytes, false);
+    if (formats.contains("svgz"))
+        return vectorPicture();
+    QString firstError;
+    for (qsizetype i = 0; i < formats.size(); ++i) {
+        const QByteArray format = formats[i];
+        QString reason;
+        if (std::optional<SourcePicture> picture = readFoundFormat(bytes, format, &reason))
+            return picture;
+        if (firstError.isEmpty()) {
+            firstError = reason;
+            for (const QByteArray& other : qtFormatsByContent(bytes, true))
+                if (!formats.contains(other))
+                    formats.append(other);
+        }
+    }
+    if (formats.isEmpty())
+        return fail(error, QStringLiteral("The data is not in a picture format Gelcoat reads."));
+    return fail(error, firstError);
 }
 
 bool looksLikeSvg(const QByteArray& bytes)
@@ -140,7 +155,7 @@ std::optional<SourcePicture> decodePicture(const QByteArray& bytes, QString* err
     case PictureKind::Png:
         if (const auto header = readPngHeader(bytes); header && readsAsRgbaPng(*header, bytes))
             return readRgbaPng(bytes, *header, error);
-        return readPictureWithQt(bytes, "png", error);
+        return readCompleteWithQt(bytes, "png", pngDataComplete, error);
     case PictureKind::Jpeg: return readCompleteWithQt(bytes, "jpeg", jpegDataComplete, error);
     case PictureKind::Gif: return readCompleteWithQt(bytes, "gif", gifDataComplete, error);
     case PictureKind::Bmp: return readCompleteWithQt(bytes, "bmp", bmpDataComplete, error);

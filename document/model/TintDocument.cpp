@@ -282,8 +282,7 @@ void TintDocument::useCheckedImage(BitmapRep pixels, bool simple, const QString&
     previous.simple = sourceImageIsSimple_;
     previous.path = sourceImagePath_;
     previous.unreadableData = unreadableSourceData_;
-    previous.bugX = settings_.sourceBugX;
-    previous.bugY = settings_.sourceBugY;
+    previous.bug = bugPosition(settings_);
     previous.edited = isDocumentEdited();
     stopRendering();
     // Moved aside, not copied: the two never need more than one buffer each.
@@ -291,8 +290,7 @@ void TintDocument::useCheckedImage(BitmapRep pixels, bool simple, const QString&
     replaceStencil(std::move(pixels), simple, path);
     previous_ = std::move(previous);
     updateChangeCount();
-    settings_.sourceBugX = 0;
-    settings_.sourceBugY = 0;
+    moveBug(settings_, {});
     emit sourceImageChanged();
     remakeGelcoatWithChanges({.sourceImage = true});
 }
@@ -316,8 +314,7 @@ bool TintDocument::putBackPreviousImage()
     sourceImageIsSimple_ = previous.simple;
     sourceImagePath_ = previous.path;
     unreadableSourceData_ = previous.unreadableData;
-    settings_.sourceBugX = previous.bugX;
-    settings_.sourceBugY = previous.bugY;
+    moveBug(settings_, previous.bug);
     if (!previous.edited)
         clearChangeCount();
     emit sourceImageChanged();
@@ -333,10 +330,8 @@ bool TintDocument::useImage(SourcePicture picture, const QString& path, bool res
     updateChangeCount();
     forgetUndoHistory();
     // Views showing the new source read the bug with it.
-    if (resetBug) {
-        settings_.sourceBugX = 0;
-        settings_.sourceBugY = 0;
-    }
+    if (resetBug)
+        moveBug(settings_, {});
     emit sourceImageChanged();
     remakeGelcoatWithChanges({.sourceImage = true});
     return true;

@@ -222,8 +222,7 @@ private:
         bool simple = false;
         QString path;
         QByteArray unreadableData;
-        std::int32_t bugX = 0;
-        std::int32_t bugY = 0;
+        BugPosition bug;
         bool edited = false;
     };
     std::optional<PreviousStencil> previous_;

@@ -1,5 +1,6 @@
 #include "document/pipeline/PreviewSettings.h"
 
+#include "document/settings/SettingsKeys.h"
 #include "engine/shadow/DropShadow.h"
 
 #include <algorithm>
@@ -37,10 +38,14 @@ TintSettings previewSettings(const TintSettings& exact, double scale)
     TintSettings s = exact;
     s.aquaMargin = scaledAquaMargin(exact.aquaMargin, scale);
     s.shadowSharpness = scaledSharpness(exact.shadowSharpness, scale);
-    s.shadowXOffset = float(double(exact.shadowXOffset) * scale);
-    s.shadowYOffset = float(double(exact.shadowYOffset) * scale);
-    s.sourceBugX = int(std::lround(double(exact.sourceBugX) * scale));
-    s.sourceBugY = int(std::lround(double(exact.sourceBugY) * scale));
+    for (const SettingField& f : settingFields()) {
+        if (!f.inStencilPixels)
+            continue;
+        if (f.kind == SettingKind::Int)
+            s.*f.intField = int(std::lround(double(exact.*f.intField) * scale));
+        else if (f.kind == SettingKind::Float)
+            s.*f.floatField = float(double(exact.*f.floatField) * scale);
+    }
     s.finalSize = 100.0f;
     return s;
 }

@@ -1,6 +1,7 @@
 #include "document/pipeline/RenderPipeline.h"
 
 #include "document/pipeline/StencilDrawing.h"
+#include "document/settings/SettingsKeys.h"
 
 #include "engine/buffer/EngineLog.h"
 #include "engine/draw/Draw.h"
@@ -52,7 +53,9 @@ bool sameApartFromDisplay(const TintSettings& a, TintSettings b)
 
 AquifyParameters glossParameters(const PipelineInput& in)
 {
-    const TintSettings& s = *in.settings;
+    using S = TintSettings;
+    const S& s = *in.settings;
+    // A simple stencil's own hue, saturation and brightness mean nothing.
     const bool original = !in.sourceImageIsSimple;
     AquifyParameters p;
     p.useOriginalHue = original && s.useOriginalHue;
@@ -60,17 +63,16 @@ AquifyParameters glossParameters(const PipelineInput& in)
     p.useOriginalBrightness = original && s.useOriginalBrightness;
     p.rainbow = s.useRainbow;
     p.circular = s.circularRainbow;
-    p.xCenter = float(s.sourceBugX);
-    p.yCenter = -float(s.sourceBugY);
-    p.xOffset = s.rainbowXOffset;
-    p.yOffset = -s.rainbowYOffset;
-    p.hue = s.userHue / 100.0f;
-    p.saturation = s.userSaturation / 100.0f;
-    p.brightness = (s.userBrightness - 100.0f) / 100.0f;
-    p.margin = 100.0f - s.aquaMargin;
-    const float c = s.userContrast / 100.0f;
-    p.contrast = c * c * c;
-    p.alpha = s.userAlpha / 100.0f;
+    p.xCenter = pipelineValue(s, &S::sourceBugX);
+    p.yCenter = pipelineValue(s, &S::sourceBugY);
+    p.xOffset = pipelineValue(s, &S::rainbowXOffset);
+    p.yOffset = pipelineValue(s, &S::rainbowYOffset);
+    p.hue = pipelineValue(s, &S::userHue);
+    p.saturation = pipelineValue(s, &S::userSaturation);
+    p.brightness = pipelineValue(s, &S::userBrightness);
+    p.margin = pipelineValue(s, &S::aquaMargin);
+    p.contrast = pipelineValue(s, &S::userContrast);
+    p.alpha = pipelineValue(s, &S::userAlpha);
     return p;
 }
 
@@ -96,22 +98,18 @@ PipelineChanges& PipelineChanges::operator|=(const PipelineChanges& other)
 
 PipelineChanges changesBetween(const TintSettings& before, const TintSettings& after)
 {
-    const TintSettings& a = before;
-    const TintSettings& b = after;
     PipelineChanges changes;
-    changes.tint = a.userHue != b.userHue || a.userSaturation != b.userSaturation ||
-                   a.userBrightness != b.userBrightness || a.userContrast != b.userContrast ||
-                   a.userAlpha != b.userAlpha || a.aquaMargin != b.aquaMargin ||
-                   a.useOriginalHue != b.useOriginalHue ||
-                   a.useOriginalSaturation != b.useOriginalSaturation ||
-                   a.useOriginalBrightness != b.useOriginalBrightness ||
-                   a.useRainbow != b.useRainbow || a.circularRainbow != b.circularRainbow ||
-                   a.rainbowXOffset != b.rainbowXOffset || a.rainbowYOffset != b.rainbowYOffset ||
-                   (b.useRainbow && (a.sourceBugX != b.sourceBugX || a.sourceBugY != b.sourceBugY));
-    changes.shadow = a.shadowDensity != b.shadowDensity || a.shadowXOffset != b.shadowXOffset ||
-                     a.shadowYOffset != b.shadowYOffset ||
-                     (b.shadowDensity != 0.0f && a.shadowSharpness != b.shadowSharpness);
-    changes.finalSize = a.finalSize != b.finalSize;
+    for (const SettingField& f : settingFields()) {
+        if (f.isDisplayOption() || !differs(f, before, after) ||
+            (f.countsWhile && !f.countsWhile(after)))
+            continue;
+        switch (f.remakes) {
+        case Remakes::tint: changes.tint = true; break;
+        case Remakes::shadow: changes.shadow = true; break;
+        case Remakes::size: changes.finalSize = true; break;
+        case Remakes::nothing: break;
+        }
+    }
     return changes;
 }
 
@@ -286,7 +284,8 @@ void RenderPipeline::renderShadow(const BitmapRep& stencil, const TintSettings& 
     BitmapRep& out = outputFor(shadow_, stencil, failingStage_ == PipelineStage::shadow);
     const StageStatus status =
         gelcoat::shadowImage(stencil, out, s.shadowDensity, s.shadowSharpness,
-                             truncatedOffset(s.shadowXOffset), truncatedOffset(-s.shadowYOffset),
+                             truncatedOffset(pipelineValue(s, &TintSettings::shadowXOffset)),
+                             truncatedOffset(pipelineValue(s, &TintSettings::shadowYOffset)),
                              &shadowReport_);
     ++counts_.shadow;
     finish(shadow_, PipelineStage::shadow, status);

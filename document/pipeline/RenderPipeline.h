@@ -37,10 +37,11 @@ struct PipelineChanges {
 };
 
 // The pipeline inputs that a change of settings from `before` to `after`
-// touches: the tint fields the tinted image; density and offsets the
-// shadow, the sharpness only while there is a shadow to sharpen; the bug
-// only while the rainbow sweep it centres is on; the final size the
-// result's size. Display options touch nothing.
+// touches, as settingFields() declares for each setting: the tint fields
+// the tinted image; density and offsets the shadow, the sharpness only
+// while there is a shadow to sharpen; the bug only while the rainbow sweep
+// it centres is on; the final size the result's size. Display options
+// touch nothing.
 PipelineChanges changesBetween(const TintSettings& before, const TintSettings& after);
 
 // True when anything a document saves differs, display options aside: the

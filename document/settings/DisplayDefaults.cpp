@@ -17,7 +17,7 @@ void registerDefaults()
     const TintSettings d;
     UserDefaults& u = UserDefaults::standard();
     for (const SettingField& f : settingFields()) {
-        if (!f.isDisplayOption)
+        if (!f.isDisplayOption())
             continue;
         const QString key = QString::fromLatin1(f.key);
         if (f.kind == SettingKind::Bool)
@@ -32,7 +32,7 @@ void readDisplayDefaults(TintSettings& s)
     const UserDefaults& u = UserDefaults::standard();
     const QSettings store;
     for (const SettingField& f : settingFields()) {
-        if (!f.isDisplayOption)
+        if (!f.isDisplayOption())
             continue;
         const QString key = QString::fromLatin1(f.key);
         if (f.kind == SettingKind::Bool)
@@ -46,7 +46,7 @@ void writeChangedDisplayDefaults(const TintSettings& before, const TintSettings&
 {
     UserDefaults& u = UserDefaults::standard();
     for (const SettingField& f : settingFields()) {
-        if (!f.isDisplayOption)
+        if (!f.isDisplayOption())
             continue;
         const QString key = QString::fromLatin1(f.key);
         if (f.kind == SettingKind::Bool) {

@@ -1,7 +1,7 @@
 #pragma once
 // What an undoable change of the settings is called in the Edit menu
 // ("Undo Hue", "Redo Shadow Offset"): the control that shows the fields
-// the change touched.
+// the change touched, as the settings table names it.
 
 #include "document/settings/TintSettings.h"
 

@@ -1,72 +1,68 @@
 #include "document/settings/TintSettings.h"
 
+#include "document/settings/SettingsKeys.h"
+
 #include <cstring>
 
 namespace gelcoat {
 
 namespace {
 
-struct PresetValues {
+struct PresetValue {
+    const char* key;
+    float value;
+};
+
+// Every colour preset turns the picture into one tint of hue 59, whatever
+// the stencil's own colours.
+constexpr PresetValue kOneTint[] = {
+    {"ColorHue", 59},       {"UseRainbow", 0},           {"UseOriginalHue", 0},
+    {"UseOriginalSaturation", 0}, {"UseOriginalBrightness", 0},
+};
+
+struct ColourPreset {
+    TintPreset preset;
     float saturation, brightness, contrast;
 };
 
-constexpr PresetValues colourPresetValues(TintPreset p)
+// Saturation, brightness and contrast as stored; each is close to k / 2.07
+// for an even k (264, 220, 212; 186; 48, 170, 248; 154; 194, 240).
+constexpr ColourPreset kColourPresets[] = {
+    {TintPreset::Blue, 127.53623f, 106.28020f, 102.41545f},
+    {TintPreset::BlueHighlighted, 127.53623f, 89.85507f, 102.41545f},
+    {TintPreset::Graphite, 23.18841f, 82.12560f, 119.80676f},
+    {TintPreset::GraphiteHighlighted, 23.18841f, 74.39613f, 119.80676f},
+    {TintPreset::Inactive, 0.0f, 93.71980f, 115.94202f},
+};
+
+void set(TintSettings& s, const PresetValue& v)
 {
-    switch (p) {
-    // Saturation, brightness and contrast as stored; each is close to k / 2.07
-    // for an even k (264, 220, 212; 186; 48, 170, 248; 154; 194, 240).
-    case TintPreset::Blue: return {127.53623f, 106.28020f, 102.41545f};
-    case TintPreset::BlueHighlighted: return {127.53623f, 89.85507f, 102.41545f};
-    case TintPreset::Graphite: return {23.18841f, 82.12560f, 119.80676f};
-    case TintPreset::GraphiteHighlighted: return {23.18841f, 74.39613f, 119.80676f};
-    case TintPreset::Inactive: return {0.0f, 93.71980f, 115.94202f};
-    case TintPreset::Default: break;
-    }
-    return {};
+    setFromNumber(s, *settingFieldForKey(v.key), v.value);
 }
 
 } // namespace
 
 void setToDefaults(TintSettings& s)
 {
-    const TintSettings d;
-    s.userHue = d.userHue;
-    s.userSaturation = d.userSaturation;
-    s.userBrightness = d.userBrightness;
-    s.userContrast = d.userContrast;
-    s.userAlpha = d.userAlpha;
-    s.aquaMargin = d.aquaMargin;
-    s.useOriginalHue = d.useOriginalHue;
-    s.useOriginalSaturation = d.useOriginalSaturation;
-    s.useOriginalBrightness = d.useOriginalBrightness;
-    s.useRainbow = d.useRainbow;
-    s.circularRainbow = d.circularRainbow;
-    s.rainbowXOffset = d.rainbowXOffset;
-    s.rainbowYOffset = d.rainbowYOffset;
-    s.sourceBugX = 0;
-    s.sourceBugY = 0;
-    s.shadowDensity = d.shadowDensity;
-    s.shadowSharpness = d.shadowSharpness;
-    s.shadowXOffset = d.shadowXOffset;
-    s.shadowYOffset = d.shadowYOffset;
-    s.finalSize = d.finalSize;
+    const TintSettings defaults;
+    for (const SettingField& f : settingFields())
+        if (!f.isDisplayOption())
+            copySetting(f, defaults, s);
 }
 
 void applyPreset(TintSettings& s, TintPreset preset)
 {
-    if (preset == TintPreset::Default) {
-        setToDefaults(s);
+    for (const ColourPreset& p : kColourPresets) {
+        if (p.preset != preset)
+            continue;
+        for (const PresetValue& v : kOneTint)
+            set(s, v);
+        set(s, {"ColorSaturation", p.saturation});
+        set(s, {"ColorBrightness", p.brightness});
+        set(s, {"Contrast", p.contrast});
         return;
     }
-    const PresetValues v = colourPresetValues(preset);
-    s.userHue = 59;
-    s.useRainbow = false;
-    s.useOriginalHue = false;
-    s.useOriginalSaturation = false;
-    s.useOriginalBrightness = false;
-    s.userSaturation = v.saturation;
-    s.userBrightness = v.brightness;
-    s.userContrast = v.contrast;
+    setToDefaults(s);
 }
 
 bool presetForName(const char* name, TintPreset* preset)
@@ -92,13 +88,9 @@ bool presetForName(const char* name, TintPreset* preset)
 
 void copyDisplayOptions(const TintSettings& from, TintSettings& to)
 {
-    to.sourceShowsSize = from.sourceShowsSize;
-    to.sourceShowsBounds = from.sourceShowsBounds;
-    to.sourceShrinksIfNecessary = from.sourceShrinksIfNecessary;
-    to.destShowsSize = from.destShowsSize;
-    to.destShowsBounds = from.destShowsBounds;
-    to.destShrinksIfNecessary = from.destShrinksIfNecessary;
-    to.destInteriorStyle = from.destInteriorStyle;
+    for (const SettingField& f : settingFields())
+        if (f.isDisplayOption())
+            copySetting(f, from, to);
 }
 
 } // namespace gelcoat

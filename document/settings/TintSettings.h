@@ -7,43 +7,60 @@
 namespace gelcoat {
 
 struct TintSettings {
+    // Every setting at its default (see settingFields(), which declares
+    // each setting's key, default and use).
+    TintSettings();
+
     // Tint, read by the gloss stage.
-    float userHue = 59;          // hundredths of the colour circle
-    float userSaturation = 150;  // percent
-    float userBrightness = 100;  // percent, 100 = unchanged
-    float userContrast = 100;    // percent
-    float userAlpha = 100;       // percent
-    float aquaMargin = 50;       // bevel width, percent
-    bool useOriginalHue = true;
-    bool useOriginalSaturation = false;
-    bool useOriginalBrightness = false;
-    bool useRainbow = true;
-    bool circularRainbow = false;
-    float rainbowXOffset = 0.07f;
-    float rainbowYOffset = -0.1f; // y upward
-    std::int32_t sourceBugX = 0;  // source pixels from the picture's centre
-    std::int32_t sourceBugY = 0;  // y upward
+    float userHue;          // hundredths of the colour circle
+    float userSaturation;   // percent
+    float userBrightness;   // percent, 100 = unchanged
+    float userContrast;     // percent
+    float userAlpha;        // percent
+    float aquaMargin;       // bevel width, percent
+    bool useOriginalHue;
+    bool useOriginalSaturation;
+    bool useOriginalBrightness;
+    bool useRainbow;
+    bool circularRainbow;
+    float rainbowXOffset;
+    float rainbowYOffset;        // y upward
+    std::int32_t sourceBugX;     // source pixels from the picture's centre
+    std::int32_t sourceBugY;     // y upward
 
     // Shadow.
-    float shadowDensity = 50; // 0 or less: no shadow
-    float shadowSharpness = 85;
-    float shadowXOffset = 0;
-    float shadowYOffset = -5; // y upward
+    float shadowDensity; // 0 or less: no shadow
+    float shadowSharpness;
+    float shadowXOffset; // pixels
+    float shadowYOffset; // pixels, y upward
 
     // Result size, percent of the stencil.
-    float finalSize = 50;
+    float finalSize;
 
     // Display options of the two image views.
-    bool sourceShowsSize = true;
-    bool sourceShowsBounds = false;
-    bool sourceShrinksIfNecessary = true;
-    bool destShowsSize = true;
-    bool destShowsBounds = false;
-    bool destShrinksIfNecessary = true;
-    std::int32_t destInteriorStyle = 3; // 0 light, 1 dark, 2 black, 3 white, 4 checkered
+    bool sourceShowsSize;
+    bool sourceShowsBounds;
+    bool sourceShrinksIfNecessary;
+    bool destShowsSize;
+    bool destShowsBounds;
+    bool destShrinksIfNecessary;
+    std::int32_t destInteriorStyle;
 
     bool operator==(const TintSettings&) const = default;
 };
+
+// Where the bug sits: source pixels from the picture's centre, y upward.
+struct BugPosition {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    bool operator==(const BugPosition&) const = default;
+};
+inline BugPosition bugPosition(const TintSettings& s) { return {s.sourceBugX, s.sourceBugY}; }
+inline void moveBug(TintSettings& s, BugPosition to)
+{
+    s.sourceBugX = to.x;
+    s.sourceBugY = to.y;
+}
 
 // Copies the six display flags and the background style.
 void copyDisplayOptions(const TintSettings& from, TintSettings& to);

@@ -1,13 +1,11 @@
 #include "engine/shadow/DropShadow.h"
 
 #include "engine/buffer/EngineLog.h"
+#include "engine/shadow/ShadowKernels.h"
 #include "engine/stencil/StencilOps.h"
 #include "engine/util/Parallel.h"
-#include "engine/util/Simd.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstring>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -60,28 +58,6 @@ struct ShadowGeometry {
     i64 xOffset, yOffset;
     const std::vector<int>& halfWidth;
 };
-
-GELCOAT_CLONE_FOR_AVX2
-void addDifferences(std::uint32_t* acc, const std::uint32_t* hi, const std::uint32_t* lo, i64 n)
-{
-    for (i64 i = 0; i < n; ++i)
-        acc[i] += hi[i] - lo[i];
-}
-
-// Shadow alpha floor(S / D), capped at 255; a sum of 0 stays 0 even when
-// the divisor is 0 or not a number.
-GELCOAT_CLONE_FOR_AVX2
-void writeShadowRow(const std::uint32_t* acc, std::uint8_t* out, int W, float D)
-{
-    for (int x = 0; x < W; ++x) {
-        const float q = std::floor(float(acc[x]) / D);
-        const float capped = q >= 255.0f ? 255.0f : (q >= 0.0f ? q : 0.0f); // NaN gives 0
-        const std::uint32_t a = acc[x] == 0 ? 0u : std::uint32_t(capped);
-        // Bytes 0, 0, 0, a in memory order on either byte order.
-        const std::uint32_t word = std::endian::native == std::endian::little ? a << 24 : a;
-        std::memcpy(out + 4 * x, &word, 4);
-    }
-}
 
 // Adds, for every target column, the alpha of one source row under the
 // kernel row of half-width w: P(tx − xo + w + 1) − P(tx − xo − w), indices

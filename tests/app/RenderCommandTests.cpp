@@ -81,6 +81,12 @@ TEST_F(RenderCommandTest, DefaultRunWritesTheStartPictureAtHalfSize)
         opaque = opaque || t.pixels[i + 3] == 255;
     }
     EXPECT_TRUE(opaque);
+    // The render the default settings have always given, as one FNV-1a
+    // number: a default changed by mistake shows here.
+    std::uint64_t fingerprint = 0xcbf29ce484222325u;
+    for (const std::uint8_t sample : t.pixels)
+        fingerprint = (fingerprint ^ sample) * 0x100000001b3u;
+    EXPECT_EQ(fingerprint, 0x50be3f8d4deea4c3u);
 }
 
 TEST_F(RenderCommandTest, InfoPrintsJsonAndWritesNothingUnlessAsked)

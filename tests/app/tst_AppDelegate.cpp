@@ -2,6 +2,7 @@
 // activation, the identity and the web, mail and read-me commands.
 
 #include "tests/app/AppTestSupport.h"
+#include "tests/qtsupport/FakeClock.h"
 #include "tests/qtsupport/ModalAnswerer.h"
 #include "tests/qtsupport/UrlCatcher.h"
 
@@ -147,6 +148,7 @@ private slots:
     {
         QFETCH(bool, active);
         QFETCH(bool, activationFirst);
+        FakeClock clock;
         AppDelegate delegate;
         delegate.setActiveQueryForTesting([active] { return active; });
         Counter counter;
@@ -156,7 +158,12 @@ private slots:
             delegate.applicationDidBecomeActive();
             QCOMPARE(counter.count, 1);
         }
-        QTest::qWait(250);
+        // The fallback waits a tenth of a second, no less.
+        clock.advance(0.09);
+        QCOMPARE(counter.count, active || activationFirst ? 1 : 0);
+        clock.advance(0.02);
+        QCOMPARE(counter.count, 1);
+        clock.advance(1);
         QCOMPARE(counter.count, 1);
         delegate.serviceActivationSelector();
         QCOMPARE(counter.count, 1);
@@ -167,6 +174,7 @@ private slots:
         // The member is not run at all: not on the gone target, nor on the
         // delegate in its place (which would make a window, or warn).
         QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
+        FakeClock clock;
         AppDelegate delegate;
         int windowsMade = 0;
         delegate.setDocumentWindowFactory([&windowsMade](int) -> QWidget* {
@@ -180,7 +188,7 @@ private slots:
             delete counter;
             delegate.applicationDidBecomeActive();
         }
-        QTest::qWait(150);
+        clock.advance(1);
         QCOMPARE(windowsMade, 0);
     }
 
@@ -344,8 +352,12 @@ private slots:
         QFile resource(QString::fromLatin1(readMeResource));
         QVERIFY(resource.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), resource.readAll());
-        const QDateTime written = QFileInfo(path).lastModified();
-        QTest::qWait(20);
+        // Dated long ago, so that a second copy could not go unseen.
+        const QDateTime written = QDateTime::fromSecsSinceEpoch(1700000000);
+        file.close();
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(written, QFileDevice::FileModificationTime));
+        file.close();
         QCOMPARE(readMePagePath(dir.path()), path);
         QCOMPARE(QFileInfo(path).lastModified(), written);
 

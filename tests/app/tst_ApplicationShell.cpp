@@ -1,9 +1,10 @@
 // The shell around the documents: untitled windows, the menus every window
-// installs, and quitting through the windows.
+// installs, the Open Recent list, and quitting through the windows.
 
 #include "tests/app/AppTestSupport.h"
 
 #include "app/delegate/AppDelegate.h"
+#include "app/documents/RecentDocuments.h"
 #include "app/menus/MenuBuilder.h"
 #include "app/prefs/PrefsController.h"
 #include "app/windows/DocumentWindows.h"
@@ -15,11 +16,15 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -229,6 +234,42 @@ private slots:
             5000, kStillRunning);
         QCOMPARE(code, 0);
         PrefsController::sharedPrefsController().closeWindow();
+    }
+
+    void openRecentKeepsTheNewestUpToItsLimit()
+    {
+        RecentDocuments::clear();
+        QTemporaryDir dir;
+        QStringList newestFirst;
+        for (int i = 0; i < RecentDocuments::kMaximum + 2; ++i) {
+            const QString path = dir.filePath(QStringLiteral("d%1.gelcoat").arg(i));
+            QFile(path).open(QIODevice::WriteOnly);
+            RecentDocuments::add(path);
+            newestFirst.prepend(path);
+        }
+        QCOMPARE(RecentDocuments::paths(), newestFirst.mid(0, RecentDocuments::kMaximum));
+
+        // One opened again moves to the front and nothing else is dropped;
+        // a relative path is kept absolute, so it is the same entry.
+        const QString again = newestFirst[RecentDocuments::kMaximum - 1];
+        const QString folder = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        RecentDocuments::add(QFileInfo(again).fileName());
+        QDir::setCurrent(folder);
+        QStringList expected = newestFirst.mid(0, RecentDocuments::kMaximum);
+        expected.move(RecentDocuments::kMaximum - 1, 0);
+        QCOMPARE(RecentDocuments::paths(), expected);
+
+        // A document gone since stays listed but cannot be chosen.
+        QVERIFY(QFile::remove(expected[1]));
+        QMenu menu;
+        RecentDocuments::fillMenu(&menu, [](const QString&) {});
+        const QList<QAction*> items = menu.actions();
+        QCOMPARE(items.size(), RecentDocuments::kMaximum + 2);   // a separator, Clear Menu
+        QCOMPARE(items[0]->text(), QFileInfo(again).fileName());
+        QVERIFY(items[0]->isEnabled());
+        QVERIFY(!items[1]->isEnabled());
+        RecentDocuments::clear();
     }
 
     void aWindowThatRefusesToCloseKeepsTheProgramRunning()

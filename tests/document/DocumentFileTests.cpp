@@ -5,6 +5,7 @@
 #include "document/file/DocumentArchive.h"
 #include "document/file/DocumentMessages.h"
 #include "document/intake/TiffCodec.h"
+#include "document/model/FileStamp.h"
 #include "document/model/TintDocument.h"
 #include "tests/support/IsolatedSettings.h"
 #include "tests/support/TestImages.h"
@@ -385,4 +386,34 @@ TEST_F(DocumentFileTest, AnIndependentParserReadsWhatWeWrite)
     ASSERT_TRUE(python.waitForFinished(30000));
     EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
     EXPECT_EQ(python.readAllStandardOutput().trimmed(), QByteArray("ok"));
+}
+
+// Another program may rewrite a file in place within the same second and
+// at the same size: only the time's fraction tells the stamps apart.
+TEST(FileStamp, ARewriteInPlaceInTheSameSecondIsSeen)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("stamped"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("first");
+    file.close();
+    const QDateTime whole = QDateTime::fromSecsSinceEpoch(1700000000);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(whole, QFileDevice::FileModificationTime));
+    file.close();
+    const std::optional<FileStamp> before = fileStampOf(path);
+
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.write("other");
+    ASSERT_TRUE(file.flush());
+    ASSERT_TRUE(file.setFileTime(whole.addMSecs(1), QFileDevice::FileModificationTime));
+    file.close();
+    const std::optional<FileStamp> after = fileStampOf(path);
+    ASSERT_TRUE(before && after);
+    EXPECT_EQ(before->inode, after->inode);
+    EXPECT_EQ(before->size, after->size);
+    EXPECT_EQ(before->modifiedSeconds, after->modifiedSeconds);
+    EXPECT_NE(*before, *after);
+    EXPECT_FALSE(fileStampOf(dir.filePath(QStringLiteral("missing"))));
 }

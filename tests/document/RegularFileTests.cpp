@@ -154,6 +154,8 @@ TEST(PrintablePath, BytesThatAreNotTextStayRecognisableAndDistinct)
     EXPECT_EQ(printablePath("\xf4\x90\x80\x80"), QStringLiteral("\\xf4\\x90\\x80\\x80"));
     // Control characters cannot forge a line of their own.
     EXPECT_EQ(printablePath("a\nb\x7f\xc2\x85"), QStringLiteral("a\\x0ab\\x7f\\xc2\\x85"));
+    // The last of the C1 controls, then the first character after them.
+    EXPECT_EQ(printablePath("\xc2\x9f\xc2\xa0"), QStringLiteral("\\xc2\\x9f\u00a0"));
 }
 
 } // namespace

@@ -13,6 +13,9 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <cstring>
+#include <new>
+
 using namespace gelcoat;
 using namespace gelcoat::test;
 
@@ -35,39 +38,25 @@ protected:
 
 } // namespace
 
-TEST_F(TintDocumentTest, NewDocumentHasTheDefaults)
+// The pixels of a buffer, row by row, as one FNV-1a number.
+static std::uint64_t fingerprint(const BitmapRep& image)
+{
+    std::uint64_t h = 0xcbf29ce484222325u;
+    for (int y = 0; y < image.pixelsHigh(); ++y) {
+        const std::uint8_t* row = image.bitmapData() + std::size_t(y) * image.bytesPerRow();
+        for (int i = 0; i < image.pixelsWide() * 4; ++i)
+            h = (h ^ row[i]) * 0x100000001b3u;
+    }
+    return h;
+}
+
+// A new document is the settings table's defaults on the start picture: it
+// renders byte for byte as the pipeline renders that stencil with default
+// settings. (That the defaults themselves are right, the command-line
+// tests check against the render they have always given.)
+TEST_F(TintDocumentTest, NewDocumentRendersTheDefaultsOnTheStartPicture)
 {
     TintDocument doc;
-    const TintSettings& s = doc.settings();
-    EXPECT_EQ(s.userHue, 59);
-    EXPECT_EQ(s.userSaturation, 150);
-    EXPECT_EQ(s.userBrightness, 100);
-    EXPECT_EQ(s.userContrast, 100);
-    EXPECT_EQ(s.userAlpha, 100);
-    EXPECT_EQ(s.aquaMargin, 50);
-    EXPECT_TRUE(s.useRainbow);
-    EXPECT_FALSE(s.circularRainbow);
-    EXPECT_EQ(s.rainbowXOffset, 0.07f);
-    EXPECT_EQ(s.rainbowYOffset, -0.1f);
-    EXPECT_TRUE(s.useOriginalHue);
-    EXPECT_FALSE(s.useOriginalSaturation);
-    EXPECT_FALSE(s.useOriginalBrightness);
-    EXPECT_EQ(s.shadowDensity, 50);
-    EXPECT_EQ(s.shadowSharpness, 85);
-    EXPECT_EQ(s.shadowXOffset, 0);
-    EXPECT_EQ(s.shadowYOffset, -5);
-    EXPECT_EQ(s.finalSize, 50);
-    EXPECT_EQ(s.sourceBugX, 0);
-    EXPECT_EQ(s.sourceBugY, 0);
-    // Display options from an empty store: the registered fallbacks.
-    EXPECT_TRUE(s.sourceShowsSize);
-    EXPECT_FALSE(s.sourceShowsBounds);
-    EXPECT_TRUE(s.sourceShrinksIfNecessary);
-    EXPECT_TRUE(s.destShowsSize);
-    EXPECT_FALSE(s.destShowsBounds);
-    EXPECT_TRUE(s.destShrinksIfNecessary);
-    EXPECT_EQ(s.destInteriorStyle, 3);
-
     ASSERT_TRUE(doc.sourceImage());
     EXPECT_EQ(doc.sourceImage()->pixelsWide(), 256);
     EXPECT_FALSE(doc.sourceImageIsSimple());
@@ -75,17 +64,50 @@ TEST_F(TintDocumentTest, NewDocumentHasTheDefaults)
     EXPECT_FALSE(doc.isDocumentEdited());
     EXPECT_TRUE(doc.gelcoatOn());
     EXPECT_EQ(doc.pipeline().stageCounts(), StageCounts{}); // nothing renders in init
-    // Registered defaults are fallbacks, never written to the user's store.
+    doc.refreshUIFromModel();
+    ASSERT_TRUE(doc.pipeline().finalMixImageValid());
+    const BitmapRep& made = *doc.pipeline().finalMixImage();
+
+    const TintSettings defaults;
+    RenderPipeline pipeline;
+    pipeline.remakeGelcoatWithChanges({&*doc.sourceImage(), false, &defaults},
+                                      PipelineChanges::all());
+    ASSERT_TRUE(pipeline.finalMixImageValid());
+    EXPECT_EQ(fingerprint(made), fingerprint(*pipeline.finalMixImage()));
+    EXPECT_EQ(made.pixelsWide(), 128);
+
+    // Display options from an empty store: the registered fallbacks, which
+    // are never written to the user's store.
+    const TintSettings& s = doc.settings();
+    EXPECT_TRUE(s.sourceShowsSize && s.sourceShrinksIfNecessary && s.destShowsSize &&
+                s.destShrinksIfNecessary);
+    EXPECT_FALSE(s.sourceShowsBounds || s.destShowsBounds);
+    EXPECT_EQ(s.destInteriorStyle, 3);
     EXPECT_TRUE(QSettings().allKeys().isEmpty());
+}
+
+// A member the settings table leaves out would be neither set to its
+// default nor saved: a new settings record made over any bytes is the same.
+TEST(SettingsTable, SetsEveryMember)
+{
+    alignas(TintSettings) unsigned char a[sizeof(TintSettings)];
+    alignas(TintSettings) unsigned char b[sizeof(TintSettings)];
+    std::memset(a, 0x00, sizeof a);
+    std::memset(b, 0x01, sizeof b);
+    const TintSettings* x = new (a) TintSettings;
+    const TintSettings* y = new (b) TintSettings;
+    EXPECT_TRUE(*x == *y);
+    for (const SettingField& f : settingFields())
+        EXPECT_EQ(settingFieldForKey(f.key), &f) << f.key;
 }
 
 TEST_F(TintDocumentTest, DisplayOptionsFollowTheUserDefaults)
 {
     QSettings store;
-    store.setValue(QString::fromLatin1(sourceShowsSizeKey), QStringLiteral("NO"));
-    store.setValue(QString::fromLatin1(destShowsBoundsKey), QStringLiteral("YES"));
-    store.setValue(QString::fromLatin1(destShrinksIfNecessaryKey), QStringLiteral("no"));
-    store.setValue(QString::fromLatin1(destInteriorStyleKey), 4);
+    store.setValue(QStringLiteral("SourceShowsSize"), QStringLiteral("NO"));
+    store.setValue(QStringLiteral("DestShowsBounds"), QStringLiteral("YES"));
+    store.setValue(QStringLiteral("DestShrinksIfNecessary"), QStringLiteral("no"));
+    store.setValue(QStringLiteral("DestInteriorStyle"), 4);
     store.sync();
     TintDocument doc;
     EXPECT_FALSE(doc.settings().sourceShowsSize);

@@ -5,6 +5,7 @@
 
 #include "document/model/TintDocument.h"
 #include "document/model/SettingsStep.h"
+#include "document/settings/SettingsKeys.h"
 #include "document/settings/SettingsStepName.h"
 #include "tests/support/IsolatedSettings.h"
 #include "tests/support/TestImages.h"
@@ -257,4 +258,7 @@ TEST(SettingsStepNames, NameTheControlOfTheFieldsThatDiffer)
     b.shadowSharpness = 7;
     EXPECT_EQ(settingsStepName(a, b), QStringLiteral("Settings"));
     EXPECT_EQ(presetStepName(TintPreset::BlueHighlighted), QStringLiteral("Blue Highlighted"));
+    // A setting added without a name would make its steps "Undo Settings".
+    for (const SettingField& field : settingFields())
+        EXPECT_EQ(field.isDisplayOption(), field.stepName == nullptr) << field.key;
 }

@@ -180,20 +180,32 @@ TEST(DrawRotated, QuarterTurnCounterClockwise)
     EXPECT_EQ(pixel(same, 0, 0), 0u);
 }
 
-TEST(CompositeSourceOver, PremultipliedPixelsMatchTheFormulaAtAnyWidth)
+TEST(CompositeSourceOver, EveryCompiledTargetMatchesTheFormulaAtAnyWidth)
 {
-    for (int w : {1, 3, 4, 13, 37}) {
-        const BitmapRep src = randomShapes(w, 9, std::uint32_t(w));
-        const BitmapRep below = randomShapes(w, 9, std::uint32_t(w + 100));
-        BitmapRep out = makeBuffer(w, 9);
-        ASSERT_TRUE(compositeSourceOver(src, below, out));
-        for (int y = 0; y < 9; ++y)
-            for (int i = 0; i < 4 * w; ++i) {
-                const int sa = src.row(y)[(i & ~3) + 3];
-                const double exact = src.row(y)[i] + below.row(y)[i] * (255.0 - sa) / 255.0;
-                ASSERT_EQ(out.row(y)[i], std::min(255L, std::lround(exact))) << w << " " << i;
-            }
-    }
+    // Widths that leave every remainder after each target's vector of
+    // pixels; the last source is not premultiplied, so its sums saturate.
+    const std::vector<int> widths{1, 3, 4, 7, 8, 9, 13, 15, 16, 17, 31, 33, 37, 64, 67};
+    int targets = 0;
+    forEachSimdTarget([&](const SimdTarget& target) {
+        ++targets;
+        for (std::size_t k = 0; k <= widths.size(); ++k) {
+            const bool raw = k == widths.size();
+            const int w = raw ? 45 : widths[k];
+            const BitmapRep src = raw ? makeBuffer(w, 9, [](int x, int y) { return 0x9DC0F130u * std::uint32_t(x + 45 * y + 1); })
+                                      : randomShapes(w, 9, std::uint32_t(w));
+            const BitmapRep below = randomShapes(w, 9, std::uint32_t(w + 100));
+            BitmapRep out = makeBuffer(w, 9);
+            ASSERT_TRUE(compositeSourceOver(src, below, out));
+            for (int y = 0; y < 9; ++y)
+                for (int i = 0; i < 4 * w; ++i) {
+                    const int sa = src.row(y)[(i & ~3) + 3];
+                    const double exact = src.row(y)[i] + below.row(y)[i] * (255.0 - sa) / 255.0;
+                    ASSERT_EQ(out.row(y)[i], std::min(255L, std::lround(exact)))
+                        << target.name << ", width " << w << ", byte " << i << " of row " << y;
+                }
+        }
+    });
+    EXPECT_GE(targets, 1);
 }
 
 TEST(Resample, TwoPixelsHalveToTheirRoundedMean)

@@ -1,6 +1,19 @@
 #include "window/layout/LayoutRule.h"
 
+#include <cmath>
+
 namespace gelcoat::layout {
+
+Frame upFrame(const DownRect& r, int height)
+{
+    return {float(r.x), float(height - r.y - r.height), float(r.width), float(r.height)};
+}
+
+DownRect downRect(const Frame& f, int height)
+{
+    const auto whole = [](double v) { return int(std::lround(v)); };
+    return {whole(f.x), whole(double(height) - f.y - f.height), whole(f.width), whole(f.height)};
+}
 
 Growth growthOf(double width, double height)
 {

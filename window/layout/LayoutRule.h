@@ -2,7 +2,9 @@
 // The rule that moves and stretches one control of the document window as
 // the document area grows beyond its base size.  Frames are y-up (origin
 // at the bottom left of the document area, y growing upwards) in single
-// precision, so that + dH keeps a control at the top edge.
+// precision, so that + dH keeps a control at the top edge.  Everything
+// outside this folder states rectangles y-down, as the form and Qt do;
+// upFrame and downRect are the one conversion between the two.
 
 namespace gelcoat::layout {
 
@@ -17,6 +19,19 @@ struct Frame {
     float height = 0.0f;
     bool operator==(const Frame&) const = default;
 };
+
+// A rectangle y-down: (x, y) is its top-left corner.
+struct DownRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const DownRect&) const = default;
+};
+
+// Between y-down rectangles and y-up frames in an area `height` high.
+Frame upFrame(const DownRect& r, int height);
+DownRect downRect(const Frame& f, int height);
 
 // How a control follows the growth; the numbers are those the layout
 // tables use.  Any other number, Fixed among them, leaves a frame alone.

@@ -1,51 +1,58 @@
 #pragma once
-// The controls of the document window that follow its size, each with the
-// frame the window description gives it (y-up, in a document area of the
-// base size) and the way it follows the growth.  First the 58 the window
-// records, in the order it records them; then the titles of the left-half
-// rows, which never move in y-up terms but, with Qt's origin at the top,
-// must be placed again to keep their distance from the bottom edge.
+// The frames the form gives its controls, recorded once while the document
+// area is at the base size the form is drawn for, and each control's rule
+// for following the area's growth.  The form is the one place that states
+// where a control goes; only the rules are kept here.
 
 #include "window/layout/LayoutRule.h"
 
-#include <array>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace gelcoat::layout {
 
-struct LaidOutView {
-    std::string_view outlet;   // the object name in the window description
-    Frame frame;
-    int mode;
-};
-
-inline constexpr int kRecordedViewCount = 58;
-inline constexpr int kLaidOutViewCount = kRecordedViewCount + 4;
-const std::array<LaidOutView, kLaidOutViewCount>& laidOutViews();
-
-// The recorded view of an outlet, if it is laid out.
-std::optional<LaidOutView> laidOutView(std::string_view outlet);
-
-struct PlacedView {
-    std::string_view outlet;
-    Frame frame;
-};
-
-// Every laid-out view placed for a document area that grew by `growth`.
-std::array<PlacedView, kLaidOutViewCount> placeViews(const Growth& growth);
+// The rule a control follows, by its object name; Fixed for any control
+// without one, which keeps its distance from the bottom edge.
+int resizeRule(std::string_view outlet);
 
 // The hue, saturation and brightness rows change with the stencil: a
 // simple stencil has no use for the use-original check boxes, so its three
 // sliders take the width of the contrast slider, which spans the whole row,
 // and the hue strip keeps its width difference from the hue slider.
 struct TintingRows {
-    Frame hueSlider;
-    Frame hueStrip;
-    Frame saturationSlider;
-    Frame brightnessSlider;
+    DownRect hueSlider;
+    DownRect hueStrip;
+    DownRect saturationSlider;
+    DownRect brightnessSlider;
     bool operator==(const TintingRows&) const = default;
 };
-TintingRows tintingRows(bool simpleStencil, const Growth& growth);
+
+class RecordedFrames {
+public:
+    // Records a control at the frame the form gives it (y-down, in the
+    // document area of the base size).
+    void record(std::string_view outlet, const DownRect& inForm);
+    std::size_t size() const { return views_.size(); }
+
+    // The recorded frame of a control, y-up; nothing for one not recorded.
+    std::optional<Frame> recorded(std::string_view outlet) const;
+
+    // Every recorded control, in recording order, placed for a document
+    // area of the given size.
+    std::vector<DownRect> place(int areaWidth, int areaHeight) const;
+
+    // The tinting rows for the stencil kind and the area's size.
+    TintingRows tintingRows(bool simpleStencil, int areaWidth, int areaHeight) const;
+
+private:
+    struct View {
+        std::string outlet;
+        Frame frame;
+        int mode;
+    };
+    std::vector<View> views_;
+};
 
 } // namespace gelcoat::layout

@@ -27,4 +27,11 @@ Frame zoomFrame(const Frame& offered)
     return zoomed;
 }
 
+DownRect zoomFrame(const DownRect& offered)
+{
+    // Any height turns the frame y-up; the rule keeps its top edge.
+    const int height = offered.y + offered.height;
+    return downRect(zoomFrame(upFrame(offered, height)), height);
+}
+
 } // namespace gelcoat::layout

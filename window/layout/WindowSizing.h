@@ -22,5 +22,7 @@ Size constrainedSize(double proposedWidth, double proposedHeight);
 // The largest frame on that line within the frame the system offers for
 // zooming (y-up), keeping the offered top edge when the height is cut.
 Frame zoomFrame(const Frame& offered);
+// The same for a frame stated y-down, as the window system offers it.
+DownRect zoomFrame(const DownRect& offered);
 
 } // namespace gelcoat::layout

@@ -1,6 +1,7 @@
 // The document window's layout: the rule that moves each control as the
 // document area grows, the sizes the area may take, the zoom frame, the
-// rows that change with a simple stencil.
+// form's frames placed from the edge they keep, the rows that change with
+// a simple stencil.
 
 #include "window/layout/LayoutRule.h"
 #include "window/layout/RecordedFrames.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <utility>
 
 using namespace gelcoat::layout;
 
@@ -18,22 +20,19 @@ void PrintTo(const Frame& f, std::ostream* out)
     *out << "(" << f.x << ", " << f.y << ", " << f.width << ", " << f.height << ")";
 }
 void PrintTo(const Size& s, std::ostream* out) { *out << s.width << " x " << s.height; }
+void PrintTo(const DownRect& r, std::ostream* out)
+{
+    *out << "[" << r.x << ", " << r.y << ", " << r.width << ", " << r.height << "]";
+}
 } // namespace gelcoat::layout
 
 namespace {
 
-Frame placed(std::string_view outlet, const Growth& growth)
-{
-    const std::optional<LaidOutView> view = laidOutView(outlet);
-    EXPECT_TRUE(view) << outlet;
-    return view ? resizeFrame(view->frame, growth, view->mode) : Frame{};
-}
-
-// How far a control moved and grew, as (dx, dy, dw, dh).
+// How far a control moved and grew under its rule, as (dx, dy, dw, dh).
 Frame change(std::string_view outlet, const Growth& growth)
 {
-    const Frame before = laidOutView(outlet)->frame;
-    const Frame after = placed(outlet, growth);
+    const Frame before{10, 20, 30, 40};
+    const Frame after = resizeFrame(before, growth, resizeRule(outlet));
     return {after.x - before.x, after.y - before.y, after.width - before.width,
             after.height - before.height};
 }
@@ -69,13 +68,23 @@ TEST(WindowSizing, ResizesAlongTheOneLine)
 
 TEST(WindowSizing, ZoomsToTheLargestFrameOnTheLine)
 {
-    EXPECT_EQ(zoomFrame({0, 0, 1024, 746}), (Frame{0, 3, 1024, 743}));
-    EXPECT_EQ(zoomFrame({0, 22, 1440, 856}), (Frame{0, 22, 1250, 856}));
-    EXPECT_EQ(zoomFrame({0, 0, 1280, 980}), (Frame{0, 109, 1280, 871}));
-    EXPECT_EQ(zoomFrame({5, 6, 686, 574}), (Frame{5, 6, 686, 574}));
+    EXPECT_EQ(zoomFrame(Frame{0, 0, 1024, 746}), (Frame{0, 3, 1024, 743}));
+    EXPECT_EQ(zoomFrame(Frame{0, 22, 1440, 856}), (Frame{0, 22, 1250, 856}));
+    EXPECT_EQ(zoomFrame(Frame{0, 0, 1280, 980}), (Frame{0, 109, 1280, 871}));
+    EXPECT_EQ(zoomFrame(Frame{5, 6, 686, 574}), (Frame{5, 6, 686, 574}));
 }
 
-TEST(RecordedFrames, FollowALargerArea)
+TEST(LayoutRule, ConvertsBetweenYDownAndYUp)
+{
+    // A control 12 from the top of an area 574 high sits 294 above its bottom.
+    EXPECT_EQ(upFrame(DownRect{14, 12, 276, 268}, 574), (Frame{14, 294, 276, 268}));
+    EXPECT_EQ(downRect(Frame{14, 294, 276, 268}, 574), (DownRect{14, 12, 276, 268}));
+    EXPECT_EQ(downRect(Frame{14, 294, 276, 268}, 652), (DownRect{14, 90, 276, 268}));
+    EXPECT_EQ(zoomFrame(DownRect{0, 0, 1024, 746}), (DownRect{0, 0, 1024, 743}));
+    EXPECT_EQ(zoomFrame(DownRect{0, 22, 1440, 856}), (DownRect{0, 22, 1250, 856}));
+}
+
+TEST(ResizeRules, FollowALargerArea)
 {
     const Growth g = growthOf(842.0, 652.0);
     EXPECT_EQ(change("sourceImageWell", g), (Frame{0, 0, 78, 78}));
@@ -89,64 +98,68 @@ TEST(RecordedFrames, FollowALargerArea)
     EXPECT_EQ(change("verticalDividerBox", g), (Frame{78, 0, 0, 0}));
     EXPECT_EQ(change("hueSlider", g), (Frame{0, 0, 78, 0}));
     EXPECT_EQ(change("aquaMarginSlider", g), (Frame{78, 0, 78, 0}));
-    // The wells' tops and the pop-up buttons stay at the top edge; the
-    // toggle stays centred between the wells.
-    const Frame source = placed("sourceImageWell", g);
-    EXPECT_EQ(source.y + source.height, 574 - 12 + 78);
     EXPECT_EQ(change("sourceActionButton", g), (Frame{78, 78, 0, 0}));
     EXPECT_EQ(change("gelcoatButton", g), (Frame{78, 39, 0, 0}));
+    // Controls without a rule stay put, y-up.
+    EXPECT_EQ(change("hueWell", g), Frame{});
+    EXPECT_EQ(change("contrastStaticText", g), Frame{});
 }
 
-TEST(RecordedFrames, FollowASmallerArea)
+TEST(ResizeRules, FollowASmallerArea)
 {
     const Growth g = growthOf(666.0, 564.0);   // dW -20, dH -10, half -10
-    for (const LaidOutView& view : laidOutViews()) {
-        const Frame d = change(view.outlet, g);
-        switch (view.mode) {
-        case Fixed: EXPECT_EQ(d, Frame{}) << view.outlet; break;
-        case MoveWithRightHalf: EXPECT_EQ(d, (Frame{-10, 0, 0, 0})) << view.outlet; break;
-        case MoveToRightEdge: EXPECT_EQ(d, (Frame{-20, 0, 0, 0})) << view.outlet; break;
-        case CentreBetweenWells: EXPECT_EQ(d, (Frame{-10, -5, 0, 0})) << view.outlet; break;
-        default: break;
-        }
-    }
     EXPECT_EQ(change("hueWell", g), Frame{});
+    EXPECT_EQ(change("rainbowCircle", g), Frame{});
+    for (const char* moving : {"useOriginalHueButton", "alphaValueField", "shadowWarningButton",
+                               "marginStaticText", "verticalDividerBox"})
+        EXPECT_EQ(change(moving, g), (Frame{-10, 0, 0, 0})) << moving;
+    for (const char* atEnd : {"shadowCircle", "shadowRadiusValueField", "wideStaticText"})
+        EXPECT_EQ(change(atEnd, g), (Frame{-20, 0, 0, 0})) << atEnd;
+    for (const char* centred : {"gelcoatButton", "leftArrow", "rightArrow"})
+        EXPECT_EQ(change(centred, g), (Frame{-10, -5, 0, 0})) << centred;
 }
 
-TEST(RecordedFrames, PlaceEveryViewOnceInRecordingOrder)
+TEST(RecordedFrames, PlaceTheFormsFramesFromTheTopOrBottomEdge)
 {
-    const auto views = placeViews(growthBy(0, 0));
-    EXPECT_EQ(views.front().outlet, "sourceActionButton");
-    EXPECT_EQ(views[kRecordedViewCount - 1].outlet, "verticalDividerBox");
-    for (std::size_t i = kRecordedViewCount; i < views.size(); ++i)
-        EXPECT_EQ(laidOutViews()[i].mode, Fixed) << views[i].outlet;
-    for (std::size_t i = 0; i < views.size(); ++i) {
-        EXPECT_EQ(views[i].frame, laidOutViews()[i].frame);
-        for (std::size_t j = i + 1; j < views.size(); ++j)
-            EXPECT_NE(views[i].outlet, views[j].outlet);
-    }
-    EXPECT_FALSE(laidOutView("linearRainbowRadio"));
+    RecordedFrames frames;
+    frames.record("sourceImageWell", {14, 12, 276, 268});
+    frames.record("contrastStaticText", {14, 526, 66, 22});
+    frames.record("aquaMarginSlider", {428, 318, 244, 22});
+    const std::vector<DownRect> atBase = frames.place(kBaseWidth, kBaseHeight);
+    ASSERT_EQ(atBase.size(), 3u);
+    EXPECT_EQ(atBase[0], (DownRect{14, 12, 276, 268}));
+    EXPECT_EQ(atBase[1], (DownRect{14, 526, 66, 22}));
+
+    // The well keeps its top and grows; the row below keeps its distance
+    // from the bottom edge.
+    const std::vector<DownRect> larger = frames.place(842, 652);
+    EXPECT_EQ(larger[0], (DownRect{14, 12, 354, 346}));
+    EXPECT_EQ(larger[1], (DownRect{14, 526 + 78, 66, 22}));
+    EXPECT_EQ(larger[2], (DownRect{428 + 78, 318 + 78, 244 + 78, 22}));
+    EXPECT_EQ(frames.recorded("sourceImageWell"), (Frame{14, 294, 276, 268}));
+    EXPECT_FALSE(frames.recorded("linearRainbowRadio"));
 }
 
 TEST(RecordedFrames, TintingRowsWidenForASimpleStencil)
 {
-    const Frame contrast = laidOutView("contrastSlider")->frame;
-    const Frame hue = laidOutView("hueSlider")->frame;
-    const Frame strip = laidOutView("hueStrip")->frame;
-    ASSERT_GT(contrast.width, hue.width);
-    for (const Growth& g : {growthBy(0, 0), growthOf(842.0, 652.0), growthOf(666.0, 564.0)}) {
-        const TintingRows simple = tintingRows(true, g);
-        for (const Frame& slider : {simple.hueSlider, simple.saturationSlider,
-                                    simple.brightnessSlider})
-            EXPECT_EQ(slider.width, contrast.width + float(g.half));
-        EXPECT_EQ(simple.hueStrip.width,
-                  contrast.width - (hue.width - strip.width) + float(g.half));
-        EXPECT_EQ(simple.hueStrip.x, strip.x);
+    RecordedFrames frames;
+    frames.record("hueSlider", {148, 318, 106, 22});
+    frames.record("hueStrip", {154, 341, 94, 7});
+    frames.record("saturationSlider", {148, 422, 106, 22});
+    frames.record("brightnessSlider", {148, 474, 106, 22});
+    frames.record("contrastSlider", {148, 526, 186, 22});
+    for (const auto& [w, h] : {std::pair{686, 574}, {842, 652}, {666, 564}}) {
+        const Growth g = growthOf(w, h);
+        const int dy = h - kBaseHeight;
+        const TintingRows simple = frames.tintingRows(true, w, h);
+        EXPECT_EQ(simple.hueSlider, (DownRect{148, 318 + dy, 186 + g.half, 22}));
+        EXPECT_EQ(simple.saturationSlider, (DownRect{148, 422 + dy, 186 + g.half, 22}));
+        EXPECT_EQ(simple.brightnessSlider, (DownRect{148, 474 + dy, 186 + g.half, 22}));
+        EXPECT_EQ(simple.hueStrip, (DownRect{154, 341 + dy, 186 - 12 + g.half, 7}));
 
-        const TintingRows colour = tintingRows(false, g);
-        EXPECT_EQ(colour.hueSlider, resizeFrame(hue, g, StretchLeftHalf));
-        EXPECT_EQ(colour.hueStrip, resizeFrame(strip, g, StretchLeftHalf));
-        EXPECT_EQ(colour.saturationSlider,
-                  resizeFrame(laidOutView("saturationSlider")->frame, g, StretchLeftHalf));
+        const TintingRows colour = frames.tintingRows(false, w, h);
+        EXPECT_EQ(colour.hueSlider, (DownRect{148, 318 + dy, 106 + g.half, 22}));
+        EXPECT_EQ(colour.hueStrip, (DownRect{154, 341 + dy, 94 + g.half, 7}));
+        EXPECT_EQ(colour.saturationSlider, (DownRect{148, 422 + dy, 106 + g.half, 22}));
     }
 }

@@ -1,16 +1,17 @@
-// The document window's form as the layout rules place it: every outlet of
-// its class at the frame the layout table records, the tooltips in the order the window stores them, a name for
-// assistive tools on every control, and at every size no control clipped,
+// The document window's form as the layout rules place it: every control
+// the settings table names present, a tooltip and a name for assistive
+// tools on every control, and at every size no control clipped,
 // overlapping another or outside the document area.  Writes screenshots of
 // the form filled with the start picture and its gel, light and dark.
 
 #include "ui_TintDocument.h"
 
 #include "document/image/BitmapImage.h"
-#include "views/paint/UpCoordinates.h"
-#include "window/layout/RecordedFrames.h"
+#include "window/LiveLayout.h"
+#include "window/SimpleStencilRows.h"
 #include "window/layout/WindowSizing.h"
 #include "document/model/TintDocument.h"
+#include "document/settings/SettingsKeys.h"
 #include "tests/qtsupport/Screenshot.h"
 #include "tests/qtsupport/TestSettings.h"
 #include "views/resources/ViewImages.h"
@@ -30,47 +31,23 @@ namespace {
 struct Form {
     QWidget area;
     Ui::TintDocument ui;
-    Form() { ui.setupUi(&area); }
-    QWidget* child(std::string_view name)
+    std::unique_ptr<LiveLayout> layout;
+    Form()
     {
-        return area.findChild<QWidget*>(QLatin1String(name.data(), qsizetype(name.size())));
+        ui.setupUi(&area);
+        layout = std::make_unique<LiveLayout>(area);
     }
+    QWidget* child(const char* name) { return area.findChild<QWidget*>(QLatin1String(name)); }
 
     // Places every control for the area size as the window does after a
     // resize, the tinting rows included.
     void layOut(QSize size, bool simpleStencil)
     {
         area.resize(size);
-        const Growth growth = growthOf(size.width(), size.height());
-        const auto place = [&](std::string_view outlet, const Frame& f) {
-            child(outlet)->setGeometry(
-                toQtRect({f.x, f.y, f.width, f.height}, size.height()).toRect());
-        };
-        for (const PlacedView& view : placeViews(growth))
-            place(view.outlet, view.frame);
-        const TintingRows rows = tintingRows(simpleStencil, growth);
-        place("hueSlider", rows.hueSlider);
-        place("hueStrip", rows.hueStrip);
-        place("saturationSlider", rows.saturationSlider);
-        place("brightnessSlider", rows.brightnessSlider);
-        for (QWidget* box : {ui.useOriginalHueButton, ui.useOriginalSaturationButton,
-                             ui.useOriginalBrightnessButton})
-            box->setHidden(simpleStencil);
+        layout->place();
+        arrangeTintingRows(ui, area, layout->frames(), simpleStencil);
     }
 };
-
-// The controls that carry a tooltip, in the order the window stores them.
-const char* const kTooltipSlots[] = {
-    "gelcoatButton", "destImageWell", "sourceImageWell", "useOriginalHueButton",
-    "useOriginalSaturationButton", "useOriginalBrightnessButton", "hueWell", "hueSlider",
-    "hueValueField", "useRainbowCheckbox", "rainbowTypeRadio", "rainbowCircle",
-    "rainbowAngleValueField", "rainbowRadiusValueField", "saturationSlider",
-    "saturationValueField", "brightnessSlider", "brightnessValueField", "contrastSlider",
-    "contrastValueField", "aquaMarginSlider", "aquaMarginValueField", "alphaSlider",
-    "alphaValueField", "shadowDensitySlider", "shadowDensityValueField", "shadowSharpnessSlider",
-    "shadowSharpnessValueField", "shadowWarningButton", "shadowCircle", "shadowAngleValueField",
-    "shadowRadiusValueField", "finalSizeSlider", "finalSizeValueField", "sourceActionButton",
-    "destActionButton"};
 
 QString whyClipped(QWidget* w)
 {
@@ -132,31 +109,16 @@ class DocumentFormTest : public QObject {
 
 private slots:
     void initTestCase() { useTemporarySettings(); }
-    void everyOutletHasItsClassTooltipAndName()
+    void everyControlHasItsSettingTooltipAndName()
     {
         Form form;
-        const struct { const char* outlet; const char* className; } outlets[] = {
-            {"gelcoatButton", "QAbstractButton"}, {"leftArrow", "QLabel"}, {"rightArrow", "QLabel"},
-            {"sourceImageWell", "gelcoat::BugImageView"},
-            {"destImageWell", "gelcoat::MessageImageView"},
-            {"sourceActionButton", "gelcoat::KPImagePopUpMenuButton"},
-            {"destActionButton", "gelcoat::KPImagePopUpMenuButton"},
-            {"useOriginalHueButton", "QCheckBox"}, {"useRainbowCheckbox", "QCheckBox"},
-            {"hueStrip", "gelcoat::KPRainbowStrip"}, {"rainbowCircle", "gelcoat::KPCircularSlider"},
-            {"shadowCircle", "gelcoat::KPCircularSlider"}, {"hueSlider", "gelcoat::FloatSlider"},
-            {"finalSizeValueField", "gelcoat::FloatValueField"},
-            {"shadowWarningButton", "QAbstractButton"}, {"horizontalDividerBox", "QFrame"}};
-        for (const auto& o : outlets) {
-            QWidget* w = form.child(o.outlet);
-            QVERIFY2(w && w->inherits(o.className), o.outlet);
-        }
-        // The layout table holds the form's own geometry, turned y-up.
-        for (const LaidOutView& view : laidOutViews()) {
-            QWidget* w = form.child(view.outlet);
-            QVERIFY2(w, view.outlet.data());
-            const UpRect up = fromQtRect(w->geometry(), kBaseHeight);
-            QVERIFY2((Frame{float(up.x), float(up.y), float(up.w), float(up.h)}) == view.frame,
-                     view.outlet.data());
+        // Every control the settings table shows a setting by.
+        for (const SettingField& f : settingFields()) {
+            for (const char* name : {f.checkBox, f.slider.slider, f.slider.field, f.circle.circle,
+                                     f.circle.angleField, f.circle.radiusField})
+                QVERIFY2(!name || form.child(name), name);
+            if (f.slider.slider)
+                QVERIFY2(form.child(f.slider.slider)->inherits("gelcoat::FloatSlider"), f.key);
         }
         QCOMPARE(form.area.size(), QSize(kBaseWidth, kBaseHeight));
         QCOMPARE(form.ui.sourceActionButton->imageName(), QStringLiteral("actionMenu"));
@@ -166,26 +128,21 @@ private slots:
         QCOMPARE(form.ui.circularRainbowRadio->property("tag").toInt(), 1);
         QCOMPARE(form.ui.linearRainbowRadio->property("tag").toInt(), 0);
 
-        // Exactly the 36 controls of the store carry a tooltip; two spaces
-        // follow a full stop inside one.
-        QStringList withTips;
-        for (QWidget* w : form.area.findChildren<QWidget*>())
-            if (!w->toolTip().isEmpty())
-                withTips.append(w->objectName());
-        QCOMPARE(withTips.size(), 36);
+        // Every control has a tooltip (the radio cells share their group's),
+        // with two spaces after each full stop inside it; texts, dividers,
+        // the arrows and the hue strip only decorate.  Everything but the
+        // plain texts and the dividers has a name for assistive tools.
         static const QRegularExpression oneSpace(QStringLiteral("\\. \\S"));
-        for (const char* slot : kTooltipSlots) {
-            const QString tip = form.child(slot)->toolTip();
-            QVERIFY2(withTips.contains(QLatin1String(slot)), slot);
-            QVERIFY2(!tip.contains(oneSpace), qPrintable(tip));
-        }
-
-        // Everything but the plain texts and the dividers has a name for
-        // assistive tools.
         for (QWidget* w : form.area.findChildren<QWidget*>()) {
-            const bool plain = (qobject_cast<QLabel*>(w) && !w->objectName().endsWith(u"Arrow"))
-                || w->objectName().endsWith(u"DividerBox");
-            QVERIFY2(plain || !w->accessibleName().isEmpty(), qPrintable(w->objectName()));
+            const QString name = w->objectName();
+            const bool plain = (qobject_cast<QLabel*>(w) && !name.endsWith(u"Arrow"))
+                || name.endsWith(u"DividerBox");
+            QVERIFY2(plain || !w->accessibleName().isEmpty(), qPrintable(name));
+            const bool decoration = plain || qobject_cast<QLabel*>(w) || w == form.ui.hueStrip;
+            const QString tip = w->parentWidget() == &form.area
+                ? w->toolTip() : w->parentWidget()->toolTip();
+            QVERIFY2(decoration || !tip.isEmpty(), qPrintable(name));
+            QVERIFY2(!tip.contains(oneSpace), qPrintable(tip));
         }
     }
 
