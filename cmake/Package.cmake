@@ -41,10 +41,14 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${GELCOAT_MAKER_WEB_SITE})
+# Linked libraries (libtiff, libpng, libwebp for WebP export, Qt) become
+# dependencies through dpkg-shlibdeps.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Loaded as plug-ins, so invisible to dpkg-shlibdeps: the windowing system
-# for the application, and the decoders of WebP, TIFF and other pictures.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-image-formats-plugins")
+# Loaded as plug-ins, so invisible to dpkg-shlibdeps: the windowing systems
+# for the application (X11, and Wayland natively rather than through
+# XWayland), and the decoders of WebP, TIFF and other pictures. Qt SVG, which
+# draws vector stencils, is linked and found by dpkg-shlibdeps.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-wayland, qt6-image-formats-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 include(CPack)

@@ -10,9 +10,9 @@ set -euo pipefail
 # otherwise the first that apt can install on this release is taken.
 packages=(
   cmake build-essential pkg-config
-  qt6-base-dev qt6-image-formats-plugins
+  qt6-base-dev qt6-image-formats-plugins qt6-svg-dev qt6-wayland
   qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
-  libtiff-dev libpng-dev libdeflate-dev zlib1g-dev libplist-dev libgtest-dev libbenchmark-dev libhwy-dev
+  libtiff-dev libpng-dev libdeflate-dev zlib1g-dev libplist-dev libwebp-dev libgtest-dev libbenchmark-dev libhwy-dev
   fonts-dejavu-core xvfb xauth python3
   clang libclang-rt-dev
   imagemagick libtiff-tools time bc

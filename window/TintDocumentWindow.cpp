@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QEvent>
+#include <QFileInfo>
 #include <QPalette>
 
 #include <cmath>
@@ -143,6 +144,14 @@ void TintDocumentWindow::connectDocument()
     });
     connect(doc, &Document::editedChanged, this, &QWidget::setWindowModified);
     connect(doc, &Document::fileNameChanged, this, &TintDocumentWindow::showTitle);
+    // A result dragged to a file manager becomes a file named after the
+    // document: "logo.gelcoat" gives "logo.png", a new one "Untitled.png".
+    auto nameDragFile = [this] {
+        form_->destImageWell->setDragFileName(
+            QFileInfo(document_->displayName()).completeBaseName() + QStringLiteral(".png"));
+    };
+    connect(doc, &Document::fileNameChanged, this, nameDragFile);
+    nameDragFile();
     connect(&PreferenceNotifications::center(), &PreferenceNotifications::showRainbowStripChanged,
             this, &TintDocumentWindow::showRainbowStripPreference);
 }

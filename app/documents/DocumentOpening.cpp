@@ -11,6 +11,7 @@
 #include "document/intake/PictureDecoder.h"
 #include "document/intake/StencilIntake.h"
 #include "document/model/TintDocument.h"
+#include "document/settings/Preferences.h"
 
 #include "shared/KPAlertPanel.h"
 
@@ -29,9 +30,9 @@ void showAlert(const DocumentAlert& alert)
                             QString(), alert.message);
 }
 
-void showIncompatibleImageAlert()
+void showIncompatibleImageAlert(const QString& reason)
 {
-    showAlert({incompatibleImageTitle(), incompatibleImageMessage()});
+    showAlert({incompatibleImageTitle(), incompatibleImageMessage(reason)});
 }
 
 // Files are the same when their canonical paths are: a link or a path
@@ -63,8 +64,10 @@ QWidget* openDocumentFile(const QString& path)
 // after telling the user why.
 QWidget* openPictureFile(const QString& path, const std::function<QWidget*()>& newUntitled)
 {
-    CheckedPicture checked =
-        checkPictureWithProgress([path](QString* error) { return decodePictureFile(path, error); });
+    CheckedPicture checked = checkPictureWithProgress(
+        [path, options = PictureOptions{Preferences::shared().vectorSide()}](QString* error) {
+            return decodePictureFile(path, error, options);
+        });
     if (checked.stopped)
         return nullptr;
     if (!checked.picture) {
@@ -72,14 +75,15 @@ QWidget* openPictureFile(const QString& path, const std::function<QWidget*()>& n
         return nullptr;
     }
     if (!checked.simple) {
-        showIncompatibleImageAlert();
+        showIncompatibleImageAlert(checked.error);
         return nullptr;
     }
     auto* window = qobject_cast<TintDocumentWindow*>(newUntitled());
     if (!window)
         return nullptr;
     window->prepareSourceImage(std::move(checked.shown), checked.picture->pixels);
-    window->document().useCheckedImage(std::move(checked.picture->pixels), *checked.simple, path);
+    window->document().useCheckedImage(std::move(checked.picture->pixels), *checked.simple, path,
+                                       std::move(checked.picture->vectorSource));
     window->document().keepNewImage();
     return window;
 }

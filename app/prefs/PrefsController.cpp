@@ -38,6 +38,11 @@ QButtonGroup* PrefsController::flatteningDefaultMatrix() const
     return ui_ ? ui_->flatteningDefaultMatrix : nullptr;
 }
 
+QSpinBox* PrefsController::vectorSideField() const
+{
+    return ui_ ? ui_->vectorSideField : nullptr;
+}
+
 void PrefsController::loadWindow()
 {
     preferencesWindow_ = new QDialog(nullptr);
@@ -58,11 +63,15 @@ void PrefsController::loadWindow()
     ui_->showRainbowStripCheckbox->setChecked(showRainbowStrip());
     if (QAbstractButton* cell = matrix->button(flatteningChoice()))
         cell->setChecked(true);
+    ui_->vectorSideField->setRange(1, kMaxVectorSide);
+    ui_->vectorSideField->setValue(Preferences::shared().vectorSide());
 
     connect(ui_->showTooltipsCheckbox, &QAbstractButton::toggled, this,
             &PrefsController::showTooltipsChanged);
     connect(ui_->showRainbowStripCheckbox, &QAbstractButton::toggled, this,
             &PrefsController::showRainbowStripChanged);
+    connect(ui_->vectorSideField, &QSpinBox::valueChanged, this,
+            &PrefsController::vectorSideChanged);
     connect(matrix, &QButtonGroup::idToggled, this, [this](int tag, bool on) {
         if (on)
             flatteningDefaultChanged(tag);
@@ -107,6 +116,11 @@ void PrefsController::showRainbowStripChanged(bool state)
 void PrefsController::flatteningDefaultChanged(int tag)
 {
     Preferences::shared().setFlatteningChoice(tag);
+}
+
+void PrefsController::vectorSideChanged(int side)
+{
+    Preferences::shared().setVectorSide(side);
 }
 
 } // namespace gelcoat

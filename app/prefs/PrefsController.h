@@ -1,5 +1,5 @@
 #pragma once
-// The window that edits the application's three preferences. One
+// The window that edits the application's preferences. One
 // controller per process, created on first use and kept. The values, their
 // storage and their change notices are Preferences'; this adds the window.
 
@@ -14,6 +14,7 @@
 
 class QAbstractButton;
 class QButtonGroup;
+class QSpinBox;
 
 
 namespace Ui {
@@ -41,11 +42,13 @@ public:
     QAbstractButton* showTooltipsCheckbox() const;
     QAbstractButton* showRainbowStripCheckbox() const;
     QButtonGroup* flatteningDefaultMatrix() const;
+    QSpinBox* vectorSideField() const;
 
 public slots:
     void showTooltipsChanged(bool state);
     void showRainbowStripChanged(bool state);
     void flatteningDefaultChanged(int tag);
+    void vectorSideChanged(int side);
 
 private:
     PrefsController();

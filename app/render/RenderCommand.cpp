@@ -1,6 +1,7 @@
 #include "app/render/RenderCommand.h"
 
 #include "app/render/BatchRun.h"
+#include "app/render/IconSetRun.h"
 #include "app/render/ImageOutput.h"
 #include "app/render/RenderJob.h"
 #include "app/render/RenderOptions.h"
@@ -137,6 +138,13 @@ int runRenderCommand(const QByteArrayList& args, QTextStream& out, QTextStream& 
     if (options->help) {
         out << renderUsage();
         return ExitOk;
+    }
+    if (!options->iconSizes.empty())
+        return runIconSets(*options, out, err);
+    if (options->hicolor || options->iconFormat) {
+        err << "gelcoat-render: " << (options->hicolor ? "--hicolor" : "--format ico or icns")
+            << " makes an icon set: give --sizes too\n";
+        return ExitUsage;
     }
     if (options->inputs.size() > 1 || isFolderOutput(options->output))
         return runBatchCommand(*options, out, err);

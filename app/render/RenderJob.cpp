@@ -95,6 +95,13 @@ RenderJob::RenderJob(const RenderOptions& options, QTextStream& out, QTextStream
 
 int RenderJob::run(const QByteArray& input, const QByteArray& imageOutput, bool inBatch)
 {
+    if (const int code = renderInput(input, inBatch))
+        return code;
+    return writeOutputs(imageOutput);
+}
+
+int RenderJob::renderInput(const QByteArray& input, bool inBatch)
+{
     inBatch_ = inBatch;
     if (inBatch)
         prefix_ = QStringLiteral("gelcoat-render: %1: ").arg(quotedPath(input));
@@ -107,6 +114,11 @@ int RenderJob::run(const QByteArray& input, const QByteArray& imageOutput, bool 
     applySettings();
     if (const int code = applyStencilCommands())
         return code;
+    if (exactSize_) {
+        TintSettings settings = doc_.settings();
+        settings.finalSize = 100;
+        doc_.replaceSettings(settings);
+    }
     if (const int code = checkFinalSize())
         return code;
     if (const int code = render())
@@ -116,7 +128,7 @@ int RenderJob::run(const QByteArray& input, const QByteArray& imageOutput, bool 
              << infoJson(doc_).mid(1) << "\n";
     else if (options_.info)
         out_ << infoJson(doc_) << "\n";
-    return writeOutputs(imageOutput);
+    return ExitOk;
 }
 
 int RenderJob::load(const QByteArray& input)
@@ -158,7 +170,7 @@ int RenderJob::loadPicture(const QByteArray& path)
     QString error;
     std::optional<SourcePicture> picture;
     if (const std::optional<QByteArray> bytes = readRegularFile(path, kMaxPictureFileBytes, &error))
-        picture = decodePicture(*bytes, &error);
+        picture = decodePicture(*bytes, &error, PictureOptions{options_.vectorSide});
     if (!picture) {
         // In a batch the prefix names the input already.
         err_ << prefix_
@@ -172,6 +184,7 @@ int RenderJob::loadPicture(const QByteArray& path)
     described.bitsPerSample = picture->bitsPerSample;
     described.samplesPerPixel = picture->samplesPerPixel;
     described.bitsPerPixel = picture->bitsPerPixel;
+    described.vectorKind = picture->vectorKind;
     // Adopted without rendering: the one full render follows.
     IntakeRefusal refusal = IntakeRefusal::None;
     if (!doc_.adoptImage(std::move(*picture), QFile::decodeName(path), false, &refusal)) {

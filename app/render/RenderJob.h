@@ -27,6 +27,14 @@ public:
     // through a symbolic link (its name was not typed by the user).
     int run(const QByteArray& input, const QByteArray& imageOutput, bool inBatch = false);
 
+    // run() up to the render and the --info line, writing nothing; the
+    // result is then the document's final image.
+    int renderInput(const QByteArray& input, bool inBatch = false);
+    // Asked before renderInput(): the result is rendered at 100 %, the
+    // exact result an icon set is fitted from.
+    void renderAtExactSize() { exactSize_ = true; }
+    const TintDocument& document() const { return doc_; }
+
     // For a batch, asked before run(): the image is written but left for
     // its caller to flush and rename (commitImage()), on a thread that may
     // wait for the disk while this one renders the next input. Only when
@@ -56,6 +64,7 @@ private:
     QString prefix_ = QStringLiteral("gelcoat-render: ");   // of every message
     bool inBatch_ = false;
     bool leaveImageUncommitted_ = false;
+    bool exactSize_ = false;
     std::unique_ptr<PendingFile> uncommitted_;
 };
 

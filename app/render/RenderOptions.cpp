@@ -76,7 +76,8 @@ QString renderUsage()
         "                      [--invert] [--margins TOP,BOTTOM,LEFT,RIGHT] [--fit-shadow]\n"
         "                      [--stage NAME] [--flatten white|black|none]\n"
         "                      [--save-document FILE] [--info] [--format tiff|png]\n"
-        "                      [-j N] [--quiet] [--] [INPUT...]\n"
+        "                      [-j N] [--quiet] [--vector-side N]\n"
+        "                      [--sizes N,N,... [--hicolor]] [--] [INPUT...]\n"
         "Renders INPUT (an image file or a .gelcoat document; the built-in start picture\n"
         "when omitted) as a gel image and writes OUTPUT (.tif, .tiff or .png; default\n"
         "gelcoat.tiff). A document brings its stencil and settings; --preset and --set\n"
@@ -90,6 +91,8 @@ QString renderUsage()
         "                  add transparent margins to the stencil (negative values crop)\n"
         "  --fit-shadow    grow the stencil just enough for the shadow not to be clipped\n"
         "                  (these three act on the stencil in the order given)\n"
+        "  --vector-side N draw an SVG stencil with its longer side N pixels (1024;\n"
+        "                  at most 16384)\n"
         "  --stage NAME    write one pipeline buffer as an uncompressed TIFF: source,\n"
         "                  source-hsv, analysis, shadow, tinted, composite, final\n"
         "  --flatten WHAT  put the result on white or black, or keep it transparent\n"
@@ -105,7 +108,14 @@ QString renderUsage()
         "  -j N            render at most N files at once (default: one per core)\n"
         "  -q, --quiet     no progress count on a terminal\n"
         "A refused input is reported and the others go on; the exit status is the\n"
-        "worst one; --info prints one JSON line per input, with its path.\n");
+        "worst one; --info prints one JSON line per input, with its path.\n"
+        "Icon sets: --sizes 16,24,32,48,64,128,256,512 renders each INPUT once and fits\n"
+        "the result into squares of those sizes (1 to 1024), centred on transparency:\n"
+        "  -o FOLDER       FOLDER/NAME-N.png for each size N\n"
+        "  --hicolor       FOLDER/NxN/apps/NAME.png, a hicolor icon theme's layout\n"
+        "  -o OUT.ico      one Windows icon of the sizes up to 256\n"
+        "  -o OUT.icns     one macOS icon (sizes 16, 32, 64, 128, 256, 512, 1024)\n"
+        "  --format ico|icns  with a FOLDER: FOLDER/NAME.ico or NAME.icns per INPUT\n");
 }
 
 std::optional<RenderOptions> parseRenderOptions(const QByteArrayList& args, QString* error)
@@ -197,15 +207,33 @@ std::optional<RenderOptions> parseRenderOptions(const QByteArrayList& args, QStr
                 return fail(QStringLiteral("--margins takes four whole numbers TOP,BOTTOM,LEFT,RIGHT"));
             o.stencilCommands.push_back({StencilCommand::Kind::Margins, {m[0], m[1], m[2], m[3]}});
         } else if (a == u"--format") {
-            if (!next(&value) || (value != u"png" && value != u"tiff"))
-                return fail(QStringLiteral("--format takes tiff or png"));
+            if (!next(&value) ||
+                (value != u"png" && value != u"tiff" && value != u"ico" && value != u"icns"))
+                return fail(QStringLiteral("--format takes tiff, png, ico or icns"));
             o.pngFormat = value == u"png";
+            if (value == u"ico" || value == u"icns")
+                o.iconFormat = value == u"ico" ? IconSetForm::Ico : IconSetForm::Icns;
             o.formatGiven = true;
+        } else if (a == u"--sizes") {
+            if (!next(&value))
+                return fail(QStringLiteral("--sizes needs a list such as 16,32,64"));
+            const std::optional<std::vector<int>> sizes = parseIconSizes(value, error);
+            if (!sizes)
+                return std::optional<RenderOptions>();
+            o.iconSizes = *sizes;
+        } else if (a == u"--hicolor") {
+            o.hicolor = true;
         } else if (a == u"-j" || a == u"--jobs") {
             std::int32_t jobs = 0;
             if (!next(&value) || !parseInt(value, &jobs) || jobs < 1 || jobs > 256)
                 return fail(QStringLiteral("%1 takes a number of files from 1 to 256").arg(a));
             o.jobs = jobs;
+        } else if (a == u"--vector-side") {
+            std::int32_t side = 0;
+            if (!next(&value) || !parseInt(value, &side) || side < 1 || side > kMaxVectorSide)
+                return fail(QStringLiteral("--vector-side takes a number of pixels from 1 to %1")
+                                .arg(kMaxVectorSide));
+            o.vectorSide = side;
         } else if (a == u"-q" || a == u"--quiet") {
             o.quiet = true;
         } else if (a == u"--info") {

@@ -3,13 +3,16 @@
 //   gelcoat-render [INPUT] [-o OUTPUT] [--preset NAME] [--set KEY=VALUE]...
 //                  [--stage NAME] [--flatten white|black|none]
 //                  [--invert] [--margins T,B,L,R] [--fit-shadow]
-//                  [--save-document FILE] [--info] [--] [INPUT]
+//                  [--save-document FILE] [--info] [--vector-side N] [--] [INPUT]
 //   gelcoat-render INPUT... -o FOLDER/ [--format tiff|png] [-j N] [--quiet] …
+//   gelcoat-render INPUT... --sizes 16,32,… [--hicolor] -o OUT(/|.ico|.icns) …
 // File names stay the bytes they were given as (Linux names need not be
 // UTF-8); everything else is read as UTF-8.
 
 #include "document/export/ResultExport.h"
+#include "document/icons/IconFiles.h"
 #include "document/intake/StencilIntake.h"
+#include "document/intake/VectorPicture.h"
 #include "document/settings/TintSettings.h"
 
 #include <QByteArray>
@@ -38,8 +41,15 @@ struct RenderOptions {
     QByteArray output; // empty: gelcoat.tiff, unless only --info was asked for
     bool pngFormat = false;   // --format png: a batch writes .png files
     bool formatGiven = false;
+    // --sizes: an icon set per input instead of one image. Its form comes
+    // from the output (.ico, .icns, else a folder of PNG files), --hicolor
+    // or, for a folder, --format ico|icns.
+    std::vector<int> iconSizes;
+    bool hicolor = false;
+    std::optional<IconSetForm> iconFormat;   // --format ico or icns
     int jobs = 0;             // -j: files rendered at once; 0 for one per core
     bool quiet = false;       // no progress count
+    int vectorSide = kDefaultVectorSide;   // --vector-side: an SVG stencil's longer side
     std::optional<TintPreset> preset;
     std::vector<std::pair<QString, QString>> settings; // --set, in order
     std::vector<StencilCommand> stencilCommands;

@@ -69,24 +69,39 @@ QString fallbackPanelFolder()
 
 SaveProposal proposedSaveLocation(const QString& destImagePath)
 {
+    const UserDefaults& defaults = UserDefaults::standard();
+    SaveProposal proposal;
+    proposal.format = exportFormatForName(defaults.objectForKey(lastSaveFormatKey).toString())
+                          .value_or(ExportFormat::Png);
     if (!destImagePath.isEmpty()) {
         const QFileInfo info(destImagePath);
-        return {info.path(), info.fileName()};
+        proposal.folder = info.path();
+        proposal.fileName = info.fileName();
+        proposal.format = exportFormatForPath(destImagePath).value_or(proposal.format);
+        return proposal;
     }
-    const QVariant remembered = UserDefaults::standard().objectForKey(lastSaveDirKey);
-    if (remembered.isValid() && !remembered.toString().isEmpty())
-        return {remembered.toString(), QString()};
-    return {fallbackPanelFolder(), QString()};
+    const QVariant remembered = defaults.objectForKey(lastSaveDirKey);
+    proposal.folder = remembered.isValid() && !remembered.toString().isEmpty()
+                          ? remembered.toString()
+                          : fallbackPanelFolder();
+    return proposal;
+}
+
+ExportFormat formatForChosenFile(const QString& path, ExportFormat filterFormat)
+{
+    return exportFormatForPath(path).value_or(filterFormat);
 }
 
 DocumentOutcome saveExportedImage(TintDocument& document, const QString& path,
-                                  const QByteArray& tiff)
+                                  ExportFormat format, const BitmapRep& image)
 {
     UserDefaults::standard().setString(lastSaveDirKey, QFileInfo(path).path());
+    UserDefaults::standard().setString(lastSaveFormatKey, exportSuffix(format));
     document.recordDestImagePath(path);
 
     DocumentOutcome outcome;
-    if (!writeFileAtomically(path, tiff)) {
+    const QByteArray bytes = encodeExportImage(image, format);
+    if (bytes.isEmpty() || !writeFileAtomically(path, bytes)) {
         outcome.alert = {saveTitle(), imageSaveFailedMessage(path)};
         return outcome;
     }

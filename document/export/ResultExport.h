@@ -1,9 +1,10 @@
 #pragma once
 // The result leaving the program: flattened onto white or black or kept
-// transparent, encoded as LZW TIFF, put on the clipboard or written to a
-// file whose place the document remembers.
+// transparent, put on the clipboard as LZW TIFF and PNG, or written as
+// PNG, TIFF or WebP to a file whose place the document remembers.
 
 #include "engine/buffer/BitmapRep.h"
+#include "document/export/ExportFormat.h"
 #include "document/export/FlattenChoice.h"
 #include "document/file/DocumentMessages.h"
 
@@ -38,18 +39,26 @@ QMimeData* makeClipboardPayload(const BitmapRep& image);
 QString fallbackPanelFolder();
 
 // Where the save panel starts: the folder and name of the last export, else
-// the remembered save folder, else fallbackPanelFolder() with no name.
+// the remembered save folder, else fallbackPanelFolder() with no name. The
+// format is the last export's by its suffix, else the one last used by any
+// document, else PNG.
 struct SaveProposal {
     QString folder;
     QString fileName;
+    ExportFormat format = ExportFormat::Png;
 };
 SaveProposal proposedSaveLocation(const QString& destImagePath);
 
-// The save panel's OK: remembers the folder, records the path in the
-// document (marking it edited when the path is new), then writes the bytes
-// through a temporary file renamed over the target, so that a failed write
-// leaves an existing file intact. A failure gives the "Save" alert.
+// The format a confirmed name is written in: the one its suffix names, so
+// that a file called .tif never holds PNG; else the panel's type filter.
+ExportFormat formatForChosenFile(const QString& path, ExportFormat filterFormat);
+
+// The save panel's OK: remembers the folder and the format, records the
+// path in the document (marking it edited when the path is new), then
+// writes the encoded image through a temporary file renamed over the
+// target, so that a failed write leaves an existing file intact. A failure,
+// of the encoding or of the write, gives the "Save" alert.
 DocumentOutcome saveExportedImage(TintDocument& document, const QString& path,
-                                  const QByteArray& tiff);
+                                  ExportFormat format, const BitmapRep& image);
 
 } // namespace gelcoat

@@ -1,5 +1,6 @@
 #include "document/intake/PictureDecoder.h"
 
+#include "document/intake/DeepNetpbmReader.h"
 #include "document/intake/PictureCompleteness.h"
 #include "document/intake/PngHeader.h"
 #include "document/intake/QtPictureReader.h"
@@ -21,12 +22,13 @@ std::optional<SourcePicture> fail(QString* error, const QString& reason)
     return std::nullopt;
 }
 
-// Vector pictures are never rasterised here: they are described so that
-// the acceptance check refuses them.
-SourcePicture vectorPicture()
+// Vector pictures other than SVG are not drawn: they are described so that
+// the acceptance check refuses them, naming what they are.
+SourcePicture vectorPicture(const QString& kind)
 {
     SourcePicture picture;
     picture.isBitmap = false;
+    picture.vectorKind = kind;
     picture.bitsPerSample = 0;
     picture.samplesPerPixel = 0;
     picture.bitsPerPixel = 0;
@@ -34,7 +36,29 @@ SourcePicture vectorPicture()
     return picture;
 }
 
-enum class PictureKind { Unknown, Tiff, Png, Jpeg, Gif, Bmp, WebP, Pdf, Svg };
+enum class PictureKind {
+    Unknown,
+    Tiff,
+    Png,
+    Jpeg,
+    Gif,
+    Bmp,
+    WebP,
+    DeepNetpbm,
+    Pdf,
+    PostScript,
+    Svg,
+    Gzip,   // compressed SVG, or something else compressed
+};
+
+std::optional<SourcePicture> drawVector(const QByteArray& bytes, const PictureOptions& options,
+                                        QString* error)
+{
+    const std::optional<QByteArray> text = plainSvgText(bytes, error);
+    if (!text)
+        return std::nullopt;
+    return drawSvg(*text, options.vectorSide, error);
+}
 
 // Formats Qt's plug-ins read beyond the ones told apart above (PBM, PGM,
 // PPM, ICO, TGA, XPM, XBM, ICNS, WBMP, MNG, …), by content alone: the one Qt
@@ -48,10 +72,10 @@ QList<QByteArray> qtFormatsByContent(const QByteArray& bytes, bool everyClaim)
     QList<QByteArray> formats;
     if (!buffer.open(QIODevice::ReadOnly))
         return formats;
-    // Qt's SVG plug-in claims any XML; text with an <svg element is told
-    // apart before this, so only its compressed kind is left to it.
+    // SVG is told apart before Qt is asked; its plug-in would claim any XML.
+    const auto isSvg = [](const QByteArray& name) { return name == "svg" || name == "svgz"; };
     if (const QByteArray guess = QImageReader::imageFormat(&buffer).toLower();
-        !guess.isEmpty() && guess != "svg")
+        !guess.isEmpty() && !isSvg(guess))
         formats.append(guess);
     buffer.seek(0);
     if (!everyClaim)
@@ -59,7 +83,7 @@ QList<QByteArray> qtFormatsByContent(const QByteArray& bytes, bool everyClaim)
     for (const QByteArray& format : QImageReader::supportedImageFormats()) {
         QImageReader reader(&buffer, format);
         const QByteArray name = reader.format().toLower();
-        if (name != "svg" && !formats.contains(name) && reader.canRead())
+        if (!formats.contains(name) && !isSvg(name) && reader.canRead())
             formats.append(name);
         buffer.seek(0);
     }
@@ -72,8 +96,8 @@ std::optional<SourcePicture> readCompleteWithQt(const QByteArray& bytes, const c
                                                 QString* error)
 {
     if (!complete(bytes))
-        return fail(error, QStringLiteral("The %1 data ends before the picture does: the file "
-                                          "is damaged.")
+        return fail(error, QStringLiteral("damaged: the file ends early (the %1 data stops "
+                                          "before the picture does)")
                                .arg(QString::fromLatin1(format).toUpper()));
     return readPictureWithQt(bytes, format, error);
 }
@@ -90,11 +114,16 @@ std::optional<SourcePicture> readFoundFormat(const QByteArray& bytes, const QByt
     return readPictureWithQt(bytes, format, error);
 }
 
+// A format Qt guessed from content alone may be a wrong guess: its
+// decoder's failure then says nothing true about the file.
+QString unreadableByContent()
+{
+    return QStringLiteral("The data is not in a picture format Gelcoat reads, or is damaged.");
+}
+
 std::optional<SourcePicture> readWithQtByContent(const QByteArray& bytes, QString* error)
 {
     QList<QByteArray> formats = qtFormatsByContent(bytes, false);
-    if (formats.contains("svgz"))
-        return vectorPicture();
     QString firstError;
     for (qsizetype i = 0; i < formats.size(); ++i) {
         const QByteArray format = formats[i];
@@ -110,18 +139,12 @@ std::optional<SourcePicture> readWithQtByContent(const QByteArray& bytes, QStrin
     }
     if (formats.isEmpty())
         return fail(error, QStringLiteral("The data is not in a picture format Gelcoat reads."));
+    // Several plug-ins claiming the same bytes (an uncompressed TGA without
+    // its footer looks like a cursor to the ICO plug-in) and none reading
+    // them: the first one's words would name a format the file may not be.
+    if (formats.size() > 1)
+        return fail(error, unreadableByContent());
     return fail(error, firstError);
-}
-
-bool looksLikeSvg(const QByteArray& bytes)
-{
-    // Text that opens as XML (after an optional byte-order mark and blank
-    // space) and has an <svg element near its start.
-    QByteArray head = bytes.left(64 * 1024);
-    if (head.startsWith("\xEF\xBB\xBF"))
-        head.remove(0, 3);
-    head = head.trimmed();
-    return head.startsWith('<') && head.toLower().contains("<svg");
 }
 
 PictureKind classify(const QByteArray& bytes)
@@ -138,17 +161,25 @@ PictureKind classify(const QByteArray& bytes)
         return PictureKind::Bmp;
     if (bytes.startsWith("RIFF") && bytes.mid(8, 4) == "WEBP")
         return PictureKind::WebP;
+    if (isDeepNetpbm(bytes))
+        return PictureKind::DeepNetpbm;
     // PDF readers accept the header anywhere in the first kilobyte.
     if (bytes.left(1024).contains("%PDF-"))
         return PictureKind::Pdf;
+    // PostScript and EPS, plain or with the binary header of DOS EPS.
+    if (bytes.startsWith("%!PS") || bytes.startsWith("\xC5\xD0\xD3\xC6"))
+        return PictureKind::PostScript;
     if (looksLikeSvg(bytes))
         return PictureKind::Svg;
+    if (looksLikeGzip(bytes))
+        return PictureKind::Gzip;
     return PictureKind::Unknown;
 }
 
 } // namespace
 
-std::optional<SourcePicture> decodePicture(const QByteArray& bytes, QString* error)
+std::optional<SourcePicture> decodePicture(const QByteArray& bytes, QString* error,
+                                           const PictureOptions& options)
 {
     switch (classify(bytes)) {
     case PictureKind::Tiff: return decodeTiff(bytes, error);
@@ -160,8 +191,11 @@ std::optional<SourcePicture> decodePicture(const QByteArray& bytes, QString* err
     case PictureKind::Gif: return readCompleteWithQt(bytes, "gif", gifDataComplete, error);
     case PictureKind::Bmp: return readCompleteWithQt(bytes, "bmp", bmpDataComplete, error);
     case PictureKind::WebP: return readPictureWithQt(bytes, "webp", error);
-    case PictureKind::Pdf:
-    case PictureKind::Svg: return vectorPicture();
+    case PictureKind::DeepNetpbm: return readDeepNetpbm(bytes, error);
+    case PictureKind::Pdf: return vectorPicture(QStringLiteral("a PDF"));
+    case PictureKind::PostScript: return vectorPicture(QStringLiteral("a PostScript file"));
+    case PictureKind::Svg:
+    case PictureKind::Gzip: return drawVector(bytes, options, error);
     case PictureKind::Unknown: break;
     }
     if (bytes.isEmpty())
@@ -174,12 +208,13 @@ bool isPictureData(const QByteArray& bytes)
     return classify(bytes) != PictureKind::Unknown || !qtFormatsByContent(bytes, false).isEmpty();
 }
 
-std::optional<SourcePicture> decodePictureFile(const QString& path, QString* error)
+std::optional<SourcePicture> decodePictureFile(const QString& path, QString* error,
+                                               const PictureOptions& options)
 {
     std::optional<QByteArray> bytes = readRegularFile(path, kMaxPictureFileBytes, error);
     if (!bytes)
         return std::nullopt;
-    return decodePicture(*bytes, error);
+    return decodePicture(*bytes, error, options);
 }
 
 } // namespace gelcoat

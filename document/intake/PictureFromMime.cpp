@@ -47,19 +47,20 @@ OfferedPicture offeredPicture(const QMimeData* data)
     return offer;
 }
 
-std::optional<SourcePicture> pictureFromOffer(const OfferedPicture& offer, QString* error)
+std::optional<SourcePicture> pictureFromOffer(const OfferedPicture& offer, QString* error,
+                                              const PictureOptions& options)
 {
     if (error)
         error->clear();
     for (const QByteArray& bytes : offer.imageBytes) {
         QString reason;
-        if (auto picture = decodePicture(bytes, &reason))
+        if (auto picture = decodePicture(bytes, &reason, options))
             return picture;
         noteFailure(error, reason);
     }
     for (const QString& path : offer.localFiles) {
         QString reason;
-        if (auto picture = decodePictureFile(path, &reason))
+        if (auto picture = decodePictureFile(path, &reason, options))
             return picture;
         noteFailure(error, reason);
     }

@@ -3,6 +3,7 @@
 // own decoder so that a grey picture stays grey (and becomes a mask) rather
 // than being widened to colour on the way in.
 
+#include "document/intake/PictureDecoder.h"
 #include "document/intake/SourcePicture.h"
 
 #include <QByteArray>
@@ -46,7 +47,8 @@ OfferedPicture offeredPicture(const QMimeData* data);
 // bytes again with none of the intake's checks (a truncated file filled
 // in, a picture far too large decoded in full).
 std::optional<SourcePicture> pictureFromOffer(const OfferedPicture& offer,
-                                              QString* error = nullptr);
+                                              QString* error = nullptr,
+                                              const PictureOptions& options = {});
 
 // Both at once, on the interface thread.
 std::optional<SourcePicture> pictureFromMimeData(const QMimeData* data, QString* error = nullptr);

@@ -2,13 +2,14 @@
 
 #include "document/image/BitmapImage.h"
 #include "document/intake/PngHeader.h"
+#include "document/intake/Premultiply.h"
+#include "document/intake/SampleReduction.h"
 
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
 
 #include <algorithm>
-#include <cctype>
 
 namespace gelcoat {
 
@@ -87,7 +88,7 @@ void describeFromPng(const PngHeader& header, SourcePicture& picture)
             // A transparent colour key: expanded to RGBA, like a palette.
             picture.hasAlpha = true;
             picture.samplesPerPixel = 4;
-            picture.bitsPerSample = 8;
+            picture.bitsPerSample = header.bitDepth == 16 ? 16 : 8;
         } else {
             picture.hasAlpha = false;
             picture.samplesPerPixel = header.colourType == 0 ? 1 : 3;
@@ -99,45 +100,78 @@ void describeFromPng(const PngHeader& header, SourcePicture& picture)
         picture.samplesPerPixel = 2;
         picture.bitsPerSample = header.bitDepth;
         break;
-    case 6:   // RGBA, 16-bit samples narrowed to 8 with the conversion below
+    case 6:   // RGBA
         picture.hasAlpha = true;
         picture.samplesPerPixel = 4;
-        picture.bitsPerSample = 8;
+        picture.bitsPerSample = header.bitDepth;
         break;
     default:  // palette: as Qt described the expanded table
         break;
     }
 }
 
-// The largest sample value a grey or colour Netpbm header (P2, P3, P5, P6)
-// announces; Qt narrows deeper samples to 8 bits without saying so.
-std::optional<int> netpbmMaxValue(const QByteArray& bytes)
+// 16-bit pictures narrowed sample by sample, then premultiplied as an
+// 8-bit picture of the same samples is: Qt's own conversion premultiplies
+// at 16 bits and truncates some samples.
+std::optional<BitmapRep> reducedFromDeep(const QImage& image, int describedSamples)
 {
-    if (bytes.size() < 2 || bytes[0] != 'P' || !QByteArray("2356").contains(bytes[1]))
+    const bool grey = image.format() == QImage::Format_Grayscale16;
+    const bool alpha = !grey && image.hasAlphaChannel();
+    const int samples = alpha ? 4 : (grey || describedSamples == 1) ? 1 : 3;
+    const QImage straight = grey ? image : image.convertToFormat(QImage::Format_RGBA64);
+    if (straight.isNull())
         return std::nullopt;
-    qsizetype i = 2;
-    long long fields[3] = {};
-    for (long long& field : fields) {
-        while (i < bytes.size() && (std::isspace(static_cast<unsigned char>(bytes[i])) ||
-                                    bytes[i] == '#')) {
-            if (bytes[i] == '#')
-                while (i < bytes.size() && bytes[i] != '\n')
-                    ++i;
-            else
-                ++i;
+    auto pixels = BitmapRep::makeLayout(straight.width(), straight.height(), samples, 8, alpha,
+                                        false, 0, false);
+    if (!pixels)
+        return std::nullopt;
+    for (int y = 0; y < straight.height(); ++y) {
+        std::uint8_t* out = pixels->row(y);
+        if (grey) {
+            const auto* in = reinterpret_cast<const quint16*>(straight.constScanLine(y));
+            for (int x = 0; x < straight.width(); ++x)
+                out[x] = reducedSample(in[x]);
+            continue;
         }
-        if (i >= bytes.size() || !std::isdigit(static_cast<unsigned char>(bytes[i])))
-            return std::nullopt;
-        while (i < bytes.size() && std::isdigit(static_cast<unsigned char>(bytes[i])))
-            field = std::min(field * 10 + (bytes[i++] - '0'), 1LL << 40);
+        const auto* in = reinterpret_cast<const QRgba64*>(straight.constScanLine(y));
+        for (int x = 0; x < straight.width(); ++x, out += samples) {
+            const std::uint8_t r = reducedSample(in[x].red()), g = reducedSample(in[x].green()),
+                               b = reducedSample(in[x].blue());
+            if (samples == 1) {
+                out[0] = r;
+            } else if (samples == 3) {
+                out[0] = r, out[1] = g, out[2] = b;
+            } else {
+                const std::uint8_t a = reducedSample(in[x].alpha());
+                out[0] = premultipliedSample(r, a);
+                out[1] = premultipliedSample(g, a);
+                out[2] = premultipliedSample(b, a);
+                out[3] = a;
+            }
+        }
     }
-    return int(std::min(fields[2], 1LL << 30));
+    return pixels;
+}
+
+bool isDeep(QImage::Format format)
+{
+    switch (format) {
+    case QImage::Format_Grayscale16:
+    case QImage::Format_RGBX64:
+    case QImage::Format_RGBA64:
+    case QImage::Format_RGBA64_Premultiplied:
+        return true;
+    default:
+        return false;
+    }
 }
 
 // 8-bit chunky pixels: RGBA premultiplied when the image has alpha, else
 // grey for one-sample pictures and RGB for the rest.
 std::optional<BitmapRep> pixelsFrom(QImage image, int describedSamples)
 {
+    if (isDeep(image.format()))
+        return reducedFromDeep(image, describedSamples);
     const int samples = image.hasAlphaChannel() ? 4 : describedSamples == 1 ? 1 : 3;
     return bitmapFromImage(std::move(image), samples);
 }
@@ -173,8 +207,6 @@ std::optional<SourcePicture> readPictureWithQt(const QByteArray& bytes, const QB
     describeFromQt(image, picture);
     if (const auto header = readPngHeader(bytes))
         describeFromPng(*header, picture);
-    else if (const auto maxValue = netpbmMaxValue(bytes); maxValue && *maxValue > 255)
-        picture.bitsPerSample = 16;
     picture.bitsPerPixel = picture.bitsPerSample * picture.samplesPerPixel;
 
     auto pixels = pixelsFrom(std::move(image), picture.samplesPerPixel);

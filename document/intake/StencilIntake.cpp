@@ -59,6 +59,18 @@ std::optional<bool> checkImage(SourcePicture& picture, IntakeRefusal* refusal)
         *refusal = IntakeRefusal::None;
     if (picture.representationCount != 1)
         return refuse(picture, refusal, IntakeRefusal::RepresentationCount);
+    // The decoders hand 16-bit samples over narrowed to 8 bits (rounded to
+    // nearest) and grey with alpha widened to RGBA with the same alpha: such
+    // pictures are checked as the 8-bit RGBA picture they now are.
+    if (picture.isBitmap && !picture.isPlanar && picture.bitsPerSample == 16) {
+        picture.bitsPerSample = 8;
+        picture.bitsPerPixel = 8 * picture.samplesPerPixel;
+    }
+    if (picture.isBitmap && !picture.isPlanar && picture.samplesPerPixel == 2 &&
+        picture.hasAlpha && picture.bitsPerSample == 8) {
+        picture.samplesPerPixel = 4;
+        picture.bitsPerPixel = 32;
+    }
     if (picture.bitsPerSample != 8 && !picture.hasAlpha)
         return refuse(picture, refusal, IntakeRefusal::SampleDepth);
     if (!picture.isBitmap)
@@ -116,18 +128,18 @@ QString intakeRefusalReason(IntakeRefusal refusal, const SourcePicture& d)
     switch (refusal) {
     case IntakeRefusal::None: break;
     case IntakeRefusal::RepresentationCount:
-        return QStringLiteral("the file holds %1 pictures (pages); a stencil is exactly one")
+        return QStringLiteral("several pages (%1); a stencil is exactly one picture")
             .arg(d.representationCount);
     case IntakeRefusal::SampleDepth:
         return QStringLiteral("%1-bit samples without alpha").arg(d.bitsPerSample);
-    case IntakeRefusal::NotBitmap: return QStringLiteral("a vector picture (PDF or SVG), not pixels");
+    case IntakeRefusal::NotBitmap:
+        return QStringLiteral("%1 is a vector picture")
+            .arg(d.vectorKind.isEmpty() ? QStringLiteral("this") : d.vectorKind);
     case IntakeRefusal::Planar: return QStringLiteral("planar samples (each colour stored apart)");
     case IntakeRefusal::ColourModel:
         return QStringLiteral("a colour model other than RGB or grey (CMYK, Lab or "
                               "floating-point samples)");
     case IntakeRefusal::Layout:
-        if (d.samplesPerPixel == 2)
-            return QStringLiteral("grey with alpha");
         return QStringLiteral("%1 samples and %2 bits per pixel, a layout no stencil has")
             .arg(d.samplesPerPixel)
             .arg(d.bitsPerPixel);
@@ -147,6 +159,13 @@ QString incompatibleImageMessage()
     return QCoreApplication::translate("TintDocument",
                                        "The image chosen is not compatible with Gelcoat.  Please "
                                        "see Gelcoat's help for more information.");
+}
+
+QString incompatibleImageMessage(const QString& reason)
+{
+    if (reason.isEmpty())
+        return incompatibleImageMessage();
+    return incompatibleImageMessage() + QStringLiteral("\n\n") + reason;
 }
 
 QString intakeAlertButton() { return QCoreApplication::translate("TintDocument", "OK"); }

@@ -38,6 +38,9 @@ QString intakeRefusalReason(IntakeRefusal refusal, const SourcePicture& describe
 // Texts of the alert shown when a picture is refused.
 QString incompatibleImageTitle();
 QString incompatibleImageMessage();
+// The message with the precise reason beneath it, as the window shows it
+// (the reason in the same words the command line prints).
+QString incompatibleImageMessage(const QString& reason);
 QString intakeAlertButton();   // "OK", for every intake alert
 
 // A new standard bitmap with each pixel's R, G, B kept and A' = 255 − A.

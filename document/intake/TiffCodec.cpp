@@ -1,5 +1,6 @@
 #include "document/intake/TiffCodec.h"
 
+#include "document/intake/TiffDeepSamples.h"
 #include "document/intake/TiffMemoryFile.h"
 
 #include <QRegularExpression>
@@ -211,6 +212,17 @@ std::optional<SourcePicture> decodeTiff(const QByteArray& bytes, QString* error)
     const bool integerSamples = sampleFormat == SAMPLEFORMAT_UINT || sampleFormat == SAMPLEFORMAT_VOID;
     if (!photometricSupported(photometric) || !integerSamples) {
         picture.unsupportedColourModel = true;
+        return picture;
+    }
+
+    if (const DeepTiffLayout deep{width, height, samplesPerPixel, photometric, extraCount,
+                                  extraTypes};
+        isDeepTiff(tif, deep)) {
+        QString reason;
+        std::optional<BitmapRep> pixels = readDeepTiff(tif, deep, &reason);
+        if (!pixels)
+            return fail(error, reason.chopped(1));   // fail() adds the full stop again
+        picture.pixels = std::move(*pixels);
         return picture;
     }
 

@@ -263,6 +263,7 @@ bool TintDocument::adoptImage(SourcePicture picture, const QString& path, bool i
         return false;
     }
     replaceStencil(std::move(picture.pixels), simple, path);
+    stencilVectorSource_ = std::move(picture.vectorSource);
     return true;
 }
 
@@ -274,20 +275,24 @@ void TintDocument::replaceStencil(BitmapRep pixels, bool simple, const QString& 
     sourceImage_ = std::move(pixels);
     sourceImageIsSimple_ = simple;
     unreadableSourceData_.clear();
+    stencilVectorSource_.clear();
 }
 
-void TintDocument::useCheckedImage(BitmapRep pixels, bool simple, const QString& path)
+void TintDocument::useCheckedImage(BitmapRep pixels, bool simple, const QString& path,
+                                   QByteArray vectorSource)
 {
     PreviousStencil previous;
     previous.simple = sourceImageIsSimple_;
     previous.path = sourceImagePath_;
     previous.unreadableData = unreadableSourceData_;
+    previous.vectorSource = stencilVectorSource_;
     previous.bug = bugPosition(settings_);
     previous.edited = isDocumentEdited();
     stopRendering();
     // Moved aside, not copied: the two never need more than one buffer each.
     previous.image = std::move(sourceImage_);
     replaceStencil(std::move(pixels), simple, path);
+    stencilVectorSource_ = std::move(vectorSource);
     previous_ = std::move(previous);
     updateChangeCount();
     moveBug(settings_, {});
@@ -314,6 +319,7 @@ bool TintDocument::putBackPreviousImage()
     sourceImageIsSimple_ = previous.simple;
     sourceImagePath_ = previous.path;
     unreadableSourceData_ = previous.unreadableData;
+    stencilVectorSource_ = previous.vectorSource;
     moveBug(settings_, previous.bug);
     if (!previous.edited)
         clearChangeCount();

@@ -76,6 +76,11 @@ public:
     const std::optional<BitmapRep>& sourceImage() const { return sourceImage_; }
     bool sourceImageIsSimple() const { return sourceImageIsSimple_; }
     const QString& sourceImagePath() const { return sourceImagePath_; }
+    // The SVG text the stencil was drawn from when it came in as a vector
+    // picture, for exports that want the drawing itself (an icon theme's
+    // scalable icon); empty for every other stencil, and after anything
+    // changes the stencil. Not kept in the document file.
+    const QByteArray& stencilVectorSource() const { return stencilVectorSource_; }
     const QString& destImagePath() const { return destImagePath_; }
 
     // While the document renders in the background, reaching the pipeline
@@ -155,7 +160,8 @@ public:
     // is kept, with its path, simple flag, bug position and edit mark, until
     // keepNewImage() lets it go or putBackPreviousImage() restores it all
     // and renders it again. Any other new stencil lets it go too.
-    void useCheckedImage(BitmapRep pixels, bool simple, const QString& path);
+    void useCheckedImage(BitmapRep pixels, bool simple, const QString& path,
+                         QByteArray vectorSource = {});
     void keepNewImage();
     bool putBackPreviousImage();
 
@@ -222,6 +228,7 @@ private:
         bool simple = false;
         QString path;
         QByteArray unreadableData;
+        QByteArray vectorSource;
         BugPosition bug;
         bool edited = false;
     };
@@ -234,6 +241,7 @@ private:
     QString sourceImagePath_;
     QString destImagePath_;
     QByteArray unreadableSourceData_;
+    QByteArray stencilVectorSource_;
     RenderPipeline pipeline_;
 
     // Background rendering; the worker goes first when the document does.

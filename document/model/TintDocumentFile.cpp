@@ -109,6 +109,7 @@ DocumentOutcome TintDocument::loadDataRepresentation(const QByteArray& bytes, Lo
         previous_.reset();
         sourceImage_ = std::move(source);
         unreadableSourceData_ = unreadable;
+        stencilVectorSource_.clear();
     }
     sourceImagePath_ = sourcePath;
     destImagePath_ = archive->destImagePath;

@@ -3,11 +3,14 @@
 #include "document/settings/PreferenceNotifications.h"
 #include "document/settings/UserDefaults.h"
 
+#include <algorithm>
+
 namespace gelcoat {
 
 const char* const showTooltipsKey = "ShowTooltips";
 const char* const showRainbowKey = "ShowRainbow";
 const char* const flatteningChoiceKey = "FlatteningChoice";
+const char* const vectorSideKey = "VectorSide";
 
 namespace {
 
@@ -38,6 +41,10 @@ Preferences::Preferences()
     showTooltips_ = defaults.boolForKey(QString::fromLatin1(showTooltipsKey));
     showRainbowStrip_ = defaults.boolForKey(QString::fromLatin1(showRainbowKey));
     flatteningChoice_ = defaults.integerForKey(QString::fromLatin1(flatteningChoiceKey));
+    defaults.registerDefault(QString::fromLatin1(vectorSideKey), kDefaultVectorSide);
+    // A value edited by hand outside the range is used brought within it.
+    vectorSide_ = std::clamp(int(defaults.integerForKey(QString::fromLatin1(vectorSideKey))), 1,
+                             kMaxVectorSide);
 }
 
 bool Preferences::setShowTooltips(bool shows)
@@ -62,6 +69,20 @@ bool Preferences::setFlatteningChoice(std::int32_t choice)
         return false;
     flatteningChoice_ = choice;
     UserDefaults::standard().setInteger(QString::fromLatin1(flatteningChoiceKey), choice);
+    return true;
+}
+
+} // namespace gelcoat
+
+namespace gelcoat {
+
+bool Preferences::setVectorSide(int side)
+{
+    side = std::clamp(side, 1, kMaxVectorSide);
+    if (side == vectorSide_)
+        return false;
+    vectorSide_ = side;
+    UserDefaults::standard().setInteger(QString::fromLatin1(vectorSideKey), side);
     return true;
 }
 

@@ -12,6 +12,7 @@ const char* const sourceImagePathKey = "SourceImagePath";
 const char* const destImagePathKey = "DestImagePath";
 const char* const lastOpenDirKey = "LastOpenDirectory";
 const char* const lastSaveDirKey = "LastSaveDirectory";
+const char* const lastSaveFormatKey = "LastSaveFormat";
 
 namespace {
 

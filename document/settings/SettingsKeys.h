@@ -18,6 +18,7 @@ extern const char* const sourceImagePathKey;
 extern const char* const destImagePathKey;
 extern const char* const lastOpenDirKey;
 extern const char* const lastSaveDirKey;
+extern const char* const lastSaveFormatKey;
 
 enum class SettingKind { Bool, Int, Float };
 

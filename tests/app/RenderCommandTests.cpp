@@ -204,23 +204,34 @@ TEST_F(RenderCommandTest, PresetAppliesBeforeEverySetWhereverItStands)
 
 TEST_F(RenderCommandTest, RefusedAndUnreadableInputsExitWithTwo)
 {
-    QFile svg(path("drawing.svg"));
-    ASSERT_TRUE(svg.open(QIODevice::WriteOnly));
-    svg.write("<?xml version=\"1.0\"?><svg xmlns=\"http://www.w3.org/2000/svg\" width=\"4\" "
-              "height=\"4\"><rect width=\"4\" height=\"4\"/></svg>");
-    svg.close();
-    RenderRun run = render({QStringLiteral("drawing.svg")});
+    QFile pdf(path("drawing.pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::WriteOnly));
+    pdf.write("%PDF-1.4\n1 0 obj << /Type /Catalog >> endobj\n%%EOF\n");
+    pdf.close();
+    RenderRun run = render({QStringLiteral("drawing.pdf")});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.err.contains(QStringLiteral(
         "The image chosen is not compatible with Gelcoat.  Please see Gelcoat's help for more information.")))
         << run.err.toStdString();
-    EXPECT_TRUE(run.err.contains(QStringLiteral("\"drawing.svg\": a vector picture"))) << run.err.toStdString();
-    QImage deep(4, 4, QImage::Format_Grayscale16);
-    deep.fill(Qt::black);
-    ASSERT_TRUE(deep.save(path("deep.png")));
-    run = render({QStringLiteral("deep.png")});
+    EXPECT_TRUE(run.err.contains(QStringLiteral("\"drawing.pdf\": a PDF is a vector picture")))
+        << run.err.toStdString();
+    TIFF* pages = TIFFOpen(path("pages.tif").toLocal8Bit().constData(), "w");
+    ASSERT_TRUE(pages);
+    for (int page = 0; page < 2; ++page) {
+        TIFFSetField(pages, TIFFTAG_IMAGEWIDTH, 1);
+        TIFFSetField(pages, TIFFTAG_IMAGELENGTH, 1);
+        TIFFSetField(pages, TIFFTAG_BITSPERSAMPLE, 8);
+        TIFFSetField(pages, TIFFTAG_SAMPLESPERPIXEL, 1);
+        TIFFSetField(pages, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISBLACK);
+        unsigned char sample = 0;
+        TIFFWriteScanline(pages, &sample, 0, 0);
+        TIFFWriteDirectory(pages);
+    }
+    TIFFClose(pages);
+    run = render({QStringLiteral("pages.tif")});
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(run.err.contains(QStringLiteral("16-bit samples without alpha"))) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("\"pages.tif\": several pages (2)")))
+        << run.err.toStdString();
 
     QFile broken(path("broken.png"));
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));

@@ -304,16 +304,17 @@ private slots:
         recent->findChild<QAction*>(QStringLiteral("clearRecentDocuments"))->trigger();
         QVERIFY(RecentDocuments::paths().isEmpty());
 
-        // A picture the intake refuses (a drawing in a vector format) is
-        // said to be incompatible and leaves no window behind.
-        QFile drawing(path("drawing.svg"));
+        // A picture the intake refuses (a PDF drawing) is said to be
+        // incompatible, with the reason, and leaves no window behind.
+        QFile drawing(path("drawing.pdf"));
         QVERIFY(drawing.open(QIODevice::WriteOnly));
-        drawing.write("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"8\" height=\"8\">"
-                      "<rect width=\"8\" height=\"8\"/></svg>");
+        drawing.write("%PDF-1.4\n%%EOF\n");
         drawing.close();
         answerer.answer(QStringLiteral("OK"));
         QCOMPARE(delegate.openDocumentFiles({drawing.fileName()}), 0);
         QCOMPARE(answerer.seen().last().text, QStringLiteral("Incompatible image"));
+        QVERIFY(answerer.seen().last().informativeText.endsWith(
+            QStringLiteral("\n\na PDF is a vector picture")));
         QCOMPARE(visibleDocumentWindows().size(), 3);
         const QWidgetList all = QApplication::topLevelWidgets();
         QCOMPARE(std::count_if(all.begin(), all.end(),

@@ -94,24 +94,29 @@ TEST(PngIntake, RgbAndGreyBecomeSimpleMasks)
 
 TEST(PngIntake, StoredDepthDecidesForPicturesWithoutAlpha)
 {
+    // 16 bits are narrowed to 8; fewer than 8 are refused.
     Taken grey16 = takeIn(encodeWithQt(solid(1, 1, QImage::Format_Grayscale16, qRgb(9, 9, 9)), "png"));
     EXPECT_EQ(grey16.described.bitsPerSample, 16);
-    EXPECT_EQ(grey16.refusal, IntakeRefusal::SampleDepth);
+    ASSERT_TRUE(grey16.simple);
+    EXPECT_EQ(pixelAt(grey16.stencil, 0, 0), (Pixel{0, 0, 0, 9}));
 
     Taken rgb16 = takeIn(makePng(1, 1, 16, 2, QByteArray(6, '\x40')));
     EXPECT_EQ(rgb16.described.bitsPerSample, 16);
-    EXPECT_EQ(rgb16.refusal, IntakeRefusal::SampleDepth);
+    ASSERT_TRUE(rgb16.simple);
+    EXPECT_EQ(pixelAt(rgb16.stencil, 0, 0), (Pixel{0, 0, 0, 255 - 64}));
 
     Taken grey2 = takeIn(makePng(4, 1, 2, 0, QByteArray(1, '\x1B')));
     EXPECT_EQ(grey2.described.bitsPerSample, 2);
     EXPECT_EQ(grey2.refusal, IntakeRefusal::SampleDepth);
 }
 
-TEST(PngIntake, GreyWithAlphaIsTwoSamples)
+TEST(PngIntake, GreyWithAlphaIsTwoSamplesWidenedToRgba)
 {
     Taken eightBit = takeIn(makePng(1, 1, 8, 4, QByteArray("\x80\x80", 2)));
     EXPECT_EQ(eightBit.described.samplesPerPixel, 2);
-    EXPECT_EQ(eightBit.refusal, IntakeRefusal::Layout);
+    ASSERT_TRUE(eightBit.simple);
+    EXPECT_FALSE(*eightBit.simple);
+    EXPECT_EQ(pixelAt(eightBit.stencil, 0, 0), (Pixel{64, 64, 64, 128}));
 
     // At 16 bits the pixel is 32 bits wide and standardised with its colour.
     Taken sixteenBit = takeIn(makePng(1, 1, 16, 4, QByteArray("\xff\xff\x80\x80", 4)));
@@ -138,7 +143,7 @@ TEST(PngIntake, StraightAlphaIsPremultiplied)
     Taken sixteen = takeIn(makePng(2, 1, 16, 6, QByteArray("\xff\xff\x64\x64\x00\x00\x80\x80"
                                                            "\x0a\x0a\x14\x14\x1e\x1e\xff\xff", 16)));
     EXPECT_EQ(sixteen.described.samplesPerPixel, 4);
-    EXPECT_EQ(sixteen.described.bitsPerSample, 8);
+    EXPECT_EQ(sixteen.described.bitsPerSample, 16);
     ASSERT_TRUE(sixteen.simple);
     expectNear(pixelAt(sixteen.stencil, 0, 0), {128, 50, 0, 128}, 1);
     EXPECT_EQ(pixelAt(sixteen.stencil, 1, 0), (Pixel{10, 20, 30, 255}));
@@ -258,21 +263,25 @@ TEST(QtIntake, WebpWithAlpha)
     EXPECT_EQ(pixelAt(t.stencil, 1, 0), (Pixel{10, 20, 30, 255}));
 }
 
-TEST(VectorIntake, PdfAndSvgAreDescribedAndRefused)
+TEST(VectorIntake, PdfIsDescribedAndRefusedSvgIsDrawn)
 {
-    const QByteArray vectors[] = {
-        "%PDF-1.4\n1 0 obj << /Type /Catalog >> endobj\n%%EOF\n",
-        "\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
-        "width=\"10\" height=\"10\"><rect width=\"10\" height=\"10\"/></svg>",
-        "  <SVG viewBox=\"0 0 1 1\"></SVG>",
-    };
-    for (const QByteArray& bytes : vectors) {
-        SCOPED_TRACE(bytes.left(12).toStdString());
-        Taken t = takeIn(bytes);
-        EXPECT_FALSE(t.described.isBitmap);
-        EXPECT_FALSE(t.simple);
-        EXPECT_EQ(t.refusal, IntakeRefusal::NotBitmap);
-    }
+    Taken pdf = takeIn("%PDF-1.4\n1 0 obj << /Type /Catalog >> endobj\n%%EOF\n");
+    EXPECT_FALSE(pdf.described.isBitmap);
+    EXPECT_FALSE(pdf.simple);
+    EXPECT_EQ(pdf.refusal, IntakeRefusal::NotBitmap);
+
+    // After a byte-order mark.
+    Taken svg = takeIn("\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
+                       "width=\"10\" height=\"10\"><rect width=\"10\" height=\"10\"/></svg>");
+    EXPECT_TRUE(svg.described.isBitmap);
+    ASSERT_TRUE(svg.simple);
+    EXPECT_EQ(svg.stencil.pixelsWide(), 1024);
+    EXPECT_EQ(pixelAt(svg.stencil, 500, 500), (Pixel{0, 0, 0, 255}));
+
+    // XML names are case-sensitive: this is no SVG a reader draws.
+    QString error;
+    EXPECT_FALSE(decodePicture("  <SVG viewBox=\"0 0 1 1\"></SVG>", &error));
+    EXPECT_EQ(error, "damaged: the SVG drawing cannot be read");
 }
 
 TEST(DamagedIntake, UnknownTruncatedAndHostileDataGiveAnError)
@@ -341,10 +350,11 @@ TEST(QtIntake, OtherRasterFormatsByContent)
         EXPECT_EQ(pixelAt(t.stencil, 1, 1)[3], grey ? 0 : 255);
         EXPECT_EQ(pixelAt(t.stencil, 4, 2)[3], grey || opaque ? 255 : 0);
     }
-    // 16-bit samples without alpha are refused, as for PNG and TIFF.
+    // 16-bit samples are narrowed to 8, rounded, as for PNG and TIFF.
     Taken deep = takeIn(QByteArray("P5\n2 1\n65535\n\x12\x34\xAB\xCD", 18));
-    EXPECT_FALSE(deep.simple);
-    EXPECT_EQ(deep.refusal, IntakeRefusal::SampleDepth);
+    ASSERT_TRUE(deep.simple);
+    EXPECT_EQ(pixelAt(deep.stencil, 0, 0)[3], 18);    // 4660 × 255 / 65535 = 18.1
+    EXPECT_EQ(pixelAt(deep.stencil, 1, 0)[3], 171);   // 43981 → 171.1
 }
 
 // An EXIF orientation is applied as every viewer applies it.

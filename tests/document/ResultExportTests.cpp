@@ -100,15 +100,16 @@ TEST_F(ImageSaveTest, ANewPathMarksTheDocumentEditedOnce)
 {
     TintDocument doc;
     doc.refreshUIFromModel();
-    const QByteArray tiff = exportTiffData(*doc.pipeline().finalMixImage());
+    const BitmapRep& result = *doc.pipeline().finalMixImage();
+    const QByteArray tiff = exportTiffData(result);
     const QString target = dir.filePath(QStringLiteral("a.tiff"));
 
-    ASSERT_TRUE(saveExportedImage(doc, target, tiff).ok);
+    ASSERT_TRUE(saveExportedImage(doc, target, ExportFormat::Tiff, result).ok);
     EXPECT_TRUE(doc.isDocumentEdited());
     EXPECT_EQ(doc.destImagePath(), target);
     EXPECT_EQ(UserDefaults::standard().objectForKey(lastSaveDirKey).toString(), dir.path());
     doc.clearChangeCount();
-    ASSERT_TRUE(saveExportedImage(doc, target, tiff).ok);
+    ASSERT_TRUE(saveExportedImage(doc, target, ExportFormat::Tiff, result).ok);
     EXPECT_FALSE(doc.isDocumentEdited());
     QFile written(target);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
@@ -121,7 +122,8 @@ TEST_F(ImageSaveTest, FailedWriteIsReportedAfterThePathIsRecorded)
     // A folder where the file should go: the write fails for any user.
     const QString target = dir.filePath(QStringLiteral("taken.tiff"));
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("taken.tiff")));
-    const DocumentOutcome outcome = saveExportedImage(doc, target, "bytes");
+    const BitmapRep image = makeBuffer(2, 2);
+    const DocumentOutcome outcome = saveExportedImage(doc, target, ExportFormat::Png, image);
     EXPECT_FALSE(outcome.ok);
     EXPECT_EQ(outcome.alert.title, QStringLiteral("Save"));
     EXPECT_EQ(outcome.alert.message,
@@ -133,5 +135,6 @@ TEST_F(ImageSaveTest, FailedWriteIsReportedAfterThePathIsRecorded)
 
     // A path with placeholders is shown literally.
     const QString odd = dir.filePath(QStringLiteral("no/%1 %2.tiff"));
-    EXPECT_TRUE(saveExportedImage(doc, odd, "x").alert.message.contains(QStringLiteral("%1 %2.tiff")));
+    EXPECT_TRUE(saveExportedImage(doc, odd, ExportFormat::Tiff, image)
+                    .alert.message.contains(QStringLiteral("%1 %2.tiff")));
 }

@@ -10,6 +10,8 @@
 
 #include <QFile>
 #include <QMimeData>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QtTest>
 
 #include <memory>
@@ -189,11 +191,21 @@ private slots:
         const QImage png = QImage::fromData(view.payload->data(QStringLiteral("image/png")), "PNG");
         QCOMPARE(png.convertToFormat(QImage::Format_ARGB32), picture.convertToFormat(QImage::Format_ARGB32));
 
+        // A file manager or a browser's upload field takes a PNG file named
+        // as the well was told, in the user's cache folder.
         const QList<QUrl> urls = view.payload->urls();
         QCOMPARE(urls.size(), 1);
-        QFile file(urls.first().toLocalFile());
+        const QString path = urls.first().toLocalFile();
+        QCOMPARE(QFileInfo(path).fileName(), QStringLiteral("Gelcoat image.png"));
+        QVERIFY(path.startsWith(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)));
+        QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), tiff);
+        QCOMPARE(file.readAll(), view.payload->data(QStringLiteral("image/png")));
+        view.setDragFileName(QStringLiteral("logo.png"));
+        QTest::mousePress(&view, Qt::LeftButton, {}, QPoint(100, 100));
+        const QString named = view.payload->urls().value(0).toLocalFile();
+        QCOMPARE(QFileInfo(named).fileName(), QStringLiteral("logo.png"));
+        QVERIFY(QFile::exists(path));   // the earlier drag's file stays
 
         // The drag picture starts where the full-size picture would sit:
         // (70, 55) y up, so its top-left is at (70, 56) y down.
@@ -225,6 +237,9 @@ private slots:
         QVERIFY(payload->hasFormat(QStringLiteral("image/png")));
         QVERIFY(payload->urls().first().toLocalFile().endsWith(QLatin1String(".png")));
         QVERIFY(!nothing);
+        QCOMPARE(dragFileName(QStringLiteral("a/b")), QStringLiteral("a-b.png"));
+        QCOMPARE(dragFileName(QStringLiteral("shot.PNG")), QStringLiteral("shot.PNG"));
+        QCOMPARE(dragFileName(QString()), QStringLiteral("Gelcoat image.png"));
         QVERIFY(!makeImageDragPayload(QImage()));
     }
 };

@@ -2,8 +2,10 @@
 
 #include "views/resources/ViewImages.h"
 
+#include <QDir>
 #include <QFile>
 #include <QMimeData>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUrl>
 
@@ -28,16 +30,36 @@ QByteArray encoded(const ImageEncoder& encoder, const QImage& image, const char*
     return {};
 }
 
-// Files handed out by drags stay until the program ends: the receiver may
-// read them after the drag is over.
-QString writeDragFile(const QByteArray& bytes, const QString& suffix)
+// The folder of this run's dragged files in the user's cache folder (the
+// system's temporary folder when there is none). It and its files stay
+// until the program ends, as a receiver may read a file after the drag is
+// over; the folder's destructor then removes them.
+QTemporaryDir& dragFolder()
 {
-    static QTemporaryDir folder;
+    static QTemporaryDir folder = [] {
+        const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+        if (!cache.isEmpty() && QDir().mkpath(cache)) {
+            QTemporaryDir inCache(cache + QStringLiteral("/drag-XXXXXX"));
+            if (inCache.isValid())
+                return inCache;
+        }
+        return QTemporaryDir();
+    }();
+    return folder;
+}
+
+// Each drag's file in a folder of its own, so that it has exactly its name
+// while an earlier drag's file of the same name may still be read.
+QString writeDragFile(const QByteArray& bytes, const QString& name)
+{
     static std::atomic<int> counter{0};
+    QTemporaryDir& folder = dragFolder();
     if (!folder.isValid())
         return {};
-    const QString path = folder.filePath(
-        QStringLiteral("Gelcoat image %1.%2").arg(++counter).arg(suffix));
+    const QString place = folder.filePath(QString::number(++counter));
+    if (!QDir().mkpath(place))
+        return {};
+    const QString path = place + u'/' + name;
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         return {};
@@ -51,7 +73,18 @@ void setDragEncoders(DragEncoders encoders)
     installedEncoders() = std::move(encoders);
 }
 
-QMimeData* makeImageDragPayload(const QImage& image)
+QString dragFileName(const QString& name)
+{
+    QString file = name.trimmed();
+    file.replace(u'/', u'-');
+    if (file.isEmpty())
+        file = QStringLiteral("Gelcoat image");
+    if (!file.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+        file += QStringLiteral(".png");
+    return file;
+}
+
+QMimeData* makeImageDragPayload(const QImage& image, const QString& fileName)
 {
     if (image.isNull())
         return nullptr;
@@ -65,8 +98,10 @@ QMimeData* makeImageDragPayload(const QImage& image)
         payload->setData(QStringLiteral("image/tiff"), tiff);
     if (!png.isEmpty())
         payload->setData(QStringLiteral("image/png"), png);
-    const QString file = !tiff.isEmpty() ? writeDragFile(tiff, QStringLiteral("tiff"))
-                                         : writeDragFile(png, QStringLiteral("png"));
+    const QString name = dragFileName(fileName);
+    const QString file = !png.isEmpty()
+                             ? writeDragFile(png, name)
+                             : writeDragFile(tiff, name.chopped(4) + QStringLiteral(".tiff"));
     if (!file.isEmpty())
         payload->setUrls({QUrl::fromLocalFile(file)});
     return payload;

@@ -110,7 +110,7 @@ void MessageImageView::mousePressEvent(QMouseEvent* event)
         GelcoatImageView::mousePressEvent(event);
         return;
     }
-    QMimeData* payload = makeImageDragPayload(image());
+    QMimeData* payload = makeImageDragPayload(image(), dragFileName_);
     if (!payload)
         return;
     // The drag picture starts where the full-size picture would sit.

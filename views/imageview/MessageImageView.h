@@ -29,6 +29,11 @@ public:
     // y-up.
     QPointF imageLocation() const;
 
+    // The name of the file a drag of the picture offers (see
+    // makeImageDragPayload); the window gives its document's.
+    void setDragFileName(const QString& name) { dragFileName_ = name; }
+    const QString& dragFileName() const { return dragFileName_; }
+
 signals:
     // A drag of the picture is about to start: a receiver connected
     // directly may bring the picture up to date first.
@@ -45,6 +50,7 @@ protected:
 
 private:
     bool imageValid_ = false;
+    QString dragFileName_;
 };
 
 } // namespace gelcoat

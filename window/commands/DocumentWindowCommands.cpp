@@ -253,6 +253,11 @@ const std::vector<Command>& documentWindowCommands()
          .keys = ctrl | Qt::Key_E,
          .places = {{File, 1, 0}, {DestActions, 3, 1}},
          .call = on(&ExportCommands::saveDestImage)},
+        {.id = "exportIconSet",
+         .context = "gelcoat::ExportCommands",
+         .title = QT_TRANSLATE_NOOP("gelcoat::ExportCommands", "Export &Icon Set\u2026"),
+         .places = {{File, 1, 1}, {DestActions, 3, 2}},
+         .call = on(&ExportCommands::exportIconSet)},
 
         {.id = "paste",
          .context = "gelcoat::StencilCommands",

@@ -1,9 +1,11 @@
 #pragma once
 // The result leaving a document window: Copy and Export Result each ask in
 // the flatten sheet how the result meets its background, then put it on the
-// clipboard or run the save panel for it. Both read the last rendered
+// clipboard or run the save panel for it, whose type filter chooses PNG,
+// TIFF or WebP. Both read the last rendered
 // result even while rendering is off, and do nothing without one.
 
+#include "document/export/ExportFormat.h"
 #include "document/export/FlattenChoice.h"
 
 #include <QObject>
@@ -15,6 +17,7 @@ class QMainWindow;
 namespace gelcoat {
 
 class FlattenSheet;
+class IconSetCommand;
 class TintDocument;
 struct BitmapRep;
 
@@ -26,7 +29,10 @@ public:
     // Copy copies the focused text field's selection when there is one.
     void copy();
     void saveDestImage();
+    // File ▸ Export Icon Set…
+    void exportIconSet();
     FlattenSheet& flattenSheet() { return *flattenSheet_; }
+    IconSetCommand& iconSet() { return *iconSet_; }
 
 private:
     // Opens the flatten sheet preset from the preference; on OK hands the
@@ -34,11 +40,13 @@ private:
     void flattenImageByUserChoice(std::function<void(const BitmapRep&)> finish);
     void finishCopy(const BitmapRep& image);
     void finishSaveDestImage(const BitmapRep& image);
-    void savePanelDidSelectImage(const QString& path, const QByteArray& tiff);
+    void savePanelDidSelectImage(const QString& path, ExportFormat format,
+                                 const BitmapRep& image);
 
     TintDocument& document_;
     QMainWindow& window_;
     FlattenSheet* flattenSheet_ = nullptr;
+    IconSetCommand* iconSet_ = nullptr;
 };
 
 } // namespace gelcoat

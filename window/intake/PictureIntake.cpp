@@ -29,6 +29,7 @@ struct DecodeJob {
     std::optional<SourcePicture> picture;
     QString error;
     std::optional<bool> simple;
+    QString refusal;   // why the check turned the picture away
     bool makeShown = false;
     QImage shown;
     std::atomic<bool> done{false};
@@ -95,8 +96,12 @@ std::shared_ptr<DecodeJob> startDecoding(PictureSource source, bool check, bool 
     job->makeShown = makeShown;
     DecodeThreads::shared().start([job] {
         job->picture = job->source(&job->error);
-        if (job->picture && job->check)
-            job->simple = checkImage(*job->picture);
+        if (job->picture && job->check) {
+            IntakeRefusal why = IntakeRefusal::None;
+            job->simple = checkImage(*job->picture, &why);
+            if (!job->simple)
+                job->refusal = intakeRefusalReason(why, *job->picture);
+        }
         if (job->simple && job->makeShown)
             job->shown = imageFromBitmap(job->picture->pixels);
         job->source = nullptr;
@@ -168,13 +173,16 @@ IntakeOutcome takeInPicture(TintDocument& document, QWidget* window, PictureSour
     }
     if (!job->simple) {
         panel->finishAndRelease();
+        if (error)
+            *error = job->refusal;
         return IntakeOutcome::Refused;
     }
 
     panel->setSubtitle(intakeRenderingMessage());
     if (shown)
         shown(std::move(job->shown), job->picture->pixels);
-    document.useCheckedImage(std::move(job->picture->pixels), *job->simple, path);
+    document.useCheckedImage(std::move(job->picture->pixels), *job->simple, path,
+                             std::move(job->picture->vectorSource));
     job->picture.reset();
     RenderWorker* worker = document.renderWorker();
     const bool rendered =
@@ -204,7 +212,7 @@ CheckedPicture checkPictureWithProgress(PictureSource source)
     checked.picture = std::move(job->picture);
     checked.simple = job->simple;
     checked.shown = std::move(job->shown);
-    checked.error = job->error;
+    checked.error = job->simple || !job->picture ? job->error : job->refusal;
     return checked;
 }
 

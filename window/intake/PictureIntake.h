@@ -29,7 +29,7 @@ enum class IntakeOutcome {
     Taken,
     NoPicture,    // nothing offered: passed over without a word
     Unreadable,   // offered but damaged or too large (error says why)
-    Refused,      // decoded, but turned away by the acceptance check
+    Refused,      // decoded, but turned away by the acceptance check (error says why)
     Stopped,      // the user stopped it; nothing changed
 };
 
@@ -53,6 +53,7 @@ IntakeOutcome takeInPicture(TintDocument& document, QWidget* window, PictureSour
 // picture decoded and checked, with the source well's picture of it, and
 // the panel application-modal. picture is empty when the source made
 // nothing or the user stopped; simple is empty when the check refused it.
+// error says why the source made nothing, or why the check refused.
 struct CheckedPicture {
     std::optional<SourcePicture> picture;
     std::optional<bool> simple;

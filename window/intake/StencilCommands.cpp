@@ -11,6 +11,7 @@
 #include "document/intake/PictureDecoder.h"
 #include "document/intake/PictureFromMime.h"
 #include "document/model/TintDocument.h"
+#include "document/settings/Preferences.h"
 #include "document/settings/SettingsKeys.h"
 #include "document/settings/UserDefaults.h"
 
@@ -29,7 +30,13 @@ namespace {
 QString imageFileFilter()
 {
     return StencilCommands::tr("Images (*.tif *.tiff *.png *.jpg *.jpeg *.gif *.bmp *.webp "
-                               "*.pdf *.svg);;All files (*)");
+                               "*.svg *.svgz *.pgm *.ppm *.pdf);;All files (*)");
+}
+
+// Read here, on the interface thread, for the decoding thread to use.
+PictureOptions pictureOptions()
+{
+    return {Preferences::shared().vectorSide()};
 }
 
 QString openPanelFolder()
@@ -138,48 +145,49 @@ void StencilCommands::chooseSubstituteImage()
 void StencilCommands::openPanelDidSelectImage(const QString& path, const QString& folder)
 {
     UserDefaults::standard().setString(lastOpenDirKey, folder);
-    // A file that does not decode is passed over without a word.
-    takeOutsidePicture([path](QString* error) { return decodePictureFile(path, error); }, path,
-                       false);
+    takeOutsidePicture(
+        [path, options = pictureOptions()](QString* error) {
+            return decodePictureFile(path, error, options);
+        },
+        path);
 }
 
-bool StencilCommands::takeOutsidePicture(PictureSource source, const QString& path,
-                                         bool alertUnreadable)
+bool StencilCommands::takeOutsidePicture(PictureSource source, const QString& path)
 {
     const auto shown = [this](QImage image, const BitmapRep& stencil) {
         if (auto* window = qobject_cast<TintDocumentWindow*>(&window_))
             window->prepareSourceImage(std::move(image), stencil);
     };
-    switch (takeInPicture(document_, &window_, std::move(source), path, shown)) {
+    QString reason;
+    switch (takeInPicture(document_, &window_, std::move(source), path, shown, &reason)) {
     case IntakeOutcome::Taken: return true;
     case IntakeOutcome::Unreadable:
-        if (alertUnreadable)
-            alertIncompatibleImage();
-        return false;
-    case IntakeOutcome::Refused: alertIncompatibleImage(); return false;
+    case IntakeOutcome::Refused: alertIncompatibleImage(reason); return false;
     case IntakeOutcome::NoPicture:
     case IntakeOutcome::Stopped: return false;
     }
     return false;
 }
 
-void StencilCommands::alertIncompatibleImage()
+void StencilCommands::alertIncompatibleImage(const QString& reason)
 {
     KPBeginAlertSheet(QMessageBox::Critical, &window_, incompatibleImageTitle(),
-                      incompatibleImageMessage(), intakeAlertButton(), QString(), QString());
+                      incompatibleImageMessage(reason), intakeAlertButton(), QString(), QString());
 }
 
 // The data is read at once, while it is there; the picture is made from
 // what it offered once the drop has ended, since the intake waits in an
-// event loop of its own. A drop that cannot be made is passed over.
+// event loop of its own.
 void StencilCommands::takePictureFrom(const QMimeData* data)
 {
     QMetaObject::invokeMethod(
         this,
         [this, offer = offeredPicture(data)] {
             const bool taken = takeOutsidePicture(
-                [offer](QString* error) { return pictureFromOffer(offer, error); }, QString(),
-                false);
+                [offer, options = pictureOptions()](QString* error) {
+                    return pictureFromOffer(offer, error, options);
+                },
+                QString());
             emit dropTakenIn(taken);
         },
         Qt::QueuedConnection);
@@ -190,13 +198,12 @@ void StencilCommands::paste()
     if (pasteIntoFocusedField(window_))
         return;
     // The raw bytes, never QClipboard::image(), which widens grey to colour.
-    // A picture that was there but cannot be made is refused as one the
-    // intake turns away; a clipboard without a picture is passed over.
     takeOutsidePicture(
-        [offer = offeredPicture(QApplication::clipboard()->mimeData())](QString* error) {
-            return pictureFromOffer(offer, error);
+        [offer = offeredPicture(QApplication::clipboard()->mimeData()),
+         options = pictureOptions()](QString* error) {
+            return pictureFromOffer(offer, error, options);
         },
-        QString(), true);
+        QString());
 }
 
 void StencilCommands::confirmBuiltInStencil(const QString& title, const QString& message,

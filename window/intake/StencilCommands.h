@@ -3,10 +3,10 @@
 // drop on the source well, the two built-in stencils behind their warning
 // sheets, and the two edits that derive a new stencil from the current one.
 // Outside pictures are made and rendered without holding the window (see
-// PictureIntake). Each runs the picture through the document's intake; a refused picture
-// gets the "Incompatible image" sheet and changes nothing, and so does a
-// pasted picture that cannot be read at all (damaged, or too large to be
-// decoded).
+// PictureIntake). Each runs the picture through the document's intake; a
+// refused picture, and one offered that cannot be read at all (damaged, or
+// too large to be decoded), gets the "Incompatible image" sheet with the
+// reason and changes nothing.
 
 #include "document/intake/SourcePicture.h"
 #include "document/intake/StencilIntake.h"
@@ -62,10 +62,11 @@ signals:
 private:
     void runOpenPanel(bool asSheet);
     void openPanelDidSelectImage(const QString& path, const QString& folder);
-    // Takes an outside picture in (see takeInPicture); alerts when it is
-    // refused, and when it cannot be made if alertUnreadable.
-    bool takeOutsidePicture(PictureSource source, const QString& path, bool alertUnreadable);
-    void alertIncompatibleImage();
+    // Takes an outside picture in (see takeInPicture); alerts with the
+    // reason when it is refused or cannot be made, and says nothing when
+    // nothing was offered.
+    bool takeOutsidePicture(PictureSource source, const QString& path);
+    void alertIncompatibleImage(const QString& reason);
     void confirmBuiltInStencil(const QString& title, const QString& message, bool foot);
     void adjustSizeSheetDidEnd(const StencilMargins& margins);
 
