@@ -13,6 +13,8 @@
 #include <QPainter>
 #include <QTest>
 
+#include <memory>
+
 namespace gelcoat::test {
 
 // The window's action for a command; a missing one ends the test, naming it.
@@ -22,6 +24,16 @@ inline QAction& command(TintDocumentWindow& window, const char* id)
     if (!action)
         qFatal("the window has no command %s", id);
     return *action;
+}
+
+// A new document window, shown and exposed; it stays when closed, so the
+// test decides when it goes.
+inline bool showNewWindow(std::unique_ptr<TintDocumentWindow>& window)
+{
+    window = std::make_unique<TintDocumentWindow>();
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    window->show();
+    return QTest::qWaitForWindowExposed(window.get());
 }
 
 // Moves a slider as a drag would, ending at value.
