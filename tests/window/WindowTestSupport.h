@@ -7,6 +7,7 @@
 #include "views/controls/FloatValueField.h"
 #include "document/intake/QtPictureReader.h"
 #include "document/model/TintDocument.h"
+#include "tests/qtsupport/PixelChecks.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -67,11 +68,7 @@ inline bool takeSimpleStencil(TintDocument& document, int side = 64, bool toEdge
     else
         painter.drawEllipse(image.rect().adjusted(side / 8, side / 8, -side / 8, -side / 8));
     painter.end();
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    auto picture = readPictureWithQt(png, "png");
+    auto picture = readPictureWithQt(testing::pngBytes(image), "png");
     return picture && document.useImage(std::move(*picture), QString(), true, false);
 }
 

@@ -3,6 +3,7 @@
 // field, a selection is copied and otherwise the result; and clicking a
 // well takes the focus from the field.
 
+#include "tests/qtsupport/PixelChecks.h"
 #include "tests/window/WindowTestSupport.h"
 #include "tests/support/IsolatedSettings.h"
 
@@ -29,12 +30,8 @@ QMimeData* pictureData(int side)
 {
     QImage image(side, side, QImage::Format_Grayscale8);
     image.fill(QColor(90, 90, 90));
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
     auto* data = new QMimeData;
-    data->setData(QStringLiteral("image/png"), png);
+    data->setData(QStringLiteral("image/png"), testing::pngBytes(image));
     return data;
 }
 
@@ -75,9 +72,7 @@ private slots:
 
     void init()
     {
-        window_ = std::make_unique<TintDocumentWindow>();
-        window_->setAttribute(Qt::WA_DeleteOnClose, false);
-        window_->show();
+        QVERIFY(test::showNewWindow(window_));
         QVERIFY(QTest::qWaitForWindowActive(window_.get()));
         QTRY_VERIFY(doc().resultIsCurrent());
         answerer_ = std::make_unique<ModalAnswerer>();

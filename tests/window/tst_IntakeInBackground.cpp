@@ -3,6 +3,7 @@
 // the progress panel after the threshold, and an intake stopped at any
 // point leaves the document as it was.
 
+#include "tests/qtsupport/PixelChecks.h"
 #include "tests/window/RenderedWindowFixture.h"
 
 #include "shared/KPPanel.h"
@@ -31,11 +32,7 @@ QByteArray colourPng(int width, int height)
 {
     QImage image(width, height, QImage::Format_ARGB32);
     image.fill(QColor(200, 40, 10, 180));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return testing::pngBytes(image);
 }
 
 // Calls act once when ready() holds, checking on a timer: an intake waits
