@@ -9,6 +9,7 @@
 #include "window/ScalarControl.h"
 #include "window/SimpleStencilRows.h"
 #include "window/TooltipStore.h"
+#include "window/UndoCommands.h"
 #include "window/commands/CommandActions.h"
 #include "window/commands/DocumentWindowCommands.h"
 #include "ui_TintDocument.h"
@@ -56,11 +57,13 @@ TintDocumentWindow::TintDocumentWindow(TintDocument* document, int untitledNumbe
     showRainbowStripPreference();
     stencilCommands_ = new StencilCommands(*document_, *this);
     exportCommands_ = new ExportCommands(*document_, *this);
+    undoCommands_ = new UndoCommands(*document_, *this);
     commands_ = &CommandActions::of(*this);
     commands_->install(documentWindowCommands());
     form_->sourceActionButton->setMenu(commands_->makeMenu(sourceActionMenu(), {}, this));
     form_->destActionButton->setMenu(commands_->makeMenu(destActionMenu(), {}, this));
     connectUserSignals();
+    setUpEditing();
     connectDocument();
     showDisplayOptions();
     updatePreviewRoom();
@@ -113,6 +116,7 @@ void TintDocumentWindow::connectDocument()
 {
     TintDocument* doc = document_;
     connect(doc, &TintDocument::controlsNeedRefresh, this, &TintDocumentWindow::refreshControls);
+    connect(doc, &TintDocument::settingsReplaced, this, &TintDocumentWindow::showSettings);
     connect(doc, &TintDocument::finalImageChanged, this, &TintDocumentWindow::showFinalImage);
     connect(doc, &TintDocument::previewChanged, this, &TintDocumentWindow::showPreview);
     // A drag takes the exact result, waiting for it when need be.
@@ -160,7 +164,6 @@ void TintDocumentWindow::showTitle()
 
 void TintDocumentWindow::refreshControls()
 {
-    const TintSettings& s = document_->settings();
     Ui::TintDocument& f = *form_;
 
     f.gelcoatButton->setChecked(document_->gelcoatOn());
@@ -168,7 +171,15 @@ void TintDocumentWindow::refreshControls()
 
     showSourceImage();
     showDisplayOptions();
+    showSettings();
+    fixTintingControlsForSimpleStencil();
+}
 
+void TintDocumentWindow::showSettings()
+{
+    const TintSettings& s = document_->settings();
+
+    form_->sourceImageWell->setBugXY(s.sourceBugX, s.sourceBugY);
     for (const SwitchControl& control : controls_.switches)
         control.box->setChecked(s.*control.setting);
     if (QAbstractButton* cell = rainbowTypes_->button(s.circularRainbow ? 1 : 0))
@@ -182,8 +193,6 @@ void TintDocumentWindow::refreshControls()
         control.field->setFloatValue(fieldFromSetting(s.*control.setting, control.factor));
     }
     showDerivedControls();
-
-    fixTintingControlsForSimpleStencil();
 }
 
 void TintDocumentWindow::showCircleFields(const CircleControl& control)

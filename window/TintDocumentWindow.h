@@ -29,6 +29,7 @@ class LiveLayout;
 class ExportCommands;
 class StencilCommands;
 class TintDocument;
+class UndoCommands;
 
 class TintDocumentWindow : public QMainWindow {
     Q_OBJECT
@@ -47,6 +48,7 @@ public:
     CommandActions& commands() { return *commands_; }
     StencilCommands& stencilCommands() { return *stencilCommands_; }
     ExportCommands& exportCommands() { return *exportCommands_; }
+    UndoCommands& undoCommands() { return *undoCommands_; }
 
     // Hides the use-original check boxes and widens the hue, saturation and
     // brightness rows into their room for a simple stencil; restores both
@@ -67,12 +69,15 @@ private:
     void setUpForm();
     void setUpCircles();
     void connectUserSignals();
+    void setUpEditing();
     void connectDocument();
     // The document's name with the edited mark.
     void showTitle();
 
     // Every control from the document, firing no handler.
     void refreshControls();
+    // The controls of the settings alone, the stencil left as shown.
+    void showSettings();
     void showDisplayOptions();
     void enableGelcoatArrows();
     // What the window derives from the settings rather than shows of one:
@@ -107,6 +112,7 @@ private:
     CommandActions* commands_ = nullptr;
     StencilCommands* stencilCommands_ = nullptr;
     ExportCommands* exportCommands_ = nullptr;
+    UndoCommands* undoCommands_ = nullptr;
     QButtonGroup* rainbowTypes_ = nullptr;
 };
 

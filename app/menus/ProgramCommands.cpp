@@ -80,7 +80,7 @@ const std::vector<Command>& programCommands()
          .context = "QObject",
          .title = QT_TRANSLATE_NOOP("QObject", "Pre&ferences\u2026"),
          .keys = {QKeySequence::Preferences, ctrl | Qt::Key_Comma},
-         .places = {{Edit, 3, 0}},
+         .places = {{Edit, 4, 0}},
          .call = on(&AppDelegate::showPreferences),
          .role = QAction::PreferencesRole},
 

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QUndoStack>
 
 namespace gelcoat {
 
@@ -20,7 +21,11 @@ QString canonical(const QString& path)
 
 } // namespace
 
-Document::Document(QObject* parent) : QObject(parent) {}
+Document::Document(QObject* parent) : QObject(parent), undoStack_(new QUndoStack(this))
+{
+    undoStack_->setUndoLimit(kUndoLimit);
+    connect(undoStack_, &QUndoStack::cleanChanged, this, &Document::showEditedState);
+}
 
 void Document::setFileName(const QString& path)
 {
@@ -53,16 +58,38 @@ QString Document::displayName() const
                : QCoreApplication::translate("Document", "Untitled %1").arg(untitledNumber_);
 }
 
+bool Document::isDocumentEdited() const
+{
+    return changedOffStack_ || pendingEdit_ || !undoStack_->isClean();
+}
+
 void Document::updateChangeCount()
 {
-    ++changeCount_;
-    emit editedChanged(true);
+    changedOffStack_ = true;
+    showEditedState();
 }
 
 void Document::clearChangeCount()
 {
-    changeCount_ = 0;
-    emit editedChanged(false);
+    changedOffStack_ = false;
+    pendingEdit_ = false;
+    undoStack_->setClean();
+    showEditedState();
+}
+
+void Document::setPendingEdit(bool pending)
+{
+    pendingEdit_ = pending;
+    showEditedState();
+}
+
+void Document::showEditedState()
+{
+    const bool edited = isDocumentEdited();
+    if (edited == editedShown_)
+        return;
+    editedShown_ = edited;
+    emit editedChanged(edited);
 }
 
 DocumentOutcome Document::loadFile(const QString& path, LoadMode mode,

@@ -3,7 +3,9 @@
 // (untitled), a change count, and open, save, save as and revert. Saving is
 // atomic; subclasses supply the bytes and the loader. The document
 // remembers how its file looked when it last read or wrote it, so that a
-// window can ask before a save replaces another program's version.
+// window can ask before a save replaces another program's version. Its
+// undo stack holds the edits that can be taken back; the edited mark
+// follows the stack's clean state.
 
 #include "document/file/DocumentMessages.h"
 #include "document/model/FileStamp.h"
@@ -11,6 +13,8 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+
+class QUndoStack;
 
 namespace gelcoat {
 
@@ -38,10 +42,23 @@ public:
     // link, "./", another way through the folders).
     bool isDocumentFile(const QString& path) const;
 
-    // Edited state: every change the user makes counts.
-    bool isDocumentEdited() const { return changeCount_ != 0; }
+    // Edited state: the undo stack away from the state last saved or read,
+    // an edit under way that is not on the stack yet, or a change that
+    // cannot be undone since then.
+    bool isDocumentEdited() const;
+    // A change that cannot be undone (a new stencil, an export path): the
+    // document stays edited until it is saved or reverted.
     void updateChangeCount();
+    // Saved, read or reverted: not edited, and the stack's present state
+    // is the clean one.
     void clearChangeCount();
+
+    // The edits that can be undone. Every step on it is a change of the
+    // document; a change that cannot be undone clears it.
+    QUndoStack& undoStack() const { return *undoStack_; }
+    // Steps kept; the oldest go first. A step holds two settings records,
+    // so the whole stack stays within a few hundred kilobytes.
+    static constexpr int kUndoLimit = 1000;
 
     // Reads a file into this (new) document; on success it becomes the
     // document's file and the document is clean.
@@ -67,6 +84,10 @@ signals:
     void fileNameChanged(const QString& path);
 
 protected:
+    // An edit under way that goes on the stack only when it ends (a drag):
+    // the document shows as edited meanwhile.
+    void setPendingEdit(bool pending);
+
     // Reads and loads path without touching the file name; *stamp is the
     // file as it was just before it was read.
     DocumentOutcome loadFile(const QString& path, LoadMode mode,
@@ -74,12 +95,16 @@ protected:
 
 private:
     DocumentOutcome writeFile(const QString& path) const;
+    void showEditedState();
 
     QString fileName_;
     // The file as read or written last; nothing while untitled.
     std::optional<FileStamp> fileStamp_;
     int untitledNumber_ = 1;
-    int changeCount_ = 0;
+    QUndoStack* undoStack_;
+    bool changedOffStack_ = false;
+    bool pendingEdit_ = false;
+    bool editedShown_ = false;
 };
 
 } // namespace gelcoat

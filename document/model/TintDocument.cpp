@@ -2,6 +2,7 @@
 
 #include "document/resources/BundleImages.h"
 #include "document/settings/DisplayDefaults.h"
+#include "document/settings/SettingsStepName.h"
 
 #include <algorithm>
 
@@ -182,20 +183,6 @@ PipelineInput TintDocument::pipelineInput() const
     return in;
 }
 
-bool TintDocument::changeSettings(const TintSettings& next)
-{
-    TintSettings stored = next;
-    copyDisplayOptions(settings_, stored);
-    if (!documentSettingsDiffer(settings_, stored))
-        return false;
-    const PipelineChanges changes = changesBetween(settings_, stored);
-    settings_ = stored;
-    updateChangeCount();
-    if (changes.any())
-        remakeGelcoatWithChanges(changes);
-    return true;
-}
-
 void TintDocument::changeDisplayOptions(const TintSettings& next)
 {
     TintSettings stored = settings_;
@@ -211,6 +198,7 @@ void TintDocument::replaceSettings(const TintSettings& next)
 {
     settings_ = next;
     updateChangeCount();
+    forgetUndoHistory();
     refreshUIFromModel();
 }
 
@@ -312,6 +300,14 @@ void TintDocument::useCheckedImage(BitmapRep pixels, bool simple, const QString&
     remakeGelcoatWithChanges({.sourceImage = true});
 }
 
+// The stencil that went stays gone: so do the steps made on it, whose bug
+// positions belong to it.
+void TintDocument::keepNewImage()
+{
+    previous_.reset();
+    forgetUndoHistory();
+}
+
 bool TintDocument::putBackPreviousImage()
 {
     if (!previous_)
@@ -338,6 +334,7 @@ bool TintDocument::useImage(SourcePicture picture, const QString& path, bool res
     if (!adoptImage(std::move(picture), path, internallyGenerated))
         return false;
     updateChangeCount();
+    forgetUndoHistory();
     // Views showing the new source read the bug with it.
     if (resetBug)
         moveBug(settings_, {});
@@ -346,28 +343,34 @@ bool TintDocument::useImage(SourcePicture picture, const QString& path, bool res
     return true;
 }
 
-bool TintDocument::useBuiltInPicture(const std::optional<SourcePicture>& picture)
+// The settings go to their defaults only once the picture is there.
+bool TintDocument::useBuiltInPicture(const std::optional<SourcePicture>& picture, bool foot)
 {
     if (!picture)
         return false;
     auto copy = copyPicture(*picture);
-    if (!copy || !useImage(std::move(*copy), QString(), true, false))
+    if (!copy)
         return false;
+    const TintSettings before = settings_;
+    setToDefaults(settings_);
+    if (foot)
+        settings_.useRainbow = false;
+    if (!useImage(std::move(*copy), QString(), true, false)) {
+        settings_ = before;
+        return false;
+    }
     refreshUIFromModel();
     return true;
 }
 
 bool TintDocument::takeMossStencil()
 {
-    setToDefaults(settings_);
-    return useBuiltInPicture(startPicture());
+    return useBuiltInPicture(startPicture(), false);
 }
 
 bool TintDocument::takeFootStencil()
 {
-    setToDefaults(settings_);
-    settings_.useRainbow = false;
-    return useBuiltInPicture(footPicture());
+    return useBuiltInPicture(footPicture(), true);
 }
 
 bool TintDocument::invertSource()
@@ -401,8 +404,11 @@ void TintDocument::useDefaultSettings()
 
 void TintDocument::usePreset(TintPreset preset)
 {
+    endSettingsDrag();
+    const TintSettings before = settings_;
     applyPreset(settings_, preset);
-    updateChangeCount();
+    if (documentSettingsDiffer(before, settings_))
+        pushSettingsStep(before, presetStepName(preset));
     refreshUIFromModel();
 }
 

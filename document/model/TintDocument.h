@@ -37,9 +37,11 @@ public:
     // The one way a control changes the settings. Fields are compared by
     // exact equality; when nothing a document saves differs, nothing
     // happens and the answer is false. Otherwise the settings are stored,
-    // the document is marked edited and the stages the difference touches
-    // are remade (see changesBetween). Display options in next are ignored.
-    bool changeSettings(const TintSettings& next);
+    // the stages the difference touches are remade (see changesBetween)
+    // and the change goes on the undo stack as a step named stepName, or
+    // by default after the control whose fields it touched. Display
+    // options in next are ignored.
+    bool changeSettings(const TintSettings& next, const QString& stepName = QString());
     template <class Edit>
     bool changeSetting(Edit&& edit)
     {
@@ -48,13 +50,27 @@ public:
         return changeSettings(next);
     }
 
+    // A drag of a slider, a circle or the bug: every change from the press
+    // to the release is made as it comes and goes on the undo stack as one
+    // step when the drag ends, if the settings then differ from those at
+    // its start. The document shows as edited meanwhile.
+    void beginSettingsDrag();
+    void endSettingsDrag();
+    bool settingsDragOpen() const { return dragStart_.has_value(); }
+
+    // What undoing or redoing a step does: the document's settings of
+    // settings stored through the same path as a control's change, the
+    // stages the difference touches remade, and settingsReplaced sent so
+    // that every control shows them. The display options stay.
+    void restoreSettings(const TintSettings& settings);
+
     // The display options of the two views (the six flags and the result's
     // background): stored and written to the user defaults so that later
     // documents start with them, without marking the document edited.
     void changeDisplayOptions(const TintSettings& next);
 
-    // Replaces every setting at once (a preset, a script's options): marks
-    // the document edited and remakes everything.
+    // Replaces every setting at once (a script's options): marks the
+    // document edited, clears the undo stack and remakes everything.
     void replaceSettings(const TintSettings& next);
 
     const std::optional<BitmapRep>& sourceImage() const { return sourceImage_; }
@@ -146,7 +162,7 @@ public:
     // and renders it again. Any other new stencil lets it go too.
     void useCheckedImage(BitmapRep pixels, bool simple, const QString& path,
                          QByteArray vectorSource = {});
-    void keepNewImage() { previous_.reset(); }
+    void keepNewImage();
     bool putBackPreviousImage();
 
     // The built-in stencils: what the mascot and foot confirmation sheets
@@ -160,7 +176,8 @@ public:
     bool invertSource();
     bool applySizeAdjustment(const StencilMargins& margins, QString* refusal);
 
-    // Presets: write the values, mark edited, refresh.
+    // Presets: write the values, refresh; a change goes on the undo stack
+    // as one step named after the preset.
     void useDefaultSettings();
     void useBluePresets() { usePreset(TintPreset::Blue); }
     void useBlueHighlightedPresets() { usePreset(TintPreset::BlueHighlighted); }
@@ -175,6 +192,9 @@ signals:
     void finalImageValidChanged(bool valid);
     void shadowWarningShownChanged(bool shown);
     void controlsNeedRefresh();
+    // The settings changed other than by a control (an undo, a redo):
+    // every control showing one shows it anew.
+    void settingsReplaced();
     void displayOptionsChanged();
     void gelcoatOnChanged(bool on);
     // A background render's result was taken in.
@@ -187,7 +207,14 @@ private:
     void setImage(const BitmapRep& finalImage) override;
     void setImageValid(bool valid) override;
     void setShadowWarningShown(bool shown) override;
-    bool useBuiltInPicture(const std::optional<SourcePicture>& picture);
+    bool useBuiltInPicture(const std::optional<SourcePicture>& picture, bool foot);
+    // Stores next, ignoring its display options, and remakes the stages the
+    // difference touches; false when no setting differs.
+    bool storeSettings(const TintSettings& next);
+    void pushSettingsStep(const TintSettings& before, const QString& name);
+    // After a change that is not on the stack: steps before it could not be
+    // undone over it.
+    void forgetUndoHistory();
     void emitGelcoatOnIfChanged(bool before);
     // The worker lets go of the stencil before it is replaced.
     void stopRendering();
@@ -208,6 +235,7 @@ private:
     std::optional<PreviousStencil> previous_;
 
     TintSettings settings_;
+    std::optional<TintSettings> dragStart_;
     std::optional<BitmapRep> sourceImage_;
     bool sourceImageIsSimple_ = false;
     QString sourceImagePath_;

@@ -114,6 +114,7 @@ DocumentOutcome TintDocument::loadDataRepresentation(const QByteArray& bytes, Lo
     sourceImagePath_ = sourcePath;
     destImagePath_ = archive->destImagePath;
     settings_ = archive->settings;
+    forgetUndoHistory();
     outcome.ok = true;
     emit sourceImageChanged();
     return outcome;

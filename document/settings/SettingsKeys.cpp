@@ -1,5 +1,7 @@
 #include "document/settings/SettingsKeys.h"
 
+#include <QtGlobal>
+
 #include <cstring>
 
 namespace gelcoat {
@@ -55,67 +57,96 @@ constexpr Remakes shadow = Remakes::shadow;
 // The value fields read 0 to 1 over each slider's scale; the rainbow
 // vector reaches half across the stencil, the shadow moves up to 20 pixels.
 constexpr SettingField kFields[] = {
-    whole("SourceBugX", &S::sourceBugX, 0).changing(tint, rainbowOn).scaledWithStencil(),
+    whole("SourceBugX", &S::sourceBugX, 0)
+        .changing(tint, rainbowOn)
+        .scaledWithStencil()
+        .undoneAs(QT_TRANSLATE_NOOP("SettingsStep", "Rainbow Centre")),
     whole("SourceBugY", &S::sourceBugY, 0)
         .changing(tint, rainbowOn)
         .scaledWithStencil()
-        .readAs(PipelineUnit::downward),
-    flag("UseOriginalHue", &S::useOriginalHue, true).changing(tint).shownBy("useOriginalHueButton"),
+        .readAs(PipelineUnit::downward)
+        .undoneAs(QT_TRANSLATE_NOOP("SettingsStep", "Rainbow Centre")),
+    flag("UseOriginalHue", &S::useOriginalHue, true)
+        .changing(tint)
+        .shownBy("useOriginalHueButton")
+        .undoneAs(QT_TRANSLATE_NOOP("SettingsStep", "Original Hue")),
     flag("UseOriginalSaturation", &S::useOriginalSaturation, false)
         .changing(tint)
-        .shownBy("useOriginalSaturationButton"),
+        .shownBy("useOriginalSaturationButton")
+        .undoneAs(QT_TRANSLATE_NOOP("SettingsStep", "Original Saturation")),
     flag("UseOriginalBrightness", &S::useOriginalBrightness, false)
         .changing(tint)
-        .shownBy("useOriginalBrightnessButton"),
-    flag("UseRainbow", &S::useRainbow, true).changing(tint).shownBy("useRainbowCheckbox"),
-    flag("RainbowCircular", &S::circularRainbow, false).changing(tint),
+        .shownBy("useOriginalBrightnessButton")
+        .undoneAs(QT_TRANSLATE_NOOP("SettingsStep", "Original Brightness")),
+    flag("UseRainbow", &S::useRainbow, true)
+        .changing(tint)
+        .shownBy("useRainbowCheckbox")
+        .undoneAs(QT_TRANSLATE_NOOP("SettingsStep", "Rainbow")),
+    flag("RainbowCircular", &S::circularRainbow, false)
+        .changing(tint)
+        .undoneAs(QT_TRANSLATE_NOOP("SettingsStep", "Rainbow Type")),
     real("RainbowXOffset", &S::rainbowXOffset, 0.07f)
         .changing(tint)
         .shownBy(CircleShown{"rainbowCircle", "rainbowAngleValueField", "rainbowRadiusValueField",
-                             0.5, &S::rainbowYOffset}),
-    real("RainbowYOffset", &S::rainbowYOffset, -0.1f).changing(tint).readAs(PipelineUnit::downward),
+                             0.5, &S::rainbowYOffset})
+        .undoneAs(QT_TRANSLATE_NOOP("SettingsStep", "Rainbow Sweep")),
+    real("RainbowYOffset", &S::rainbowYOffset, -0.1f)
+        .changing(tint)
+        .readAs(PipelineUnit::downward)
+        .undoneAs(QT_TRANSLATE_NOOP("SettingsStep", "Rainbow Sweep")),
     real("ColorHue", &S::userHue, 59)
         .changing(tint)
         .readAs(PipelineUnit::percent)
-        .shownBy(SliderShown{"hueSlider", "hueValueField", 100}),
+        .shownBy(SliderShown{"hueSlider", "hueValueField", 100})
+        .undoneAs(QT_TRANSLATE_NOOP("SettingsStep", "Hue")),
     real("ColorSaturation", &S::userSaturation, 150)
         .changing(tint)
         .readAs(PipelineUnit::percent)
-        .shownBy(SliderShown{"saturationSlider", "saturationValueField", 300}),
+        .shownBy(SliderShown{"saturationSlider", "saturationValueField", 300})
+        .undoneAs(QT_TRANSLATE_NOOP("SettingsStep", "Saturation")),
     real("ColorBrightness", &S::userBrightness, 100)
         .changing(tint)
         .readAs(PipelineUnit::percentAboveWhole)
-        .shownBy(SliderShown{"brightnessSlider", "brightnessValueField", 200}),
+        .shownBy(SliderShown{"brightnessSlider", "brightnessValueField", 200})
+        .undoneAs(QT_TRANSLATE_NOOP("SettingsStep", "Brightness")),
     real("Contrast", &S::userContrast, 100)
         .changing(tint)
         .readAs(PipelineUnit::cubedPercent)
-        .shownBy(SliderShown{"contrastSlider", "contrastValueField", 200}),
+        .shownBy(SliderShown{"contrastSlider", "contrastValueField", 200})
+        .undoneAs(QT_TRANSLATE_NOOP("SettingsStep", "Contrast")),
     real("Alpha", &S::userAlpha, 100)
         .changing(tint)
         .readAs(PipelineUnit::percent)
-        .shownBy(SliderShown{"alphaSlider", "alphaValueField", 100}),
+        .shownBy(SliderShown{"alphaSlider", "alphaValueField", 100})
+        .undoneAs(QT_TRANSLATE_NOOP("SettingsStep", "Opacity")),
     real("AquaMargin", &S::aquaMargin, 50)
         .changing(tint)
         .readAs(PipelineUnit::percentLeft)
-        .shownBy(SliderShown{"aquaMarginSlider", "aquaMarginValueField", 100}),
+        .shownBy(SliderShown{"aquaMarginSlider", "aquaMarginValueField", 100})
+        .undoneAs(QT_TRANSLATE_NOOP("SettingsStep", "Margin")),
     real("ShadowDensity", &S::shadowDensity, 50)
         .changing(shadow)
-        .shownBy(SliderShown{"shadowDensitySlider", "shadowDensityValueField", 100}),
+        .shownBy(SliderShown{"shadowDensitySlider", "shadowDensityValueField", 100})
+        .undoneAs(QT_TRANSLATE_NOOP("SettingsStep", "Shadow Density")),
     real("ShadowSharpness", &S::shadowSharpness, 85)
         .changing(shadow, shadowDrawn)
-        .shownBy(SliderShown{"shadowSharpnessSlider", "shadowSharpnessValueField", 100}),
+        .shownBy(SliderShown{"shadowSharpnessSlider", "shadowSharpnessValueField", 100})
+        .undoneAs(QT_TRANSLATE_NOOP("SettingsStep", "Shadow Sharpness")),
     real("ShadowXOffset", &S::shadowXOffset, 0)
         .changing(shadow)
         .scaledWithStencil()
         .shownBy(CircleShown{"shadowCircle", "shadowAngleValueField", "shadowRadiusValueField",
-                             20.0, &S::shadowYOffset}),
+                             20.0, &S::shadowYOffset})
+        .undoneAs(QT_TRANSLATE_NOOP("SettingsStep", "Shadow Offset")),
     real("ShadowYOffset", &S::shadowYOffset, -5)
         .changing(shadow)
         .scaledWithStencil()
-        .readAs(PipelineUnit::downward),
+        .readAs(PipelineUnit::downward)
+        .undoneAs(QT_TRANSLATE_NOOP("SettingsStep", "Shadow Offset")),
     real("FinalSize", &S::finalSize, 50)
         .changing(Remakes::size)
-        .shownBy(SliderShown{"finalSizeSlider", "finalSizeValueField", 100}),
+        .shownBy(SliderShown{"finalSizeSlider", "finalSizeValueField", 100})
+        .undoneAs(QT_TRANSLATE_NOOP("SettingsStep", "Final Size")),
     flag("SourceShowsSize", &S::sourceShowsSize, true),
     flag("SourceShowsBounds", &S::sourceShowsBounds, false),
     flag("SourceShrinksIfNecessary", &S::sourceShrinksIfNecessary, true),

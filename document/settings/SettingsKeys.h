@@ -1,8 +1,8 @@
 #pragma once
 // The one declaration of every setting: the key it has in the document file,
 // the user defaults and a script's --set, its default, what a change of it
-// makes the pipeline redo, how the pipeline reads it and how the window
-// shows it. The file, the defaults, the change set, the presets, the
+// makes the pipeline redo, how the pipeline reads it, how the window
+// shows it and what its undo step is called. The file, the defaults, the change set, the presets, the
 // previews and the window's controls all work from this table, so a new
 // setting is a member of TintSettings and one row here.
 
@@ -74,6 +74,9 @@ struct SettingField {
     const char* checkBox = nullptr;
     SliderShown slider;
     CircleShown circle;
+    // The control's name in Undo's title, untranslated (context
+    // "SettingsStep"); both rows of a circle's vector carry it.
+    const char* stepName = nullptr;
 
     bool isDisplayOption() const { return remakes == Remakes::nothing; }
 
@@ -100,6 +103,10 @@ struct SettingField {
     constexpr SettingField shownBy(CircleShown shown) const
     {
         return with(&SettingField::circle, shown);
+    }
+    constexpr SettingField undoneAs(const char* name) const
+    {
+        return with(&SettingField::stepName, name);
     }
 
 private:

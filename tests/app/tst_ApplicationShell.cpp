@@ -10,6 +10,8 @@
 #include "app/windows/DocumentWindows.h"
 
 #include "shared/KPCocoaExtra.h"
+#include "document/model/TintDocument.h"
+#include "window/TintDocumentWindow.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -129,8 +131,8 @@ private slots:
         QVERIFY(menuHolds("presetsMenu", "useDefaultSettings"));
         QVERIFY(menuHolds("presetsMenu", "useInactivePresets"));
         QVERIFY(menuHolds("fileMenu", "saveDestImage"));
-        for (const char* command : {"copy", "paste", "invertSource", "adjustSourceSize",
-                                    "chooseSourceImage", "useMoss", "useFoot"})
+        for (const char* command : {"undo", "redo", "copy", "paste", "invertSource",
+                                    "adjustSourceSize", "chooseSourceImage", "useMoss", "useFoot"})
             QVERIFY2(menuHolds("editMenu", command), command);
         // Another window gets the program's menus only.
         QMainWindow other;
@@ -156,6 +158,35 @@ private slots:
             saveScreenshot(menu, QString::fromLatin1(name));
             menu->close();
         }
+    }
+
+    void editMenuNamesTheStepToUndo()
+    {
+        auto document = documentWindow(1);
+        auto& window = static_cast<TintDocumentWindow&>(*document);
+        auto* edit = window.menuBar()->findChild<QMenu*>(QStringLiteral("editMenu"));
+        QAction* undo = edit->actions().value(0);
+        QAction* redo = edit->actions().value(1);
+        QCOMPARE(undo->objectName(), QStringLiteral("undo"));
+        QCOMPARE(redo->objectName(), QStringLiteral("redo"));
+        QVERIFY(edit->actions().value(2)->isSeparator());
+        QVERIFY(!undo->isEnabled());
+        QVERIFY(!redo->isEnabled());
+
+        window.document().changeSetting([](TintSettings& s) { s.userHue = 20; });
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Hue"));
+        QVERIFY(undo->isEnabled());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        edit->popup(window.mapToGlobal(QPoint(0, 0)));
+        QVERIFY(QTest::qWaitForWindowExposed(edit));
+        saveScreenshot(edit, QStringLiteral("edit-menu-undo-hue"));
+        edit->close();
+
+        undo->trigger();
+        QCOMPARE(redo->text(), QStringLiteral("&Redo Hue"));
+        QCOMPARE(undo->text(), QStringLiteral("&Undo"));
+        QVERIFY(!undo->isEnabled());
     }
 
     // The delegate's commands reach it through their items (the rest of

@@ -1,6 +1,6 @@
 // The program's command tables as a whole: every declared command ends up
 // in a document window where its declaration says, no two collide, and the
-// states a command declares follow its target.
+// states and titles a command declares follow its target.
 
 #include "tests/app/AppTestSupport.h"
 #include "tests/window/WindowTestSupport.h"
@@ -87,8 +87,8 @@ private slots:
                 QVERIFY2(places.insert({place.menu, place.section, place.order}).second,
                          id.constData());
             // One key for two commands of a window fires neither.
-            const QKeySequence key = command->keys.sequence();
-            if (!key.isEmpty()) {
+            for (const QKeySequence& key : command->keys.sequences()) {
+                QVERIFY2(!key.isEmpty(), id.constData());
                 const auto [clash, added] = keys.emplace(key, id);
                 QVERIFY2(added, (id + " and " + clash->second).constData());
             }
@@ -141,6 +141,52 @@ private slots:
         rendering.trigger();
         QVERIFY(document.gelcoatOn());
         QVERIFY(rendering.isChecked());
+    }
+
+    // Undo's and Redo's titles name the step and follow the stack as it
+    // changes, with no menu opened; Ctrl+Z must be right before one is.
+    void titlesFollowTheirTargets()
+    {
+        const auto window = programWindow();
+        QAction& undo = test::command(*window, "undo");
+        QAction& redo = test::command(*window, "redo");
+        TintDocument& document = window->document();
+        QCOMPARE(undo.text(), QStringLiteral("&Undo"));
+        QVERIFY(!undo.isEnabled());
+        QVERIFY(!redo.isEnabled());
+
+        document.changeSetting([](TintSettings& s) { s.userHue = 20; });
+        QCOMPARE(undo.text(), QStringLiteral("&Undo Hue"));
+        QVERIFY(undo.isEnabled());
+        undo.trigger();
+        QCOMPARE(undo.text(), QStringLiteral("&Undo"));
+        QVERIFY(!undo.isEnabled());
+        QCOMPARE(redo.text(), QStringLiteral("&Redo Hue"));
+        QVERIFY(redo.isEnabled());
+
+        // A new stencil clears the stack behind the actions' back.
+        QVERIFY(document.invertSource());
+        QCOMPARE(redo.text(), QStringLiteral("&Redo"));
+        QVERIFY(!redo.isEnabled());
+    }
+
+    // A command's further keys are kept only where the desktop gives them
+    // to the standard command named, after its own first key.
+    void furtherKeysFollowTheDesktop()
+    {
+        const QList<QKeySequence> redoBindings = QKeySequence::keyBindings(QKeySequence::Redo);
+        const QKeySequence ctrlY(Qt::CTRL | Qt::Key_Y);
+        const Keys keys(Qt::CTRL | Qt::SHIFT | Qt::Key_Z, QKeySequence::Redo,
+                        {Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::Key_F12});
+        QList<QKeySequence> expected{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
+        if (redoBindings.contains(ctrlY))
+            expected << ctrlY;
+        QCOMPARE(keys.sequences(), expected);
+
+        const auto window = programWindow();
+        QCOMPARE(test::command(*window, "redo").shortcuts(), expected);
+        QCOMPARE(test::command(*window, "undo").shortcuts(),
+                 QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Z)});
     }
 };
 

@@ -5,6 +5,7 @@
 // rendering or taking a picture in keeps answering launches.
 
 #include "app/documents/SingleInstance.h"
+#include "tests/qtsupport/PixelChecks.h"
 #include "tests/support/IsolatedSettings.h"
 
 #include "window/TintDocumentWindow.h"
@@ -167,12 +168,8 @@ private slots:
         RenderHold hold(document);
         QImage picture(40, 30, QImage::Format_ARGB32);
         picture.fill(QColor(10, 90, 200, 150));
-        QByteArray png;
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        picture.save(&buffer, "PNG");
         auto* data = new QMimeData;
-        data->setData(QStringLiteral("image/png"), png);
+        data->setData(QStringLiteral("image/png"), gelcoat::testing::pngBytes(picture));
         QApplication::clipboard()->setMimeData(data);
         std::future<bool> handed;
         bool heldWhenAnswered = false;

@@ -1,5 +1,6 @@
 #include "tests/qtsupport/PixelChecks.h"
 
+#include <QBuffer>
 #include <QWidget>
 
 #include <algorithm>
@@ -54,6 +55,15 @@ QImage solidImage(int width, int height, const QColor& colour)
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
     image.fill(colour);
     return image;
+}
+
+QByteArray pngBytes(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
 }
 
 int overGrey(double white, double alpha, int below)

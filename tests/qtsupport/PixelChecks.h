@@ -1,6 +1,7 @@
 #pragma once
 // Pixel sampling of grabbed widgets for Qt Test cases.
 
+#include <QByteArray>
 #include <QColor>
 #include <QImage>
 #include <QRect>
@@ -23,6 +24,9 @@ int darkestGrey(const QImage& image, const QRect& area);
 
 // A picture of one colour, premultiplied ARGB32.
 QImage solidImage(int width, int height, const QColor& colour);
+
+// The picture saved as PNG, as a file or the clipboard would hold it.
+QByteArray pngBytes(const QImage& image);
 
 // A grey of 0..255 as a colour, for expectations in white levels.
 inline QColor grey(int level) { return QColor(level, level, level); }

@@ -13,18 +13,10 @@
 
 using namespace gelcoat;
 using gelcoat::testing::grabAtOne;
+using gelcoat::testing::pngBytes;
 constexpr auto solid = gelcoat::testing::solidImage;
 
 namespace {
-
-QByteArray pngBytes(const QImage& image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
 
 struct DropResult {
     bool entered = false;

@@ -1,8 +1,9 @@
-// The rainbow strip's columns and the pop-up image button's menu placement
-// and highlight.
+// The rainbow strip's columns and the pop-up image button's menu placement,
+// highlight and colours.
 
 #include "views/controls/KPImagePopUpMenuButton.h"
 #include "views/controls/KPRainbowStrip.h"
+#include "views/resources/ViewImages.h"
 #include "tests/qtsupport/PixelChecks.h"
 #include "tests/qtsupport/TestSettings.h"
 
@@ -40,6 +41,47 @@ private slots:
         QCOMPARE(mirroredMenuShift({12.0, 57.3, 40.5}, 30), 30 - 100);
         QCOMPARE(mirroredMenuShift({57.0}, 30), 30 - 99);
         QCOMPARE(mirroredMenuShift({}, 30), 30 - 42);
+    }
+
+    void gearFollowsThePalette()
+    {
+        const QImage gear = viewImage(QStringLiteral("views"), QStringLiteral("actionMenu"), 1.0);
+        QVERIFY(!gear.isNull());
+        // The darkest opaque pixel of the drawing: the gear's metal.
+        QPoint metal;
+        int darkest = 256;
+        for (int y = 0; y < gear.height(); ++y)
+            for (int x = 0; x < gear.width(); ++x)
+                if (qAlpha(gear.pixel(x, y)) == 255 && qGray(gear.pixel(x, y)) < darkest) {
+                    darkest = qGray(gear.pixel(x, y));
+                    metal = QPoint(x, y);
+                }
+        const QColor lightWindow(236, 236, 236);
+        const QColor darkWindow(50, 50, 52);
+        const QImage onLight = pictureInPalette(gear, Qt::black, lightWindow);
+        const QImage onDark = pictureInPalette(gear, QColor(228, 228, 228), darkWindow);
+        QVERIFY(qAbs(qGray(onLight.pixel(metal)) - darkest) < 8);
+        QVERIFY(qGray(onDark.pixel(metal)) > 170);
+        QCOMPARE(qAlpha(onDark.pixel(metal)), 255);
+        QCOMPARE(qAlpha(onDark.pixel(0, 0)), qAlpha(gear.pixel(0, 0)));
+
+        // The button draws it so in a dark window.
+        QWidget window;
+        QPalette dark = window.palette();
+        dark.setColor(QPalette::Window, darkWindow);
+        dark.setColor(QPalette::WindowText, QColor(228, 228, 228));
+        window.setPalette(dark);
+        window.setAutoFillBackground(true);
+        window.resize(40, 30);
+        KPImagePopUpMenuButton popUp(&window);
+        popUp.setImageName(QStringLiteral("actionMenu"));
+        popUp.setGeometry(5, 4, 30, 22);
+        const QImage shot = grabAtOne(window);
+        int lightest = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                lightest = qMax(lightest, qGray(shot.pixel(x, y)));
+        QVERIFY2(lightest > 170, qPrintable(QString::number(lightest)));
     }
 
     void menuPopsUpOnPressBelowTheButton_data()

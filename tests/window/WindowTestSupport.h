@@ -7,11 +7,14 @@
 #include "views/controls/FloatValueField.h"
 #include "document/intake/QtPictureReader.h"
 #include "document/model/TintDocument.h"
+#include "tests/qtsupport/PixelChecks.h"
 
 #include <QBuffer>
 #include <QImage>
 #include <QPainter>
 #include <QTest>
+
+#include <memory>
 
 namespace gelcoat::test {
 
@@ -22,6 +25,16 @@ inline QAction& command(TintDocumentWindow& window, const char* id)
     if (!action)
         qFatal("the window has no command %s", id);
     return *action;
+}
+
+// A new document window, shown and exposed; it stays when closed, so the
+// test decides when it goes.
+inline bool showNewWindow(std::unique_ptr<TintDocumentWindow>& window)
+{
+    window = std::make_unique<TintDocumentWindow>();
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    window->show();
+    return QTest::qWaitForWindowExposed(window.get());
 }
 
 // Moves a slider as a drag would, ending at value.
@@ -55,11 +68,7 @@ inline bool takeSimpleStencil(TintDocument& document, int side = 64, bool toEdge
     else
         painter.drawEllipse(image.rect().adjusted(side / 8, side / 8, -side / 8, -side / 8));
     painter.end();
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    auto picture = readPictureWithQt(png, "png");
+    auto picture = readPictureWithQt(testing::pngBytes(image), "png");
     return picture && document.useImage(std::move(*picture), QString(), true, false);
 }
 

@@ -3,28 +3,20 @@
 // failures take the same path as a render inside the handler, and what is
 // exported is the exact result, byte for byte what a one-shot render makes.
 
-#include "tests/window/WindowTestSupport.h"
-#include "tests/support/IsolatedSettings.h"
+#include "tests/window/RenderedWindowFixture.h"
 #include "tests/qtsupport/Screenshot.h"
 
 #include "document/image/BitmapImage.h"
 #include "window/ExactResult.h"
-#include "window/intake/PictureIntake.h"
 #include "window/intake/StencilCommands.h"
-#include "shared/KPPanel.h"
 #include "document/export/ResultExport.h"
 #include "engine/buffer/EngineLog.h"
 #include "engine/util/Parallel.h"
 #include "ui_TintDocument.h"
 
 #include <QAction>
-#include <QClipboard>
 #include <QDialog>
 #include <QLineEdit>
-#include <QMimeData>
-#include <QPushButton>
-#include <QTimer>
-#include <QLabel>
 #include <QSemaphore>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -38,59 +30,10 @@
 
 using namespace gelcoat;
 using gelcoat::test::drag;
+using gelcoat::test::oneShotRender;
+using gelcoat::test::StageGate;
 
 namespace {
-
-// Holds the worker's render once, just before a chosen stage, until the
-// test releases it or the render is asked to stop.
-class StageGate {
-public:
-    void install(TintDocument& document, PipelineStage at)
-    {
-        document.pipeline().setStageHookForTesting([this, at](PipelineStage stage) {
-            if (stage != at || used_.exchange(true))
-                return;
-            reached_.release();
-            while (!released_.tryAcquire(1, 5)) {
-                if (cancellationRequested()) {
-                    sawStop_ = true;
-                    return;
-                }
-            }
-        });
-    }
-    bool waitUntilReached() { return reached_.tryAcquire(1, 30000); }
-    void release() { released_.release(); }
-    bool sawStop() const { return sawStop_; }
-
-private:
-    std::atomic<bool> used_{false};
-    std::atomic<bool> sawStop_{false};
-    QSemaphore reached_;
-    QSemaphore released_;
-};
-
-bool sameBytes(const BitmapRep& a, const BitmapRep& b)
-{
-    if (a.pixelsWide() != b.pixelsWide() || a.pixelsHigh() != b.pixelsHigh())
-        return false;
-    const std::size_t rowBytes = std::size_t(a.pixelsWide()) * 4;
-    for (int y = 0; y < a.pixelsHigh(); ++y)
-        if (std::memcmp(a.row(y), b.row(y), rowBytes) != 0)
-            return false;
-    return true;
-}
-
-// The one-shot render of a stencil made by takeSimpleStencil: what a
-// script's document gives for the same picture and settings.
-std::unique_ptr<TintDocument> oneShotRender(int side, const TintSettings& settings)
-{
-    auto reference = std::make_unique<TintDocument>(nullptr, TintDocument::FirstStencil::None);
-    if (!test::takeSimpleStencil(*reference, side))
-        return nullptr;
-    reference->replaceSettings(settings);
-    return reference;
-}
 
 std::mutex logMutex;
 std::vector<std::string> logLines;
@@ -100,74 +43,21 @@ void keepLogLine(const std::string& line)
     logLines.push_back(line);
 }
 
-// A colour picture with alpha, as a picture file's bytes.
-QByteArray colourPng(int width, int height)
-{
-    QImage image(width, height, QImage::Format_ARGB32);
-    image.fill(QColor(200, 40, 10, 180));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
-// Calls act once when ready() holds, checking on a timer: an intake waits
-// inside the command that started it, and only timers reach the test.
-class WhenReady : public QObject {
-public:
-    WhenReady(std::function<bool()> ready, std::function<void()> act)
-        : ready_(std::move(ready)), act_(std::move(act))
-    {
-        connect(&timer_, &QTimer::timeout, this, [this] {
-            ++ticks;
-            if (!done && ready_()) {
-                done = true;
-                act_();
-            }
-        });
-        timer_.start(5);
-    }
-    int ticks = 0;
-    bool done = false;
-
-private:
-    std::function<bool()> ready_;
-    std::function<void()> act_;
-    QTimer timer_;
-};
-
 } // namespace
 
-class BackgroundRenderingTest : public QObject {
+class BackgroundRenderingTest : public QObject, protected test::RenderedWindowFixture {
     Q_OBJECT
 
-    std::unique_ptr<test::IsolatedSettings> settings_;
-    std::unique_ptr<TintDocumentWindow> window_;
     int delivered_ = 0;
-
-    TintDocument& doc() { return window_->document(); }
-    Ui::TintDocument& form() { return window_->form(); }
-    StageCounts counts() { return doc().pipeline().stageCounts(); }
-
-    bool matchesOneShotRender(int side)
-    {
-        const auto reference = oneShotRender(side, doc().settings());
-        return reference && reference->pipeline().finalMixImage() && doc().finalImage() &&
-               sameBytes(*reference->pipeline().finalMixImage(), *doc().finalImage());
-    }
 
 private slots:
     void initTestCase() { settings_ = std::make_unique<test::IsolatedSettings>("RenderTests"); }
 
     void init()
     {
-        window_ = std::make_unique<TintDocumentWindow>();
-        window_->setAttribute(Qt::WA_DeleteOnClose, false);
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-        QVERIFY(test::takeSimpleStencil(doc(), 128));
-        QTRY_VERIFY(doc().resultIsCurrent());
+        openWindow();
+        if (QTest::currentTestFailed())
+            return;
         delivered_ = 0;
         connect(&doc(), &TintDocument::renderDelivered, this, [this] { ++delivered_; });
     }
@@ -382,121 +272,6 @@ private slots:
         const QByteArray exported = exportTiffData(*doc().finalImage());
         QVERIFY(!exported.isEmpty());
         QCOMPARE(exported, exportTiffData(*reference->pipeline().finalMixImage()));
-    }
-
-    KPPanel* intakePanel()
-    {
-        for (KPPanel* panel : window_->findChildren<KPPanel*>())
-            if (panel->isVisible())
-                return panel;
-        return nullptr;
-    }
-
-    // A pasted picture is decoded off the interface thread and its stages
-    // are made by the worker; the window goes on handling events
-    // meanwhile, and after the threshold shows the progress panel.
-    void aPastedPictureIsTakenInWhileTheWindowRuns()
-    {
-        doc().clearChangeCount();
-        StageGate gate;
-        gate.install(doc(), PipelineStage::sourceBitmap);
-        auto* data = new QMimeData;
-        data->setData(QStringLiteral("image/png"), colourPng(90, 70));
-        QApplication::clipboard()->setMimeData(data);
-        bool panelShown = false;
-        WhenReady watch([this] { return intakePanel() != nullptr; },
-                        [&] {
-                            panelShown = true;
-                            QStringList texts;
-                            for (QLabel* label : intakePanel()->findChildren<QLabel*>())
-                                texts.append(label->text());
-                            QVERIFY(texts.contains(intakeProgressTitle()));
-                            QVERIFY(texts.contains(intakeRenderingMessage()));
-                            gate.release();
-                        });
-        test::command(*window_, "paste").trigger();
-        QVERIFY(panelShown);
-        QVERIFY(watch.ticks > 10);
-        QVERIFY(!gate.sawStop());
-        QVERIFY(!intakePanel());
-        QCOMPARE(doc().sourceImage()->pixelsWide(), 90);
-        QVERIFY(!doc().sourceImageIsSimple());
-        QVERIFY(doc().isDocumentEdited());
-        QVERIFY(doc().resultIsCurrent());
-        // The well shows the new stencil, from the copy made beside it.
-        QCOMPARE(form().sourceImageWell->image(), imageFromBitmap(*doc().sourceImage()));
-        QVERIFY(form().destImageWell->isImageValid());
-    }
-
-    // Stop while the new stencil's stages are held: the picture is given
-    // up, and the stencil, its bug, the edit mark and the result are the
-    // ones from before.
-    void aStoppedIntakeKeepsThePreviousStencil()
-    {
-        doc().changeSetting([](TintSettings& s) {
-            s.sourceBugX = 7;
-            s.sourceBugY = -5;
-            s.userHue = 33.0f;
-        });
-        QTRY_VERIFY(doc().resultIsCurrent());
-        doc().clearChangeCount();
-        const TintSettings before = doc().settings();
-        const auto stencilBefore = doc().sourceImage()->clone();
-        QVERIFY(stencilBefore);
-        const StageCounts countsBefore = counts();
-
-        StageGate gate;
-        gate.install(doc(), PipelineStage::analysis);
-        auto* data = new QMimeData;
-        data->setData(QStringLiteral("image/png"), colourPng(60, 60));
-        QApplication::clipboard()->setMimeData(data);
-        WhenReady stop([this] { return intakePanel() != nullptr; },
-                       [this] {
-                           intakePanel()->findChild<QPushButton*>()->click();
-                       });
-        test::command(*window_, "paste").trigger();
-        QVERIFY(stop.done);
-        QVERIFY(gate.sawStop());
-        QVERIFY(!intakePanel());
-        QVERIFY(sameBytes(*doc().sourceImage(), *stencilBefore));
-        QVERIFY(doc().sourceImageIsSimple());
-        QVERIFY(doc().settings() == before);
-        QVERIFY(!doc().isDocumentEdited());
-        QCOMPARE(form().sourceImageWell->image().size(), QSize(128, 128));
-        QTRY_VERIFY(doc().resultIsCurrent());
-        QVERIFY(form().destImageWell->isImageValid());
-        QVERIFY(matchesOneShotRender(128));
-        // The new picture's bitmap was begun; the old stencil's stages are
-        // made again from the start.
-        QCOMPARE(counts().sourceBitmap - countsBefore.sourceBitmap, 2);
-    }
-
-    // Stopped while the picture is still being decoded: nothing reaches
-    // the document at all.
-    void anIntakeStoppedWhileDecodingChangesNothing()
-    {
-        doc().clearChangeCount();
-        const StageCounts countsBefore = counts();
-        // Shared with the decoding thread, which outlives the intake.
-        const auto decodeHeld = std::make_shared<QSemaphore>();
-        const auto decodeFree = std::make_shared<QSemaphore>();
-        WhenReady stop([this, decodeHeld] {
-                           return decodeHeld->available() > 0 && intakePanel() != nullptr;
-                       },
-                       [this] { intakePanel()->findChild<QPushButton*>()->click(); });
-        const IntakeOutcome outcome = takeInPicture(
-            doc(), window_.get(),
-            [decodeHeld, decodeFree](QString*) -> std::optional<SourcePicture> {
-                decodeHeld->release();
-                decodeFree->acquire();
-                return std::nullopt;
-            },
-            QString());
-        decodeFree->release();
-        QVERIFY(outcome == IntakeOutcome::Stopped);
-        QVERIFY(!doc().isDocumentEdited());
-        QCOMPARE(doc().sourceImage()->pixelsWide(), 128);
-        QVERIFY(counts() == countsBefore);
     }
 
     // The shadow warning's command reads the clipping of the last result

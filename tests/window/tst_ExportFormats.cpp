@@ -108,10 +108,7 @@ private slots:
     void init()
     {
         Preferences::shared().setFlatteningChoice(2);
-        window_ = std::make_unique<TintDocumentWindow>();
-        window_->setAttribute(Qt::WA_DeleteOnClose, false);
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+        QVERIFY(test::showNewWindow(window_));
         QTRY_VERIFY(doc().resultIsCurrent());
         answerer_ = std::make_unique<ModalAnswerer>();
     }

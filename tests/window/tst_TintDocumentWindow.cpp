@@ -67,11 +67,7 @@ private slots:
 
     void init()
     {
-        window_ = std::make_unique<TintDocumentWindow>();
-        window_->setAttribute(Qt::WA_DeleteOnClose, false);
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-        // The first render runs on the document's worker.
+        QVERIFY(test::showNewWindow(window_));
         QTRY_VERIFY(doc().resultIsCurrent());
     }
 

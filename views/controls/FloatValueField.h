@@ -30,6 +30,11 @@ public:
 
     static QLocale textLocale();
 
+    // Text typed since the field last showed a value or accepted what was
+    // typed (Return, or leaving the field), and putting that text back.
+    bool hasUnacceptedText() const { return text() != lastGoodText_; }
+    void discardUnacceptedText() { setText(lastGoodText_); }
+
 protected:
     // Text that is not yet a number when the field loses focus (an empty
     // field, a lone minus sign) gives way to the last good text.

@@ -29,6 +29,24 @@ int mirroredMenuShift(const QList<double>& titleWidths, int buttonWidth)
     return buttonWidth - (widest + menuTitleExtra);
 }
 
+QImage pictureInPalette(const QImage& picture, const QColor& ink, const QColor& paper)
+{
+    QImage out = picture.convertToFormat(QImage::Format_ARGB32);
+    const auto mix = [](int from, int to, int lightness) {
+        return from + ((to - from) * lightness + 127) / 255;
+    };
+    for (int y = 0; y < out.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x) {
+            const int lightness = qGray(row[x]);
+            row[x] = qRgba(mix(ink.red(), paper.red(), lightness),
+                           mix(ink.green(), paper.green(), lightness),
+                           mix(ink.blue(), paper.blue(), lightness), qAlpha(row[x]));
+        }
+    }
+    return out;
+}
+
 KPImagePopUpMenuButton::KPImagePopUpMenuButton(QWidget* parent) : QAbstractButton(parent)
 {
     // A right click pops the menu too; no separate context menu.
@@ -92,13 +110,23 @@ void KPImagePopUpMenuButton::paintEvent(QPaintEvent*)
     QImage shown = image(paintPixelRatio(painter));
     if (shown.isNull())
         return;
+    const QPalette& colours = palette();
+    if (image_.isNull()) {
+        const qreal ratio = shown.devicePixelRatio();
+        shown = pictureInPalette(shown, colours.color(QPalette::WindowText),
+                                 colours.color(QPalette::Window));
+        shown.setDevicePixelRatio(ratio);
+    }
     if (isDown() || !isEnabled()) {
-        // Darken (pressed) or fade (disabled) only where the picture is.
+        // Darken (pressed) or fade into the window (disabled) only where
+        // the picture is.
         shown = shown.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        QColor fade = colours.color(QPalette::Window);
+        fade.setAlpha(140);
         QPainter tinter(&shown);
         tinter.setCompositionMode(QPainter::CompositionMode_SourceAtop);
         tinter.fillRect(QRectF(QPointF(), shown.deviceIndependentSize()),
-                        isDown() ? QColor(0, 0, 0, 90) : QColor(255, 255, 255, 140));
+                        isDown() ? QColor(0, 0, 0, 90) : fade);
     }
     const QSizeF size = shown.deviceIndependentSize();
     painter.drawImage(QPointF((width() - size.width()) * 0.5, (height() - size.height()) * 0.5), shown);

@@ -2,6 +2,8 @@
 // An image button that pops up its menu as soon as the mouse goes down on
 // it.  When the image's name contains "mirror" the menu's right edge is
 // put at the button's right edge instead of its left edge at the left.
+// A named picture is a grey drawing for a light window, drawn in the
+// colours of the button's palette (see pictureInPalette).
 
 #include <QAbstractButton>
 #include <QMenu>
@@ -49,6 +51,13 @@ private:
     QImage image_;
     QPointer<QMenu> menu_;
 };
+
+// A grey picture drawn for a light window, in the colours of another: each
+// pixel's lightness picks its colour on the way from ink (the lightness 0)
+// to paper (1), its alpha kept. With dark ink on light paper it looks much
+// as drawn; on a dark palette its dark parts turn light and its pale halo
+// dark, so that it stands out from the window as it did on a light one.
+QImage pictureInPalette(const QImage& picture, const QColor& ink, const QColor& paper);
 
 // How far left of the button's left edge a menu opens when the image is
 // mirrored: the menu, about the widest title (rounded up) plus 42 points

@@ -46,8 +46,11 @@ struct Placement {
     int order = 0;
 };
 
-// A command's key: one fixed key, or the desktop's key for a standard
-// command, with the usual key where the desktop defines none.
+// A command's keys: one fixed key, or the desktop's key for a standard
+// command, with the usual key where the desktop defines none; then, for a
+// command with more than one key, those of `more` that the desktop binds to
+// its standard command `moreFrom` (Redo: Ctrl+Shift+Z everywhere, Ctrl+Y
+// where the desktop redoes with it).
 struct Keys {
     Keys() = default;
     Keys(QKeyCombination fixed) : usual(fixed) {}
@@ -55,11 +58,19 @@ struct Keys {
         : standard(key), usual(fallback)
     {
     }
+    Keys(QKeyCombination fixed, QKeySequence::StandardKey desktop,
+         std::vector<QKeyCombination> desktopKeys)
+        : usual(fixed), moreFrom(desktop), more(std::move(desktopKeys))
+    {
+    }
 
-    QKeySequence sequence() const;
+    // The first is the one menus show; empty for a command without keys.
+    QList<QKeySequence> sequences() const;
 
     QKeySequence::StandardKey standard = QKeySequence::UnknownKey;
     std::optional<QKeyCombination> usual;
+    QKeySequence::StandardKey moreFrom = QKeySequence::UnknownKey;
+    std::vector<QKeyCombination> more;
 };
 
 // How the object a command acts on is found from the window the command is
@@ -84,13 +95,16 @@ struct CommandCall {
     std::function<bool(QObject& target)> checked;
     // Empty: always enabled.
     std::function<bool(QObject& target)> enabled;
+    // Empty: the declared title, always. Otherwise the title as it stands,
+    // already translated ("Undo Hue").
+    std::function<QString(QObject& target)> title;
     void (*watch)(QObject& target, QObject& receiver, std::function<void()> changed) = nullptr;
 };
 
 // Binds what a command does, and how its states are read, to T.
 template <class T>
 CommandCall on(std::function<void(T&)> run, std::function<bool(T&)> checked = {},
-               std::function<bool(T&)> enabled = {})
+               std::function<bool(T&)> enabled = {}, std::function<QString(T&)> title = {})
 {
     CommandCall call;
     call.find = [](QMainWindow& window) -> QObject* { return CommandTarget<T>::in(window); };
@@ -103,6 +117,10 @@ CommandCall on(std::function<void(T&)> run, std::function<bool(T&)> checked = {}
     if (enabled)
         call.enabled = [enabled = std::move(enabled)](QObject& target) {
             return enabled(static_cast<T&>(target));
+        };
+    if (title)
+        call.title = [title = std::move(title)](QObject& target) {
+            return title(static_cast<T&>(target));
         };
     if constexpr (requires(T& target, QObject& receiver) {
                       CommandTarget<T>::watch(target, receiver, std::function<void()>());
@@ -124,7 +142,8 @@ struct Command {
     // The selector's name ("toggleTinting"); the action's object name.
     const char* id = nullptr;
     // Translation context and source text of the title; "%1" in a title
-    // stands for the program's name.
+    // stands for the program's name. A title that changes (Undo's) is read
+    // from the call, and this one is its plain form.
     const char* context = nullptr;
     const char* title = nullptr;
     Keys keys{};

@@ -15,14 +15,18 @@
 
 namespace gelcoat {
 
-QKeySequence Keys::sequence() const
+QList<QKeySequence> Keys::sequences() const
 {
-    if (standard != QKeySequence::UnknownKey) {
-        const QKeySequence desktop(standard);
-        if (!desktop.isEmpty() || !usual)
-            return desktop;
-    }
-    return usual ? QKeySequence(*usual) : QKeySequence();
+    QList<QKeySequence> keys;
+    if (standard != QKeySequence::UnknownKey && !QKeySequence(standard).isEmpty())
+        keys << QKeySequence(standard);
+    else if (usual)
+        keys << QKeySequence(*usual);
+    const QList<QKeySequence> desktop = QKeySequence::keyBindings(moreFrom);
+    for (QKeyCombination key : more)
+        if (desktop.contains(QKeySequence(key)))
+            keys << QKeySequence(key);
+    return keys;
 }
 
 QString commandTitle(const char* context, const char* title)
@@ -61,7 +65,7 @@ void CommandActions::install(const std::vector<Command>& commands)
             continue;
         auto* action = new QAction(commandTitle(command.context, command.title), this);
         action->setObjectName(QString::fromLatin1(command.id));
-        action->setShortcut(command.keys.sequence());
+        action->setShortcuts(command.keys.sequences());
         action->setMenuRole(command.role);
         action->setCheckable(bool(call.checked));
         if (command.choiceGroup) {
@@ -120,7 +124,7 @@ void CommandActions::refreshStates()
 {
     for (const Installed& installed : installed_) {
         const CommandCall& call = installed.command->call;
-        if (!call.checked && !call.enabled)
+        if (!call.checked && !call.enabled && !call.title)
             continue;
         QObject* target = call.find(window_);
         if (!target)
@@ -129,6 +133,8 @@ void CommandActions::refreshStates()
             installed.action->setChecked(call.checked(*target));
         if (call.enabled)
             installed.action->setEnabled(call.enabled(*target));
+        if (call.title)
+            installed.action->setText(call.title(*target));
     }
 }
 

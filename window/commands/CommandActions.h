@@ -45,7 +45,7 @@ public:
     // Replaces the bar's menus with the ones of `menus` placed on the bar.
     void fillMenuBar(QMenuBar& bar, const std::vector<MenuDeclaration>& menus);
 
-    // Check marks and enabling, from the commands' targets.
+    // Check marks, enabling and changing titles, from the commands' targets.
     void refreshStates();
 
 private:

@@ -1,11 +1,14 @@
 #include "window/commands/DocumentWindowCommands.h"
 
 #include "window/TintDocumentWindow.h"
+#include "window/UndoCommands.h"
 #include "window/documents/DocumentFileCommands.h"
 #include "window/export/ExportCommands.h"
 #include "window/intake/StencilCommands.h"
 
 #include "document/model/TintDocument.h"
+
+#include <QUndoStack>
 
 namespace gelcoat {
 
@@ -23,6 +26,20 @@ struct CommandTarget<TintDocument> {
         QObject::connect(&document, &TintDocument::displayOptionsChanged, &receiver, changed);
         QObject::connect(&document, &TintDocument::gelcoatOnChanged, &receiver, changed);
         QObject::connect(&document, &TintDocument::controlsNeedRefresh, &receiver, changed);
+        // Undo's and Redo's titles and enabling; the stack signals its
+        // index with every push, undo, redo, merge and clearing.
+        QObject::connect(&document.undoStack(), &QUndoStack::indexChanged, &receiver, changed);
+    }
+};
+
+// The stack they read is the document's, watched with it.
+template <>
+struct CommandTarget<UndoCommands> {
+    static constexpr bool ofTheProgram = false;
+    static UndoCommands* in(QMainWindow& window)
+    {
+        auto* documentWindow = qobject_cast<TintDocumentWindow*>(&window);
+        return documentWindow ? &documentWindow->undoCommands() : nullptr;
     }
 };
 
@@ -207,11 +224,28 @@ const std::vector<Command>& documentWindowCommands()
          .places = {{Presets, 1, 4}},
          .call = on(&TintDocument::useInactivePresets)},
 
+        {.id = "undo",
+         .context = "gelcoat::UndoCommands",
+         .title = QT_TRANSLATE_NOOP("gelcoat::UndoCommands", "&Undo"),
+         .keys = ctrl | Qt::Key_Z,
+         .places = {{Edit, 0, 0}},
+         .call = on<UndoCommands>([](UndoCommands& commands) { commands.undo(); }, {},
+                                  [](UndoCommands& commands) { return commands.canUndo(); },
+                                  [](UndoCommands& commands) { return commands.undoTitle(); })},
+        {.id = "redo",
+         .context = "gelcoat::UndoCommands",
+         .title = QT_TRANSLATE_NOOP("gelcoat::UndoCommands", "&Redo"),
+         .keys = {ctrl | shift | Qt::Key_Z, QKeySequence::Redo, {ctrl | Qt::Key_Y}},
+         .places = {{Edit, 0, 1}},
+         .call = on<UndoCommands>([](UndoCommands& commands) { commands.redo(); }, {},
+                                  [](UndoCommands& commands) { return commands.canRedo(); },
+                                  [](UndoCommands& commands) { return commands.redoTitle(); })},
+
         {.id = "copy",
          .context = "gelcoat::ExportCommands",
          .title = QT_TRANSLATE_NOOP("gelcoat::ExportCommands", "&Copy"),
          .keys = QKeySequence::Copy,
-         .places = {{Edit, 0, 0}, {DestActions, 3, 0}},
+         .places = {{Edit, 1, 0}, {DestActions, 3, 0}},
          .call = on(&ExportCommands::copy)},
         {.id = "saveDestImage",
          .context = "gelcoat::ExportCommands",
@@ -229,35 +263,35 @@ const std::vector<Command>& documentWindowCommands()
          .context = "gelcoat::StencilCommands",
          .title = QT_TRANSLATE_NOOP("gelcoat::StencilCommands", "&Paste"),
          .keys = QKeySequence::Paste,
-         .places = {{Edit, 0, 1}, {SourceActions, 1, 0}},
+         .places = {{Edit, 1, 1}, {SourceActions, 1, 0}},
          .call = on(&StencilCommands::paste)},
         {.id = "invertSource",
          .context = "gelcoat::StencilCommands",
          .title = QT_TRANSLATE_NOOP("gelcoat::StencilCommands", "&Invert Stencil"),
          .keys = ctrl | Qt::Key_I,
-         .places = {{Edit, 1, 0}, {SourceActions, 1, 1}},
+         .places = {{Edit, 2, 0}, {SourceActions, 1, 1}},
          .call = on(&StencilCommands::invertSource)},
         {.id = "adjustSourceSize",
          .context = "gelcoat::StencilCommands",
          .title = QT_TRANSLATE_NOOP("gelcoat::StencilCommands", "&Adjust Stencil Size\u2026"),
          .keys = ctrl | shift | Qt::Key_A,
-         .places = {{Edit, 1, 1}, {SourceActions, 1, 2}},
+         .places = {{Edit, 2, 1}, {SourceActions, 1, 2}},
          .call = on(&StencilCommands::adjustSourceSize)},
         {.id = "chooseSourceImage",
          .context = "gelcoat::StencilCommands",
          .title = QT_TRANSLATE_NOOP("gelcoat::StencilCommands", "C&hoose Stencil\u2026"),
          .keys = ctrl | shift | Qt::Key_O,
-         .places = {{Edit, 2, 0}, {SourceActions, 2, 0}},
+         .places = {{Edit, 3, 0}, {SourceActions, 2, 0}},
          .call = on(&StencilCommands::chooseSourceImage)},
         {.id = "useMoss",
          .context = "gelcoat::StencilCommands",
          .title = QT_TRANSLATE_NOOP("gelcoat::StencilCommands", "Use &Moss\u2026"),
-         .places = {{Edit, 2, 1}, {SourceActions, 2, 1}},
+         .places = {{Edit, 3, 1}, {SourceActions, 2, 1}},
          .call = on(&StencilCommands::useMoss)},
         {.id = "useFoot",
          .context = "gelcoat::StencilCommands",
          .title = QT_TRANSLATE_NOOP("gelcoat::StencilCommands", "Use Moss's &Foot\u2026"),
-         .places = {{Edit, 2, 2}, {SourceActions, 2, 2}},
+         .places = {{Edit, 3, 2}, {SourceActions, 2, 2}},
          .call = on(&StencilCommands::useFoot)},
 
         // After Close.

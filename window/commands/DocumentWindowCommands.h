@@ -1,7 +1,7 @@
 #pragma once
 // The commands of a document window: rendering on and off, the wells'
-// display, the result's backgrounds, the presets, the stencil and result
-// commands, and saving. The program's own commands and the menu bar's
+// display, the result's backgrounds, the presets, Undo and Redo, the stencil
+// and result commands, and saving. The program's own commands and the menu bar's
 // menus are declared with the application.
 
 #include "window/commands/Command.h"

@@ -31,7 +31,7 @@ ExportCommands::ExportCommands(TintDocument& document, QMainWindow& window)
 
 void ExportCommands::copy()
 {
-    if (editFocusedField(window_, [](QLineEdit& field) { field.copy(); }))
+    if (copyFromFocusedField(window_))
         return;
     flattenImageByUserChoice([this](const BitmapRep& image) { finishCopy(image); });
 }

@@ -1,14 +1,20 @@
 #pragma once
-// Copy and Paste serve a value field being edited before the document: with
-// a text field of the window focused they act on its text.
+// Copy and Paste serve a text field of the window that has the focus only
+// when that is what the user means: Paste when the clipboard holds text,
+// Copy when some of the field's text is selected. Otherwise they act on
+// the document (a picture becomes the stencil, the result is copied), as
+// with no field focused.
 
-class QLineEdit;
 class QWidget;
 
 namespace gelcoat {
 
-// Runs edit (a copy or a paste) on the focused text field
-// of window; false when none has the focus.
-bool editFocusedField(QWidget& window, void (*edit)(QLineEdit&));
+// Pastes the clipboard's text into the focused text field of window;
+// false, doing nothing, when no field has the focus or there is no text.
+bool pasteIntoFocusedField(QWidget& window);
+
+// Copies the selection of the focused text field of window; false, doing
+// nothing, when no field has the focus or nothing in it is selected.
+bool copyFromFocusedField(QWidget& window);
 
 } // namespace gelcoat

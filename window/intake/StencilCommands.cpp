@@ -18,7 +18,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
-#include <QLineEdit>
 #include <QMainWindow>
 
 #include <memory>
@@ -196,7 +195,7 @@ void StencilCommands::takePictureFrom(const QMimeData* data)
 
 void StencilCommands::paste()
 {
-    if (editFocusedField(window_, [](QLineEdit& field) { field.paste(); }))
+    if (pasteIntoFocusedField(window_))
         return;
     // The raw bytes, never QClipboard::image(), which widens grey to colour.
     takeOutsidePicture(

@@ -1,15 +1,13 @@
-// Stencils into a document window by every route and results out of it:
-// the panels and sheets answered as a user answers them, the clipboard and
-// drops with real MIME data, and what each leaves in the document.
+// Stencils into a document window by every route: the panels and sheets
+// answered as a user answers them, the clipboard and drops with real MIME
+// data, and what each leaves in the document.
 
-#include "tests/window/WindowTestSupport.h"
-#include "tests/support/IsolatedSettings.h"
+#include "tests/window/AnsweredWindowFixture.h"
 
 #include "document/export/ResultExport.h"
 #include "document/settings/SettingsKeys.h"
 #include "document/intake/PictureDecoder.h"
 #include "window/intake/StencilCommands.h"
-#include "tests/qtsupport/ModalAnswerer.h"
 #include "tests/qtsupport/Screenshot.h"
 #include "document/settings/Preferences.h"
 #include "document/settings/UserDefaults.h"
@@ -35,6 +33,7 @@
 #include <sys/resource.h>
 
 using namespace gelcoat;
+using gelcoat::test::clickInSheet;
 
 namespace {
 
@@ -90,34 +89,10 @@ private:
     mutable int imageRequests_ = 0;
 };
 
-std::function<void(QDialog*)> clickInSheet(const char* cell, const char* button = "okButton")
-{
-    return [cell, button](QDialog* dialog) {
-        if (cell)
-            dialog->findChild<QAbstractButton*>(QString::fromLatin1(cell))->click();
-        dialog->findChild<QAbstractButton*>(QString::fromLatin1(button))->click();
-    };
-}
-
 } // namespace
 
-class StencilsInResultsOutTest : public QObject {
+class StencilsInTest : public QObject, protected test::AnsweredWindowFixture {
     Q_OBJECT
-
-    std::unique_ptr<test::IsolatedSettings> settings_;
-    std::unique_ptr<TintDocumentWindow> window_;
-    std::unique_ptr<ModalAnswerer> answerer_;
-    QTemporaryDir dir_;
-
-    TintDocument& doc() { return window_->document(); }
-    // Runs a command and waits until every queued answer was given.
-    void run(const char* id)
-    {
-        test::command(*window_, id).trigger();
-        QVERIFY(waitUntil([this] { return answerer_->pending() == 0; }));
-        QTest::qWait(20);
-        QCOMPARE(answerer_->unexpectedCount(), 0);
-    }
 
     // Pastes data, which the clipboard then owns, and expects the alert
     // with nothing changed.
@@ -137,25 +112,12 @@ class StencilsInResultsOutTest : public QObject {
 private slots:
     void initTestCase()
     {
-        settings_ = std::make_unique<test::IsolatedSettings>("StencilsInResultsOut");
+        settings_ = std::make_unique<test::IsolatedSettings>("StencilsIn");
     }
 
-    void init()
-    {
-        window_ = std::make_unique<TintDocumentWindow>();
-        window_->setAttribute(Qt::WA_DeleteOnClose, false);
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-        QTRY_VERIFY(doc().resultIsCurrent());
-        answerer_ = std::make_unique<ModalAnswerer>();
-        doc().clearChangeCount();
-    }
+    void init() { openWindow(); }
 
-    void cleanup()
-    {
-        answerer_.reset();
-        window_.reset();
-    }
+    void cleanup() { closeWindow(); }
 
     void builtInStencilsAskFirst()
     {
@@ -208,10 +170,7 @@ private slots:
 
         // A PDF is refused with the alert, the source kept.
         const QString deep = dir_.filePath(QStringLiteral("deep.pdf"));
-        QFile pdf(deep);
-        QVERIFY(pdf.open(QIODevice::WriteOnly));
-        pdf.write("%PDF-1.4\n%%EOF\n");
-        pdf.close();
+        writeFile(deep, "%PDF-1.4\n%%EOF\n");
         answerer_->answerDialog(ModalAnswerer::chooseFile(deep));
         answerer_->answer(QStringLiteral("OK"));
         run("chooseSourceImage");
@@ -390,142 +349,6 @@ private slots:
         QVERIFY(clip.right > 0);
     }
 
-    void copyFlattensAsChosenThisOnce()
-    {
-        Preferences::shared().setFlatteningChoice(0);
-        // Rendering off: the last result is still what leaves.
-        doc().toggleTinting();
-        answerer_->answerDialog([](QDialog* sheet) {
-            auto* white = sheet->findChild<QAbstractButton*>(QStringLiteral("flattenOntoWhiteRadio"));
-            QVERIFY(white && white->isChecked());
-            saveScreenshot(sheet, QStringLiteral("sheet-flatten-choice"));
-            clickInSheet("flattenOntoBlackRadio")(sheet);
-        });
-        run("copy");
-        const QMimeData* payload = QApplication::clipboard()->mimeData();
-        QVERIFY(payload);
-        QCOMPARE(payload->formats(),
-                 (QStringList{QStringLiteral("image/tiff"), QStringLiteral("image/png")}));
-        auto copied = decodePicture(payload->data(QStringLiteral("image/tiff")));
-        QVERIFY(copied);
-        const BitmapRep& final = *doc().pipeline().finalMixImage();
-        QCOMPARE(copied->pixels.pixelsWide(), final.pixelsWide());
-        QCOMPARE(int(copied->pixels.row(0)[3]), 255);   // flattened: opaque
-        QCOMPARE(int(copied->pixels.row(0)[0]), 0);     // on black
-
-        // The next sheet opens on the preference again; Cancel copies nothing.
-        QApplication::clipboard()->setText(QStringLiteral("before"));
-        answerer_->answerDialog([](QDialog* sheet) {
-            QVERIFY(sheet->findChild<QAbstractButton*>(QStringLiteral("flattenOntoWhiteRadio"))
-                        ->isChecked());
-            clickInSheet(nullptr, "cancelButton")(sheet);
-        });
-        run("copy");
-        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
-        QCOMPARE(Preferences::shared().flatteningChoice(), 0);
-    }
-
-    void copyAndPasteServeAFocusedField()
-    {
-        FloatValueField* field = window_->form().hueValueField;
-        field->setFocus();
-        QVERIFY(waitUntil([field] { return field->hasFocus(); }));
-        field->selectAll();
-        run("copy");
-        QCOMPARE(QApplication::clipboard()->text(), field->text());
-        QApplication::clipboard()->setText(QStringLiteral("0.25"));
-        field->selectAll();
-        run("paste");
-        QCOMPARE(field->text(), QStringLiteral("0.25"));
-    }
-
-    // A new document exports PNG unless another format was used last.
-    void exportSavesPngAndRemembers()
-    {
-        Preferences::shared().setFlatteningChoice(2);
-        const QString chosen = dir_.filePath(QStringLiteral("result"));
-        QString startedIn;
-        answerer_->answerDialog(clickInSheet(nullptr));
-        answerer_->answerDialog(ModalAnswerer::chooseFile(chosen, &startedIn));
-        run("saveDestImage");
-        const QString written = chosen + QStringLiteral(".png");
-        QCOMPARE(doc().destImagePath(), written);
-        QVERIFY(doc().isDocumentEdited());
-        QCOMPARE(UserDefaults::standard().objectForKey(lastSaveDirKey).toString(), dir_.path());
-        QFile file(written);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(),
-                 encodeExportImage(*doc().pipeline().finalMixImage(), ExportFormat::Png));
-
-        // The next panel proposes the same file; the same path is no edit.
-        doc().clearChangeCount();
-        QString proposedName;
-        answerer_->answerDialog(clickInSheet(nullptr));
-        answerer_->answerDialog([&](QDialog* dialog) {
-            auto* panel = qobject_cast<QFileDialog*>(dialog);
-            proposedName = panel->selectedFiles().value(0);
-            static_cast<QDialog*>(panel)->accept();
-        });
-        answerer_->answer(QStringLiteral("&Yes"));
-        run("saveDestImage");
-        QCOMPARE(answerer_->seen().last().buttons.size(), 2);
-        QCOMPARE(proposedName, written);
-        QVERIFY(!doc().isDocumentEdited());
-
-        // A write that fails (the file size limit, as a full disk would):
-        // the "Save" alert and the old file untouched.
-        const QString blocked = dir_.filePath(QStringLiteral("blocked.tiff"));
-        QFile old(blocked);
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write("previous");
-        old.close();
-        answerer_->answerDialog(clickInSheet(nullptr));
-        answerer_->answerDialog(ModalAnswerer::chooseFile(blocked));
-        answerer_->answer(QStringLiteral("&Yes"));
-        answerer_->answer(QStringLiteral("OK"));
-        rlimit sizeLimit {};
-        QVERIFY(::getrlimit(RLIMIT_FSIZE, &sizeLimit) == 0);
-        const auto sizeSignal = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit tiny = sizeLimit;
-        tiny.rlim_cur = 16;
-        QVERIFY(::setrlimit(RLIMIT_FSIZE, &tiny) == 0);
-        run("saveDestImage");
-        ::setrlimit(RLIMIT_FSIZE, &sizeLimit);
-        std::signal(SIGXFSZ, sizeSignal);
-        QCOMPARE(answerer_->seen().last().text, QStringLiteral("Save"));
-        QVERIFY(answerer_->seen().last().informativeText.contains(blocked));
-        QVERIFY(old.open(QIODevice::ReadOnly));
-        QCOMPARE(old.readAll(), QByteArray("previous"));
-    }
-
-    // The panel decides the final name: it adds ".tiff" to a name without
-    // a suffix and asks before replacing the file so named, and that file
-    // is the one written, never another name made up after it asked.
-    void exportWritesTheFileThePanelAskedAbout()
-    {
-        Preferences::shared().setFlatteningChoice(2);
-        auto writeFile = [](const QString& path, const QByteArray& bytes) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(bytes);
-        };
-        auto contents = [](const QString& path) {
-            QFile file(path);
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        };
-        const QString typed = dir_.filePath(QStringLiteral("a.tif"));
-        writeFile(typed, "previous");
-        writeFile(typed + QStringLiteral(".tiff"), "someone else's");
-        answerer_->answerDialog(clickInSheet(nullptr));
-        answerer_->answerDialog(ModalAnswerer::chooseFile(typed));
-        answerer_->answer(QStringLiteral("&Yes"));
-        run("saveDestImage");
-        QVERIFY(answerer_->seen().last().text.contains(QStringLiteral("a.tif ")));
-        QCOMPARE(doc().destImagePath(), typed);
-        QCOMPARE(contents(typed), exportTiffData(*doc().pipeline().finalMixImage()));
-        QCOMPARE(contents(typed + QStringLiteral(".tiff")), QByteArray("someone else's"));
-    }
-
     void popUpButtonsCarryTheCommands()
     {
         const QList<QAction*> source = window_->form().sourceActionButton->menu()->actions();
@@ -540,5 +363,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(StencilsInResultsOutTest)
-#include "tst_StencilsInResultsOut.moc"
+QTEST_MAIN(StencilsInTest)
+#include "tst_StencilsIn.moc"
