@@ -78,6 +78,10 @@ TintDocumentWindow::~TintDocumentWindow()
     // handlers still have their controls, not in QWidget's teardown.
     if (QWidget* focused = QApplication::focusWidget(); focused && isAncestorOf(focused))
         focused->clearFocus();
+    // The document and the commands are children, destroyed after this
+    // part of the window; the document's last signals must not reach it.
+    if (commands_)
+        commands_->stopRefreshing();
 }
 
 void TintDocumentWindow::setUpForm()

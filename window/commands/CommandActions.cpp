@@ -122,6 +122,8 @@ QList<QAction*> CommandActions::actions() const
 
 void CommandActions::refreshStates()
 {
+    if (!refreshing_)
+        return;
     for (const Installed& installed : installed_) {
         const CommandCall& call = installed.command->call;
         if (!call.checked && !call.enabled && !call.title)

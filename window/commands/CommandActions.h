@@ -47,6 +47,10 @@ public:
 
     // Check marks, enabling and changing titles, from the commands' targets.
     void refreshStates();
+    // From now on states are left as they are: the window is being torn
+    // down, and its targets may already be gone while signals still come
+    // (an undo stack clears itself, and says so, as it is destroyed).
+    void stopRefreshing() { refreshing_ = false; }
 
 private:
     explicit CommandActions(QMainWindow& window);
@@ -60,6 +64,7 @@ private:
     QMainWindow& window_;
     std::vector<Installed> installed_;
     std::map<std::string, QActionGroup*> groups_;
+    bool refreshing_ = true;
 };
 
 } // namespace gelcoat
